@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Runs every test suite: the portable code natively with sanitizers, the JNI code against a real JVM, and the
+# Windows unit and end-to-end tests under Wine in a throw-away prefix.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/install-deps.sh" test
+jobs="$(nproc)"
+
+native="$root/build/native"
+cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$native" -j"$jobs"
+
+windows="$root/build/windows"
+cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$windows" -j"$jobs"
+
+status=0
+echo "== native tests"
+(cd "$native" && ctest --output-on-failure) || status=1
+
+echo "== Windows tests under Wine"
+. "$root/scripts/wine-session.sh"
+start_wine_session
+# The Windows suites share the registry and the display, so they run one after the other.
+(cd "$windows" && ctest --output-on-failure) || status=1
+end_wine_session
+exit $status

@@ -1,0 +1,41 @@
+# Sourced by the test scripts: a throw-away Wine prefix, a virtual display and a persistent wineserver for the
+# life of the calling script. Everything started here is stopped by end_wine_session (also on exit).
+
+start_wine_session() {
+    export WINEPREFIX
+    WINEPREFIX="$(mktemp -d /tmp/koru-wine.XXXXXX)"
+    export WINEDEBUG=-all
+    export WINEARCH=win64
+    # No Mono or Gecko installer may block the first start of the prefix.
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+
+    local displayfile
+    displayfile="$(mktemp)"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+    KORU_XVFB_PID=$!
+    for _ in $(seq 1 100); do
+        [ -s "$displayfile" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$displayfile")"
+    rm -f "$displayfile"
+
+    wine wineboot --init >/dev/null 2>&1 || true
+    wineserver -w
+    # A crashing test program must end, not wait in Wine's crash dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    wineserver -w
+    # A persistent server keeps every later start of a Windows program fast.
+    wineserver -p
+    trap end_wine_session EXIT
+}
+
+end_wine_session() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+    fi
+    [ -n "${KORU_XVFB_PID:-}" ] && kill "$KORU_XVFB_PID" >/dev/null 2>&1 || true
+    KORU_XVFB_PID=""
+}

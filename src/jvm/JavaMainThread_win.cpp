@@ -1,0 +1,3 @@
+#include "JavaMainThread.h"
+
+uint32_t runJavaMainThread(Launcher&) { return 1; }

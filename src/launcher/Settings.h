@@ -1,0 +1,17 @@
+#pragma once
+// The start-up read of the settings file into the launcher, and the one write it ever makes.
+#include "Launcher.h"
+
+enum class SettingsResult { Loaded, NoMainClass };
+
+// Fills the launcher from the settings file beside the executable; false (after error 202 or 210) stops the start.
+bool loadSettings(Launcher& launcher);
+
+// The same read from a given settings file on behalf of a given executable, without any message.
+SettingsResult loadSettingsFrom(Launcher& launcher, const std::wstring& settingsPath, const std::wstring& executable);
+
+// Remembers the runtime folder the user picked as "JRE Path", where the next start will read it.
+void rememberRuntime(const Launcher& launcher, const std::wstring& chosenHome);
+
+// "Main Class" as the Java VM looks it up: com.example.App becomes com/example/App.
+std::wstring mainClassForJava(const std::wstring& setting);

@@ -1,0 +1,46 @@
+#pragma once
+// Where the settings live and how they are read: the file beside the executable, its per-user copy under
+// APPDATA, the "+" sections and the built-in layer.
+#include "BuiltInSettings.h"
+#include "SettingsReader.h"
+
+#include <string>
+
+// The executable's path cut after its last "." and followed by "ini". False when the executable's path cannot
+// be read (reported as error 202) or holds no ".".
+bool settingsFilePath(std::wstring& path);
+std::wstring settingsFilePathFor(const std::wstring& executable);
+
+// %APPDATA%\<product name without \?"|><:/*>\<product code>\<executable name without extension>.ini
+std::wstring userSettingsFilePath(const std::wstring& executable, const std::wstring& productName,
+                                  const std::wstring& productCode, bool createFolders);
+
+// The per-user copy is used only on the NT family; a 64-bit Windows always is, but the test stays explicit.
+bool isNtPlatform();
+
+class PlainSettingsReader : public SettingsReader {
+public:
+    explicit PlainSettingsReader(std::wstring path);
+    std::wstring read(const std::wstring& section, const std::wstring& key) const override;
+    void write(const std::wstring& section, const std::wstring& key, const std::wstring& value) const override;
+
+private:
+    std::wstring path_;
+};
+
+class LayeredSettingsReader : public SettingsReader {
+public:
+    LayeredSettingsReader(std::wstring path, BuiltInSettings builtIn);
+    std::wstring read(const std::wstring& section, const std::wstring& key) const override;
+    void write(const std::wstring& section, const std::wstring& key, const std::wstring& value) const override;
+
+private:
+    PlainSettingsReader file_;
+    BuiltInSettings builtIn_;
+};
+
+// The built-in settings text carried by the executable (RCDATA), parsed; empty when it carries none.
+BuiltInSettings builtInSettingsFromResources();
+
+// A LayeredSettingsReader on the settings file with the executable's built-in layer.
+LayeredSettingsReader layeredSettingsReader(const std::wstring& settingsPath);

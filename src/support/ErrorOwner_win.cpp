@@ -1,0 +1,3 @@
+#include "ErrorOwner.h"
+
+std::atomic<HWND> splashWindowHandle{nullptr};

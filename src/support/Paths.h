@@ -1,0 +1,23 @@
+#pragma once
+// Path operations on Windows paths held as text. The separator is the backslash only, and paths are never
+// normalised: no case folding, no slash conversion, no resolution of "." or "..".
+// Portable: no Windows headers.
+#include <string>
+#include <vector>
+
+bool hasLongPathPrefix(const std::wstring& path);
+bool isUncPath(const std::wstring& path);
+
+// Removes the last backslash and what follows it, `count` times; a path without a backslash stays as it is.
+std::wstring parentFolder(const std::wstring& path, int count);
+
+// The folder of a path with its trailing backslash (C:\App\x.exe gives C:\App\); empty without a backslash.
+std::wstring folderWithBackslash(const std::wstring& path);
+
+// The text after the last backslash.
+std::wstring fileNameOf(const std::wstring& path);
+
+std::wstring withTrailingBackslash(const std::wstring& path);
+
+// The root first (when there is one), then every folder and the file name, for creating the folders in turn.
+std::vector<std::wstring> splitPathForCreation(const std::wstring& path);

@@ -1,0 +1,65 @@
+#pragma once
+// Move-only owners for Windows handles: one template pairs a handle type with its close function.
+#include <windows.h>
+
+#include <utility>
+
+template <typename T, typename Traits> class UniqueResource {
+public:
+    UniqueResource() = default;
+    explicit UniqueResource(T value) : value_(value) {}
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        reset(other.release());
+        return *this;
+    }
+    ~UniqueResource() { reset(); }
+
+    T get() const { return value_; }
+    bool valid() const { return value_ != Traits::invalid(); }
+    explicit operator bool() const { return valid(); }
+
+    T release() { return std::exchange(value_, Traits::invalid()); }
+    void reset(T value = Traits::invalid()) {
+        T old = std::exchange(value_, value);
+        if (old != Traits::invalid())
+            Traits::close(old);
+    }
+
+private:
+    T value_ = Traits::invalid();
+};
+
+struct HandleTraits {
+    static HANDLE invalid() { return nullptr; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+struct FileHandleTraits {
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { CloseHandle(h); }
+};
+struct FindHandleTraits {
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h) { FindClose(h); }
+};
+struct RegKeyTraits {
+    static HKEY invalid() { return nullptr; }
+    static void close(HKEY k) { RegCloseKey(k); }
+};
+struct ModuleTraits {
+    static HMODULE invalid() { return nullptr; }
+    static void close(HMODULE m) { FreeLibrary(m); }
+};
+struct MappedViewTraits {
+    static void* invalid() { return nullptr; }
+    static void close(void* view) { UnmapViewOfFile(view); }
+};
+
+using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;         // threads, events, mappings, processes
+using UniqueFileHandle = UniqueResource<HANDLE, FileHandleTraits>; // CreateFileW results
+using UniqueFindHandle = UniqueResource<HANDLE, FindHandleTraits>;
+using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
+using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
+using UniqueMappedView = UniqueResource<void*, MappedViewTraits>;

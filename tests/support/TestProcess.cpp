@@ -1,0 +1,60 @@
+#include "TestProcess.h"
+
+TestProcess::TestProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& currentFolder) {
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    std::wstring line = commandLine;
+    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info))
+        return;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    id_ = info.dwProcessId;
+}
+
+TestProcess::~TestProcess() {
+    kill();
+    if (process_)
+        CloseHandle(process_);
+}
+
+bool TestProcess::waitForExit(DWORD timeoutMs) {
+    if (!process_)
+        return false;
+    if (WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0)
+        return true;
+    kill();
+    return false;
+}
+
+bool TestProcess::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+DWORD TestProcess::exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_)
+        GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+void TestProcess::kill() {
+    if (running()) {
+        TerminateProcess(process_, 0xDEAD);
+        WaitForSingleObject(process_, 5000);
+    }
+}
+
+std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
+
+ScopedEnvironment::ScopedEnvironment(const std::wstring& name, const std::wstring& value) : name_(name) {
+    wchar_t buffer[32768];
+    DWORD length = GetEnvironmentVariableW(name.c_str(), buffer, 32768);
+    hadPrevious_ = length > 0 && length < 32768;
+    if (hadPrevious_)
+        previous_.assign(buffer, length);
+    SetEnvironmentVariableW(name.c_str(), value.c_str());
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+    SetEnvironmentVariableW(name_.c_str(), hadPrevious_ ? previous_.c_str() : nullptr);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// A program started by a test: always with a time limit, and killed if the test leaves it running.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+class TestProcess {
+public:
+    // commandLine is passed as written; the program's folder is not implied.
+    TestProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& currentFolder = L"");
+    ~TestProcess();
+    TestProcess(const TestProcess&) = delete;
+    TestProcess& operator=(const TestProcess&) = delete;
+
+    bool started() const { return process_ != nullptr; }
+    DWORD id() const { return id_; }
+    HANDLE handle() const { return process_; }
+    // Waits for the end; false (after killing the process) when it did not end in time.
+    bool waitForExit(DWORD timeoutMs = 20000);
+    bool running() const;
+    // The full 32-bit exit code.
+    DWORD exitCode() const;
+    void kill();
+
+private:
+    HANDLE process_ = nullptr;
+    DWORD id_ = 0;
+};
+
+// Quotes an argument for a command line built by hand.
+std::wstring quoted(const std::wstring& text);
+
+// Sets an environment variable for the test process and its children, restoring it when destroyed.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const std::wstring& name, const std::wstring& value);
+    ~ScopedEnvironment();
+
+private:
+    std::wstring name_;
+    std::wstring previous_;
+    bool hadPrevious_ = false;
+};

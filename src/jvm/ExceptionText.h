@@ -1,0 +1,8 @@
+#pragma once
+// The printed stack trace of a Java throwable, as the exception dialog shows it. Portable: no Windows headers.
+#include <jni.h>
+
+#include <string>
+
+// Empty when it cannot be obtained; errors raised while printing are described and the text so far is kept.
+std::wstring exceptionText(JNIEnv* env, jthrowable exception);

@@ -1,0 +1,21 @@
+#include "RuntimeFixtures.h"
+
+#include "TestFiles.h"
+
+std::wstring standInJvmPath() { return testProgramFolder() + L"\\standin\\jvm.dll"; }
+
+std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& type, const std::wstring& source) {
+    std::wstring folder = home + L"\\bin\\" + type;
+    createFolders(folder);
+    std::wstring library = folder + L"\\jvm.dll";
+    if (source.empty())
+        writeBytes(library, std::string());
+    else
+        copyFile(source, library);
+    return library;
+}
+
+void markRuntimeFolder(const std::wstring& home) {
+    createFolders(home + L"\\bin");
+    writeBytes(home + L"\\bin\\java.dll", std::string());
+}

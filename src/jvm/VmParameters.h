@@ -1,0 +1,45 @@
+#pragma once
+// The text work behind the Java VM options: splitting "Virtual Machine Parameters", quote removal, memory sizes
+// given as a percentage of the machine's memory, stack sizes, class path entries and the composed paths.
+// Portable: no Windows headers.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The two memory figures a percentage can refer to, in bytes.
+struct MemoryBases {
+    uint64_t totalPhysical = 0;    // "P": the machine's physical memory
+    uint64_t availableVirtual = 0; // "T": the address space still free in the launcher process
+};
+
+// Only spaces separate; double-quoted stretches keep their spaces; quotes stay in the tokens.
+std::vector<std::wstring> splitVmParameters(const std::wstring& text);
+
+// Deletes each pair of quotes and keeps what they enclose; a doubled closing quote leaves one literal quote.
+std::wstring removeQuotes(const std::wstring& token);
+
+struct NumberList {
+    size_t start = 0; // index of the first digit or ":", or the text's length
+    std::vector<uint64_t> numbers;
+};
+NumberList parseNumberList(const std::wstring& text);
+
+// -Xss512k and friends: bytes, or 0 when the text is not one number with an optional k, m or g.
+uint64_t parseByteSize(const std::wstring& text);
+
+// -Xmx50P, -Xmx40:256:2048P, -Xms25:128T: the percentage of the base, bounded by the minimum and maximum in MiB,
+// rewritten in KiB (-Xmx8388608K).
+std::wstring rewriteMemoryPercentage(const std::wstring& token, const MemoryBases& memory);
+
+// Quote removal, the percentage rewrite and the remembered "-Xss" stack size for one parameter token.
+std::wstring normalizeVmParameter(const std::wstring& token, const MemoryBases& memory, uint64_t& threadStackSize);
+
+// A class path entry counts as absolute when its second character is ":" or it begins with two backslashes.
+bool isAbsoluteClassPathEntry(const std::wstring& entry);
+
+// The library path before expansion: the setting, the launcher's folder, ".", %Path% and the runtime's lib folder.
+std::wstring composeLibraryPath(const std::wstring& libraryPath, const std::wstring& launcherFolder,
+                                const std::wstring& jvmPath);
+
+// The new Path before expansion: "System Path" first, then the old Path, then the runtime's bin folder.
+std::wstring composeSystemPath(const std::wstring& systemPath, const std::wstring& jvmPath);

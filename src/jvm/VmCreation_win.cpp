@@ -1,0 +1,40 @@
+#include "VmCreation.h"
+
+#include "Redirection.h"
+#include "VmLoading.h"
+#include "resource.h"
+#include "support/ErrorMessages.h"
+#include "support/ErrorOwner.h"
+
+namespace {
+
+void reportCreationFailure(jint result) {
+    int reason = creationFailureReasonId(result);
+    std::wstring reasonText = reason != 0 ? loadResourceString(static_cast<UINT>(reason)) : std::wstring();
+    reportFormattedError(errorOwner(), IDS_JNI_EXCEPTION, {loadResourceString(IDS_JAVA_VM_NOT_CREATED), reasonText});
+}
+
+void describePendingException(JNIEnv* env) {
+    if (env->ExceptionOccurred())
+        env->ExceptionDescribe();
+}
+
+} // namespace
+
+bool createJavaVm(Launcher& launcher) {
+    JavaVM* vm = nullptr;
+    JNIEnv* env = nullptr;
+    jint result = createJavaVm(launcher.createJavaVmProc, launcher.vmOptions, &vm, &env);
+    if (result != JNI_OK) {
+        // Whatever a failed call left in its out-parameters is not a VM: shutdown must not destroy it.
+        reportCreationFailure(result);
+        return false;
+    }
+    launcher.javaVm = vm;
+    launcher.jniEnv = env;
+    if (!launcher.outputFile.empty() && !redirectStandardOutput(env, launcher.outputFile))
+        describePendingException(env);
+    if (!launcher.errorFile.empty() && !redirectStandardError(env, launcher.errorFile))
+        describePendingException(env);
+    return true;
+}

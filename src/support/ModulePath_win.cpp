@@ -2,8 +2,8 @@
 
 #include "ErrorMessages.h"
 
-std::wstring modulePath(HMODULE module, DWORD& error) {
-    std::wstring buffer(MAX_PATH, L'\0');
+std::wstring modulePath(HMODULE module, DWORD& error, size_t initialSize) {
+    std::wstring buffer(initialSize > 0 ? initialSize : 1, L'\0');
     for (;;) {
         DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) {

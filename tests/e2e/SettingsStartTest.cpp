@@ -48,4 +48,13 @@ TEST(SettingsStart, MainClassInThePlusSectionAloneCounts) {
     EXPECT_EQ(process->exitCode(), 0xFFFFFFFFu);
 }
 
+TEST(SettingsStart, BuiltInSettingsSupplyTheMainClass) {
+    Installation app;
+    ASSERT_TRUE(app.stampBuiltInSettings("[Java Runtime Environment]\r\nMain Class=builtin.Main\r\n"));
+    auto process = app.start();
+    ASSERT_TRUE(process->waitForExit());
+    EXPECT_TRUE(windowsOf(process->id()).empty());
+    EXPECT_EQ(process->exitCode(), 0xFFFFFFFFu);
+}
+
 } // namespace

@@ -24,3 +24,13 @@ std::unique_ptr<TestProcess> Installation::start(const std::wstring& arguments, 
         line += L" " + arguments;
     return std::make_unique<TestProcess>(exePath(), line, currentFolder.empty() ? folder_ : currentFolder);
 }
+
+bool Installation::stampBuiltInSettings(const std::string& utf8Text) const {
+    HANDLE update = BeginUpdateResourceW(exePath().c_str(), FALSE);
+    if (!update)
+        return false;
+    // 300 is the launcher's built-in settings resource, language neutral.
+    BOOL added = UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(300), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                 const_cast<char*>(utf8Text.data()), static_cast<DWORD>(utf8Text.size()));
+    return EndUpdateResourceW(update, !added) && added;
+}

@@ -21,6 +21,9 @@ public:
     // Writes the settings file (UTF-16 with a byte-order mark, so any text survives).
     void writeSettings(const std::wstring& text) const;
 
+    // Builds a settings text into the installed executable, as a team would with a resource editor.
+    bool stampBuiltInSettings(const std::string& utf8Text) const;
+
     // Starts the launcher with the arguments appended to its quoted path.
     std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"", const std::wstring& currentFolder = L"") const;
 

@@ -77,3 +77,14 @@ void pressButton(HWND dialog, int controlId) {
     HWND button = GetDlgItem(dialog, controlId);
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
+
+std::wstring dismissMessageBox(DWORD processId, HWND* owner, DWORD timeoutMs) {
+    FoundWindow box = waitForWindow(processId, L"#32770", timeoutMs);
+    if (!box.handle)
+        return L"(no message box)";
+    if (owner)
+        *owner = GetWindow(box.handle, GW_OWNER);
+    std::wstring text = messageBoxText(box.handle);
+    pressButton(box.handle, IDOK);
+    return text;
+}

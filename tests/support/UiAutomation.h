@@ -24,5 +24,9 @@ std::wstring controlText(HWND dialog, int controlId);
 std::vector<std::wstring> childTexts(HWND window);
 bool isControlEnabled(HWND dialog, int controlId);
 
+// Waits for the process's message box, reads its text and owner, and presses OK. "(no message box)" when none
+// appeared in time.
+std::wstring dismissMessageBox(DWORD processId, HWND* owner = nullptr, DWORD timeoutMs = 10000);
+
 // Presses a button as a click would (the dialog receives WM_COMMAND with the button's id).
 void pressButton(HWND dialog, int controlId);

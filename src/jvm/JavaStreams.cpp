@@ -1,0 +1,58 @@
+#include "JavaStreams.h"
+
+#include "JavaLocalRef.h"
+#include "JavaStrings.h"
+
+namespace {
+
+// A new object of the named class through a one-argument constructor; null with the Java error pending.
+jobject newObjectFrom(JNIEnv* env, const char* className, const char* signature, jobject argument) {
+    jclass type = env->FindClass(className);
+    if (type == nullptr)
+        return nullptr;
+    JavaLocalRef typeRef(env, type);
+    jmethodID constructor = env->GetMethodID(type, "<init>", signature);
+    if (constructor == nullptr)
+        return nullptr;
+    return env->NewObject(type, constructor, argument);
+}
+
+const char* setterName(StandardStream which) { return which == StandardStream::Output ? "setOut" : "setErr"; }
+
+bool handToSystem(JNIEnv* env, StandardStream which, jobject stream) {
+    jclass system = env->FindClass("java/lang/System");
+    if (system == nullptr)
+        return false;
+    JavaLocalRef systemRef(env, system);
+    jmethodID setter = env->GetStaticMethodID(system, setterName(which), "(Ljava/io/PrintStream;)V");
+    if (setter == nullptr)
+        return false;
+    env->CallStaticVoidMethod(system, setter, stream);
+    if (!env->ExceptionCheck())
+        return true;
+    env->ExceptionDescribe();
+    return false;
+}
+
+} // namespace
+
+jobject openFilePrintStream(JNIEnv* env, const std::wstring& path) {
+    jstring name = newJavaString(env, path);
+    if (name == nullptr)
+        return nullptr;
+    JavaLocalRef nameRef(env, name);
+    // FileOutputStream(String) creates the file or truncates it, so each launch starts the file afresh.
+    jobject file = newObjectFrom(env, "java/io/FileOutputStream", "(Ljava/lang/String;)V", name);
+    if (file == nullptr)
+        return nullptr;
+    JavaLocalRef fileRef(env, file);
+    return newObjectFrom(env, "java/io/PrintStream", "(Ljava/io/OutputStream;)V", file);
+}
+
+bool redirectStandardStream(JNIEnv* env, StandardStream which, const std::wstring& path) {
+    jobject stream = openFilePrintStream(env, path);
+    if (stream == nullptr)
+        return false;
+    JavaLocalRef streamRef(env, stream);
+    return handToSystem(env, which, stream);
+}

@@ -64,8 +64,8 @@ TEST_F(MainClassTest, BeforeCallRunsOnceJustBeforeMain) {
 }
 
 TEST_F(MainClassTest, MissingClassKeepsTheNameAsPassed) {
-    for (const std::wstring& name : {std::wstring(L"koru/test/Missing"), std::wstring(L"koru/test/Gone\U0001D11E\u00E9"),
-                                     std::wstring(L"koru/test/A\0B", 13)}) {
+    const Texts names{L"koru/test/Missing", L"koru/test/Gone\U0001D11E\u00E9", std::wstring(L"koru/test/A\0B", 13)};
+    for (const std::wstring& name : names) {
         MainMethod main;
         EXPECT_EQ(findMainMethod(env, name, main), MainLookup::ClassNotFound);
         EXPECT_EQ(main.classNameAsPassed, name);

@@ -31,14 +31,18 @@ protected:
     }
 
     void TearDown() override {
-        setSystemStream("setOut", savedOut);
-        setSystemStream("setErr", savedErr);
+        restoreStreams();
         env->DeleteGlobalRef(savedOut);
         env->DeleteGlobalRef(savedErr);
         for (const char* name : {"out.txt", "err.txt", "same.txt"})
             unlink((folder + "/" + name).c_str());
         rmdir(folder.c_str());
         JniTest::TearDown();
+    }
+
+    void restoreStreams() {
+        setSystemStream("setOut", savedOut);
+        setSystemStream("setErr", savedErr);
     }
 
     jobject systemStream(const char* name) { return staticField("java/lang/System", name, "Ljava/io/PrintStream;"); }
@@ -81,7 +85,28 @@ TEST_F(JavaStreamsTest, EveryRedirectionStartsTheFileAfresh) {
         EXPECT_EQ(fileContent(path("same.txt")), "") << "truncated as soon as it is opened";
         print(toOutput ? L"second" : L"", toOutput ? L"" : L"second");
         EXPECT_EQ(fileContent(path("same.txt")), "second");
+        restoreStreams();
     }
+}
+
+TEST_F(JavaStreamsTest, OutputAndErrorOnOneFileKeepBothTexts) {
+    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Output, widen(path("same.txt"))));
+    print(L"before ", L"");
+    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Error, widen(path("same.txt"))));
+    print(L"out ", L"err ");
+    print(L"OUT", L"ERR");
+    EXPECT_EQ(fileContent(path("same.txt")), "before out err OUTERR");
+    EXPECT_TRUE(env->IsSameObject(systemStream("out"), systemStream("err")));
+}
+
+TEST_F(JavaStreamsTest, StreamIsSharedOnlyWhileTheOtherStillWritesThere) {
+    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Error, widen(path("same.txt"))));
+    print(L"", L"old error text");
+    restoreStreams();
+    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Output, widen(path("same.txt"))));
+    EXPECT_EQ(fileContent(path("same.txt")), "");
+    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Error, widen(path("err.txt"))));
+    EXPECT_FALSE(env->IsSameObject(systemStream("out"), systemStream("err")));
 }
 
 TEST_F(JavaStreamsTest, MissingFolderLeavesTheStreamAsItWas) {

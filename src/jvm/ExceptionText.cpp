@@ -83,9 +83,8 @@ std::wstring exceptionText(JNIEnv* env, jthrowable exception) {
     if (exception == nullptr)
         return {};
     jstring charset = newJavaString(env, traceCharset);
+    JavaLocalRef charsetRef(env, charset);
     std::wstring text = charset == nullptr ? std::wstring() : printedText(env, exception, charset);
-    if (charset != nullptr)
-        env->DeleteLocalRef(charset);
     describePendingError(env);
     return text;
 }

@@ -1,6 +1,5 @@
 #include "JavaText.h"
 
-#include <cstdint>
 #include <type_traits>
 
 namespace {

@@ -12,5 +12,6 @@ enum class StandardStream { Output, Error };
 jobject openFilePrintStream(JNIEnv* env, const std::wstring& path);
 
 // Opens the stream and hands it to System.setOut or System.setErr. False when the stream was not replaced;
-// an error raised by the setter is described.
+// an error raised by the setter is described. A path that the other standard stream was redirected to (and
+// still writes to) gets that same print stream, so that output and error sharing a file both keep their text.
 bool redirectStandardStream(JNIEnv* env, StandardStream which, const std::wstring& path);

@@ -14,8 +14,9 @@ using PreciseTimeProc = void(WINAPI*)(FILETIME*);
 
 // Like Java's file stream, each FileOutputStream writes on from its own position.
 void writeFile(JavaObject& stream, const std::string& bytes) {
-    HANDLE file = CreateFileW(stream.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file =
+        CreateFileW(stream.path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     LARGE_INTEGER position;
@@ -97,8 +98,8 @@ void startLingering() {
     VmState& vm = vmState();
     if (vm.script.lingerMs == 0 || vm.lingerThread)
         return;
-    vm.lingerThread = CreateThread(nullptr, 0, lingerThreadProc, reinterpret_cast<void*>(vm.script.lingerMs), 0,
-                                   nullptr);
+    vm.lingerThread =
+        CreateThread(nullptr, 0, lingerThreadProc, reinterpret_cast<void*>(vm.script.lingerMs), 0, nullptr);
 }
 
 void runMain(ThreadEnv& thread, JavaObject* arguments) {
@@ -142,7 +143,8 @@ JavaObject* openFileStream(ThreadEnv& thread, JavaObject* name) {
                               nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         record("fileOutputStream.failed", toUtf8(path));
-        throwNew(thread, "java/io/FileNotFoundException", name->chars + u" (The system cannot find the path specified)");
+        throwNew(thread, "java/io/FileNotFoundException",
+                 name->chars + u" (The system cannot find the path specified)");
         return nullptr;
     }
     CloseHandle(file);

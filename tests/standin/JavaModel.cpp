@@ -83,7 +83,7 @@ void appendCodePoint(std::u16string& out, uint32_t codePoint) {
 
 [[noreturn]] void fatal(const std::string& what) {
     record("fatal", what);
-    ExitProcess(unimplementedExitCode + 1);
+    ExitProcess(fatalExitCode);
 }
 
 ClassKind classKind(const std::string& name) {

@@ -22,12 +22,34 @@ struct JavaObject {
     JavaObject* target = nullptr;      // PrintStream: the stream it writes to
 };
 
-enum class ClassKind { String, System, FileOutputStream, PrintStream, OutputStream, ByteBuffer, Object, Throwable,
-                       Application, Missing };
+enum class ClassKind {
+    String,
+    System,
+    FileOutputStream,
+    PrintStream,
+    OutputStream,
+    ByteBuffer,
+    Object,
+    Throwable,
+    Application,
+    Missing
+};
 
-enum class Member { StringFromChars, SystemExit, SystemSetOut, SystemSetErr, FileStreamOpen, PrintStreamOpen,
-                    ByteBufferOpen, ByteBufferToString, PrintStackTrace, ThrowableOpen, Main, SecondaryVoid,
-                    SecondaryInt };
+enum class Member {
+    StringFromChars,
+    SystemExit,
+    SystemSetOut,
+    SystemSetErr,
+    FileStreamOpen,
+    PrintStreamOpen,
+    ByteBufferOpen,
+    ByteBufferToString,
+    PrintStackTrace,
+    ThrowableOpen,
+    Main,
+    SecondaryVoid,
+    SecondaryInt
+};
 
 struct Method {
     Member member;

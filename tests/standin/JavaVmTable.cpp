@@ -219,6 +219,8 @@ using namespace standin;
 extern "C" {
 
 JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
+    if (!args)
+        return JNI_EINVAL;
     jint version = *static_cast<jint*>(args);
     record("defaultArgs.version", hex(version));
     Script script = currentScript();
@@ -228,6 +230,8 @@ JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
 }
 
 JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** vm, void** env, void* args) {
+    if (!vm || !env || !args)
+        return JNI_EINVAL;
     const JavaVMInitArgs& initArgs = *static_cast<const JavaVMInitArgs*>(args);
     recordArguments(initArgs);
     jint result = createVm(vm, env, initArgs);

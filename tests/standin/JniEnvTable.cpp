@@ -174,19 +174,19 @@ jvalue callV(JNIEnv* env, jobject self, jmethodID id, va_list args, const char* 
     return callA(env, self, id, values.data(), function);
 }
 
-#define STANDIN_CALL_FORMS(Name, Receiver, Result, field)                                                           \
-    Result JNICALL Name##A(JNIEnv* env, Receiver self, jmethodID id, const jvalue* args) {                          \
-        return static_cast<Result>(callA(env, self, id, args, #Name).field);                                       \
-    }                                                                                                              \
-    Result JNICALL Name##V(JNIEnv* env, Receiver self, jmethodID id, va_list args) {                                \
-        return static_cast<Result>(callV(env, self, id, args, #Name).field);                                       \
-    }                                                                                                              \
-    Result JNICALL Name(JNIEnv* env, Receiver self, jmethodID id, ...) {                                            \
-        va_list args;                                                                                              \
-        va_start(args, id);                                                                                        \
-        jvalue result = callV(env, self, id, args, #Name);                                                         \
-        va_end(args);                                                                                              \
-        return static_cast<Result>(result.field);                                                                  \
+#define STANDIN_CALL_FORMS(Name, Receiver, Result, field)                                                              \
+    Result JNICALL Name##A(JNIEnv* env, Receiver self, jmethodID id, const jvalue* args) {                             \
+        return static_cast<Result>(callA(env, self, id, args, #Name).field);                                           \
+    }                                                                                                                  \
+    Result JNICALL Name##V(JNIEnv* env, Receiver self, jmethodID id, va_list args) {                                   \
+        return static_cast<Result>(callV(env, self, id, args, #Name).field);                                           \
+    }                                                                                                                  \
+    Result JNICALL Name(JNIEnv* env, Receiver self, jmethodID id, ...) {                                               \
+        va_list args;                                                                                                  \
+        va_start(args, id);                                                                                            \
+        jvalue result = callV(env, self, id, args, #Name);                                                             \
+        va_end(args);                                                                                                  \
+        return static_cast<Result>(result.field);                                                                      \
     }
 
 STANDIN_CALL_FORMS(CallObjectMethod, jobject, jobject, l)

@@ -4,6 +4,8 @@
 //
 // Both environment variables are read afresh by every JNI_GetDefaultJavaVMInitArgs and JNI_CreateJavaVM call,
 // and the record path at every line, so a test sets them before starting the launcher (which passes them on).
+// After DestroyJavaVM a new virtual machine may be created in the same process (tests that load the library
+// themselves use this); a second creation while one exists returns JNI_EEXIST (-5). StandInRecord.h reads the record.
 //
 // KORU_STANDIN_RECORD: a file that gets one UTF-8 line per fact, `key=value` or a bare `key`, appended (open,
 // append, close per line: nothing is lost when the process is killed or exits). CR and LF inside a value are
@@ -30,20 +32,24 @@
 //   main.time=<100 ns units>            GetSystemTimePreciseAsFileTime as a decimal number,
 //   main.thread=<n>                     the calling thread's id,
 //   main.argc=<n>, main.arg=<UTF-8>     the String[] argument, one main.arg line per element in order
-//                                       (main.arg.null for a null element)
+//                                       (main.arg.null for a null element, main.args.null for a null array)
 //   stdout=<text>                       a line printed on System.out while it is not redirected to a file
 //   stderr=<text>                       the same for System.err: eprint lines, ExceptionDescribe traces and
 //                                       the trace of an exception still pending when a thread detaches
 //   exception=<class>: <message>        a throwable became pending (Throw, ThrowNew, or thrown by the model)
 //   exceptionDescribe                   ExceptionDescribe was called with an exception pending
-//   uncaught=<class>                    a thread detached with an exception pending (printed as the
-//                                       virtual machine does: Exception in thread "main" <trace>)
+//   uncaught=<class>                    a thread detached with an exception pending (printed as the virtual
+//                                       machine does: Exception in thread "main" <trace>; attached threads are
+//                                       named Thread-<n>)
 //   exit=<n>                            System.exit(n): the "exit" hook is called with n, then ExitProcess(n)
-//   attach=<n> / detach=<n>             AttachCurrentThread / DetachCurrentThread and their results
+//   attach / detach                     AttachCurrentThread / DetachCurrentThread succeeded
+//   attach=<n> / detach=<n>             ... failed with n, as the script asked (see attach=, detach=)
 //   secondaryMain.called, secondaryMain.argc=<n>, secondaryMain.arg=<UTF-8>, secondaryMain.result=<n> (int form)
 //   thread.started / thread.ended       the lingering non-daemon thread (see linger)
 //   destroy.begin / destroy.end         DestroyJavaVM entered / about to return
 //   unimplemented:<JNI function name>   a JNI function the stand-in lacks; the process ends with 0xBAD0
+//   fatal=<what>                        a call no runtime survives (a null method ID or class, a non-string
+//                                       given as a string, FatalError); the process ends with 0xBAD1
 //
 // KORU_STANDIN_SCRIPT: directives separated by ";" (text may hold any Unicode, but no ";" and, in main
 // actions, no ","):
@@ -84,6 +90,7 @@
 namespace standin {
 
 constexpr unsigned unimplementedExitCode = 0xBAD0;
+constexpr unsigned fatalExitCode = 0xBAD1;
 
 // Appends one line to the record file, if one is named.
 void record(const std::string& key, const std::string& value);

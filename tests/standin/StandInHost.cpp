@@ -14,8 +14,8 @@ void JNICALL exitHook(jint status) {
     wchar_t path[MAX_PATH * 4];
     if (!GetEnvironmentVariableW(L"KORU_STANDIN_RECORD", path, MAX_PATH * 4))
         return;
-    HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS, 0, nullptr);
     std::string line = "host.exitHook=" + std::to_string(status) + "\n";
     DWORD written = 0;
     WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);

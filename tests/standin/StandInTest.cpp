@@ -1,6 +1,7 @@
 // The stand-in runtime driven through the JNI calls the launcher makes, in this process, and through a small
 // host program for the behaviours that end the process.
 #include "JavaRuntime.h"
+#include "StandInRecord.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 
@@ -23,24 +24,6 @@ HMODULE standInLibrary() {
 
 template <typename Proc> Proc entryPoint(const char* name) {
     return reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(standInLibrary(), name)));
-}
-
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    size_t start = 0;
-    for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        result.push_back(text.substr(start, end - start));
-    return result;
-}
-
-bool contains(const std::vector<std::string>& list, const std::string& line) {
-    return std::find(list.begin(), list.end(), line) != list.end();
-}
-
-// Index of the first line, or -1.
-int indexOf(const std::vector<std::string>& list, const std::string& line) {
-    auto found = std::find(list.begin(), list.end(), line);
-    return found == list.end() ? -1 : static_cast<int>(found - list.begin());
 }
 
 class StandIn : public testing::Test {
@@ -66,7 +49,7 @@ public:
         return entryPoint<CreateJavaVmProc>("JNI_CreateJavaVM")(&vm, reinterpret_cast<void**>(&env), &args);
     }
 
-    std::vector<std::string> recorded() const { return lines(readBytes(recordPath)); }
+    std::vector<std::string> recorded() const { return readStandInRecord(recordPath); }
 
     jstring javaString(const std::u16string& text) {
         jclass stringClass = env->FindClass("java/lang/String");
@@ -81,8 +64,8 @@ public:
     jobjectArray stringArray(JNIEnv* threadEnv, const std::vector<std::u16string>& texts) {
         JNIEnv* saved = env;
         env = threadEnv;
-        jobjectArray array = env->NewObjectArray(static_cast<jsize>(texts.size()), env->FindClass("java/lang/String"),
-                                                 nullptr);
+        jobjectArray array =
+            env->NewObjectArray(static_cast<jsize>(texts.size()), env->FindClass("java/lang/String"), nullptr);
         for (size_t i = 0; i < texts.size(); ++i)
             env->SetObjectArrayElement(array, static_cast<jsize>(i), javaString(texts[i]));
         env = saved;
@@ -128,7 +111,8 @@ public:
         jclass bufferClass = env->FindClass("java/io/ByteArrayOutputStream");
         jobject buffer = env->NewObject(bufferClass, env->GetMethodID(bufferClass, "<init>", "()V"));
         jobject printer = newPrintStream(buffer);
-        jmethodID print = env->GetMethodID(env->GetObjectClass(exception), "printStackTrace", "(Ljava/io/PrintStream;)V");
+        jmethodID print =
+            env->GetMethodID(env->GetObjectClass(exception), "printStackTrace", "(Ljava/io/PrintStream;)V");
         env->CallVoidMethod(exception, print, printer);
         jmethodID toString = env->GetMethodID(env->GetObjectClass(buffer), "toString", "()Ljava/lang/String;");
         return utfChars(static_cast<jstring>(env->CallObjectMethod(buffer, toString)));
@@ -153,16 +137,21 @@ TEST_F(StandIn, CreationRecordsArgumentsOptionsAndSurroundings) {
     ASSERT_NE(vm, nullptr);
     ASSERT_NE(env, nullptr);
     auto record = recorded();
-    std::vector<std::string> expected = {"create.version=0x00010002", "create.nOptions=4", "create.ignoreUnrecognized=0",
-                                         "option=-Djava.class.path=app.jar", "option=-Xmx64m", "option=abort",
-                                         "option.hook=abort", "option=exit"};
+    std::vector<std::string> expected = {"create.version=0x00010002",
+                                         "create.nOptions=4",
+                                         "create.ignoreUnrecognized=0",
+                                         "option=-Djava.class.path=app.jar",
+                                         "option=-Xmx64m",
+                                         "option=abort",
+                                         "option.hook=abort",
+                                         "option=exit"};
     ASSERT_GE(record.size(), expected.size());
     EXPECT_EQ(std::vector<std::string>(record.begin(), record.begin() + expected.size()), expected);
-    EXPECT_FALSE(contains(record, "option.hook=exit")) << "the exit option had no hook";
-    EXPECT_TRUE(contains(record, "env.KORU_JVM_PATH=C:\\Runtime\\bin\\server\\jvm.dll"));
+    EXPECT_FALSE(recordHas(record, "option.hook=exit")) << "the exit option had no hook";
+    EXPECT_TRUE(recordHas(record, "env.KORU_JVM_PATH=C:\\Runtime\\bin\\server\\jvm.dll"));
     wchar_t folder[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, folder);
-    EXPECT_TRUE(contains(record, "cwd=" + narrow(folder)));
+    EXPECT_TRUE(recordHas(record, "cwd=" + narrow(folder)));
     EXPECT_EQ(record.back(), "create.result=0");
     void* again = nullptr;
     EXPECT_EQ(vm->GetEnv(&again, JNI_VERSION_1_2), JNI_OK);
@@ -186,7 +175,7 @@ TEST_F(StandIn, SecondCreationIsRefused) {
 TEST_F(StandIn, UnknownOptionsAreRejectedOnlyWhenAskedAndNotIgnored) {
     useScript(L"reject-unknown");
     EXPECT_EQ(create({"-Dx=1", "-Xss1m", "-verbose:gc", "-ea", "--bogus"}), JNI_ERR);
-    EXPECT_TRUE(contains(recorded(), "stderr=Unrecognized option: --bogus"));
+    EXPECT_TRUE(recordHas(recorded(), "stderr=Unrecognized option: --bogus"));
     EXPECT_EQ(create({"-Dx=1", "--bogus"}, JNI_TRUE), JNI_OK);
 }
 
@@ -200,7 +189,7 @@ TEST_F(StandIn, DefaultStackSizeFillsTheOldInitRecordOnlyWhenScripted) {
     useScript(L"default-stack=1048576");
     getDefaults(record);
     EXPECT_EQ(*reinterpret_cast<jint*>(record + 24), 1048576);
-    EXPECT_TRUE(contains(recorded(), "defaultArgs.version=0x00010001"));
+    EXPECT_TRUE(recordHas(recorded(), "defaultArgs.version=0x00010001"));
 }
 
 TEST_F(StandIn, CreationRecordsTheStackReservationOfItsThread) {
@@ -227,14 +216,13 @@ TEST_F(StandIn, MainReceivesTheArgumentsBuiltFromCharArrays) {
     callMain({u"a", u"", u"\u00fc", u"\U0001F600"});
     EXPECT_FALSE(env->ExceptionCheck());
     auto record = recorded();
-    int called = indexOf(record, "main.called");
+    int called = recordIndex(record, "main.called");
     ASSERT_GE(called, 0);
-    EXPECT_TRUE(contains(record, "findClass=com/example/App"));
-    EXPECT_TRUE(contains(record, std::string("getStaticMethodID=main ") + mainSignature));
+    EXPECT_TRUE(recordHas(record, "findClass=com/example/App"));
+    EXPECT_TRUE(recordHas(record, std::string("getStaticMethodID=main ") + mainSignature));
     EXPECT_EQ(record[called + 1].rfind("main.time=", 0), 0u);
-    std::vector<std::string> arguments(record.begin() + called + 3, record.end());
-    EXPECT_EQ(arguments, (std::vector<std::string>{"main.argc=4", "main.arg=a", "main.arg=", "main.arg=\xC3\xBC",
-                                                   "main.arg=\xF0\x9F\x98\x80"}));
+    EXPECT_EQ(recordValues(record, "main.argc"), std::vector<std::string>{"4"});
+    EXPECT_EQ(recordValues(record, "main.arg"), (std::vector<std::string>{"a", "", "\xC3\xBC", "\xF0\x9F\x98\x80"}));
 }
 
 TEST_F(StandIn, StringsComeBackAsModifiedUtf8) {
@@ -257,10 +245,11 @@ TEST_F(StandIn, MissingClassesLeaveANoClassDefFoundErrorPending) {
     EXPECT_EQ(env->FindClass("com/example/App"), nullptr);
     jthrowable pending = env->ExceptionOccurred();
     ASSERT_NE(pending, nullptr);
-    EXPECT_EQ(printedTrace(pending), "java.lang.NoClassDefFoundError: com/example/App\r\n\tat Main.main(Main.java:1)\r\n");
+    EXPECT_EQ(printedTrace(pending),
+              "java.lang.NoClassDefFoundError: com/example/App\r\n\tat Main.main(Main.java:1)\r\n");
     env->ExceptionDescribe();
     EXPECT_FALSE(env->ExceptionCheck()) << "describing clears the exception";
-    EXPECT_TRUE(contains(recorded(), "stderr=java.lang.NoClassDefFoundError: com/example/App"));
+    EXPECT_TRUE(recordHas(recorded(), "stderr=java.lang.NoClassDefFoundError: com/example/App"));
     EXPECT_EQ(env->FindClass("com.example.Other"), nullptr) << "a dotted name is no class name";
     env->ExceptionClear();
     EXPECT_EQ(env->ExceptionOccurred(), nullptr);
@@ -295,12 +284,12 @@ TEST_F(StandIn, PrintsGoToTheRedirectedFilesOrTheRecord) {
     callMain();
     EXPECT_EQ(readBytes(outPath), "h\xC3\xA9llo \xF0\x9F\x98\x80\r\n");
     auto record = recorded();
-    EXPECT_TRUE(contains(record, "setOut=" + narrow(outPath)));
-    EXPECT_TRUE(contains(record, "stderr=oops"));
-    EXPECT_FALSE(contains(record, "stdout=never"));
+    EXPECT_TRUE(recordHas(record, "setOut=" + narrow(outPath)));
+    EXPECT_TRUE(recordHas(record, "stderr=oops"));
+    EXPECT_FALSE(recordHas(record, "stdout=never"));
 }
 
-TEST_F(StandIn, TwoFileStreamsOnOneFileEachWriteFromTheStart) {
+TEST_F(StandIn, TwoFileStreamsOnOneFileEachWriteFromTheirOwnPosition) {
     useScript(L"main=print:out,eprint:error!");
     ASSERT_EQ(create(), JNI_OK);
     std::wstring path = temp / L"both.log";
@@ -308,6 +297,11 @@ TEST_F(StandIn, TwoFileStreamsOnOneFileEachWriteFromTheStart) {
     setSystemStream("setErr", newPrintStream(openFileStream(path)));
     callMain();
     EXPECT_EQ(readBytes(path), "error!\r\n");
+    jclass error = env->FindClass("java/lang/IllegalStateException");
+    env->ThrowNew(error, "late");
+    env->ExceptionDescribe();
+    EXPECT_EQ(readBytes(path), "error!\r\njava.lang.IllegalStateException: late\r\n\tat Main.main(Main.java:1)\r\n")
+        << "the redirected System.err receives described exceptions";
 }
 
 TEST_F(StandIn, FileStreamInAMissingFolderLeavesFileNotFoundPending) {
@@ -318,7 +312,7 @@ TEST_F(StandIn, FileStreamInAMissingFolderLeavesFileNotFoundPending) {
     ASSERT_NE(pending, nullptr);
     env->ExceptionClear();
     EXPECT_EQ(printedTrace(pending).rfind("java.io.FileNotFoundException: " + narrow(path), 0), 0u);
-    EXPECT_TRUE(contains(recorded(), "fileOutputStream.failed=" + narrow(path)));
+    EXPECT_TRUE(recordHas(recorded(), "fileOutputStream.failed=" + narrow(path)));
 }
 
 TEST_F(StandIn, ThrownExceptionPrintsItsTraceAsModifiedUtf8) {
@@ -328,10 +322,11 @@ TEST_F(StandIn, ThrownExceptionPrintsItsTraceAsModifiedUtf8) {
     jthrowable exception = env->ExceptionOccurred();
     ASSERT_NE(exception, nullptr);
     env->ExceptionClear();
-    EXPECT_EQ(printedTrace(exception), "java.lang.IllegalStateException: b\xC3\xA4" "d \xED\xA0\xBD\xED\xB8\x80: really\r\n"
+    EXPECT_EQ(printedTrace(exception), "java.lang.IllegalStateException: b\xC3\xA4"
+                                       "d \xED\xA0\xBD\xED\xB8\x80: really\r\n"
                                        "\tat Main.main(Main.java:1)\r\n");
     EXPECT_FALSE(env->ExceptionCheck());
-    EXPECT_FALSE(contains(recorded(), "stdout=never"));
+    EXPECT_FALSE(recordHas(recorded(), "stdout=never"));
 }
 
 TEST_F(StandIn, ExceptionStillPendingAtDetachIsPrintedAsUncaught) {
@@ -340,8 +335,8 @@ TEST_F(StandIn, ExceptionStillPendingAtDetachIsPrintedAsUncaught) {
     callMain();
     EXPECT_EQ(vm->DetachCurrentThread(), JNI_OK);
     auto record = recorded();
-    EXPECT_TRUE(contains(record, "uncaught=java/lang/IllegalStateException"));
-    EXPECT_TRUE(contains(record, "stderr=Exception in thread \"main\" java.lang.IllegalStateException: bad"));
+    EXPECT_TRUE(recordHas(record, "uncaught=java/lang/IllegalStateException"));
+    EXPECT_TRUE(recordHas(record, "stderr=Exception in thread \"main\" java.lang.IllegalStateException: bad"));
     EXPECT_EQ(record.back(), "detach");
     void* none = nullptr;
     EXPECT_EQ(vm->GetEnv(&none, JNI_VERSION_1_2), JNI_EDETACHED);
@@ -392,12 +387,12 @@ TEST_F(StandIn, SecondaryMainIsServedOnAnAttachedThread) {
     EXPECT_FALSE(voidFormFound);
     EXPECT_EQ(reply, 42);
     auto record = recorded();
-    int called = indexOf(record, "secondaryMain.called");
+    int called = recordIndex(record, "secondaryMain.called");
     ASSERT_GE(called, 0);
     EXPECT_EQ(std::vector<std::string>(record.begin() + called, record.begin() + called + 5),
               (std::vector<std::string>{"secondaryMain.called", "secondaryMain.argc=2", "secondaryMain.arg=a",
                                         "secondaryMain.arg=b", "secondaryMain.result=42"}));
-    EXPECT_TRUE(contains(record, "attach"));
+    EXPECT_TRUE(recordHas(record, "attach"));
 }
 
 TEST_F(StandIn, SecondaryMainFormsFollowTheScript) {
@@ -426,8 +421,8 @@ TEST_F(StandIn, AttachAndDetachResultsCanBeScripted) {
     EXPECT_EQ(attached, -1);
     EXPECT_EQ(vm->DetachCurrentThread(), -2);
     auto record = recorded();
-    EXPECT_TRUE(contains(record, "attach=-1"));
-    EXPECT_TRUE(contains(record, "detach=-2"));
+    EXPECT_TRUE(recordHas(record, "attach=-1"));
+    EXPECT_TRUE(recordHas(record, "detach=-2"));
 }
 
 // The behaviours that end the process run in the host program.
@@ -440,7 +435,7 @@ protected:
         return std::make_unique<TestProcess>(host, ::quoted(host) + L" " + ::quoted(standInPath()) + L" " + arguments);
     }
 
-    std::vector<std::string> recorded() const { return lines(readBytes(recordPath)); }
+    std::vector<std::string> recorded() const { return readStandInRecord(recordPath); }
 
     TempFolder temp;
     std::wstring recordPath = temp / L"record.txt";
@@ -451,12 +446,12 @@ TEST_F(StandInHost, SystemExitCallsTheHookAndEndsTheProcess) {
     ASSERT_TRUE(process->waitForExit());
     EXPECT_EQ(process->exitCode(), 7u);
     auto record = recorded();
-    int exit = indexOf(record, "exit=7");
+    int exit = recordIndex(record, "exit=7");
     ASSERT_GE(exit, 0);
-    EXPECT_EQ(indexOf(record, "host.exitHook=7"), exit + 1);
-    EXPECT_TRUE(contains(record, "stdout=before"));
-    EXPECT_FALSE(contains(record, "stdout=after"));
-    EXPECT_FALSE(contains(record, "destroy.begin"));
+    EXPECT_EQ(recordIndex(record, "host.exitHook=7"), exit + 1);
+    EXPECT_TRUE(recordHas(record, "stdout=before"));
+    EXPECT_FALSE(recordHas(record, "stdout=after"));
+    EXPECT_FALSE(recordHas(record, "destroy.begin"));
 }
 
 TEST_F(StandInHost, LingeringThreadKeepsDestroyWaiting) {
@@ -464,14 +459,14 @@ TEST_F(StandInHost, LingeringThreadKeepsDestroyWaiting) {
     ASSERT_TRUE(process->waitForExit());
     EXPECT_EQ(process->exitCode(), 0u);
     auto record = recorded();
-    int begin = indexOf(record, "destroy.begin");
-    int ended = indexOf(record, "thread.ended");
-    int end = indexOf(record, "destroy.end");
-    EXPECT_LT(indexOf(record, "main.called"), begin);
+    int begin = recordIndex(record, "destroy.begin");
+    int ended = recordIndex(record, "thread.ended");
+    int end = recordIndex(record, "destroy.end");
+    EXPECT_LT(recordIndex(record, "main.called"), begin);
     EXPECT_GE(begin, 0);
     EXPECT_GT(ended, begin);
     EXPECT_EQ(end, ended + 1);
-    EXPECT_TRUE(contains(record, "main.arg=one"));
+    EXPECT_TRUE(recordHas(record, "main.arg=one"));
 }
 
 TEST_F(StandInHost, UnimplementedFunctionEndsTheProcessRecognisably) {

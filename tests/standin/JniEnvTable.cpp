@@ -78,10 +78,12 @@ jint JNICALL GetVersion(JNIEnv*) { return JNI_VERSION_10; }
 
 jclass JNICALL FindClass(JNIEnv* env, const char* name) {
     std::string className = name ? name : "";
-    record("findClass", className);
     ClassKind kind = classKind(className);
+    // The runtime's own classes go under a key of their own, so that findClass names the application's lookups.
+    bool isRuntimeClass = kind != ClassKind::Application && kind != ClassKind::Missing;
+    record(isRuntimeClass ? "findRuntimeClass" : "findClass", className);
     if (kind == ClassKind::Missing || (kind == ClassKind::Application && vmState().script.classMissing)) {
-        throwNew(threadOf(env), "java/lang/NoClassDefFoundError", fromUtf8(className));
+        throwNew(threadOf(env), "java/lang/NoClassDefFoundError", fromModifiedUtf8(className.c_str()));
         return nullptr;
     }
     return handleOf<jclass>(classObject(className));
@@ -148,7 +150,7 @@ jmethodID lookUpMethod(JNIEnv* env, jclass cls, const char* name, const char* si
     const Method* method = findMethod(owner.className, methodName, signature ? signature : "", isStatic);
     bool silent = isStatic && methodName == "main" && vmState().script.noMainSilent;
     if (!method && !silent)
-        throwNew(threadOf(env), "java/lang/NoSuchMethodError", fromUtf8(methodName));
+        throwNew(threadOf(env), "java/lang/NoSuchMethodError", fromModifiedUtf8(methodName.c_str()));
     return reinterpret_cast<jmethodID>(const_cast<Method*>(method));
 }
 

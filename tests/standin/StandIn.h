@@ -5,7 +5,7 @@
 // Both environment variables are read afresh by every JNI_GetDefaultJavaVMInitArgs and JNI_CreateJavaVM call,
 // and the record path at every line, so a test sets them before starting the launcher (which passes them on).
 // After DestroyJavaVM a new virtual machine may be created in the same process (tests that load the library
-// themselves use this); a second creation while one exists returns JNI_EEXIST (-5). StandInRecord.h reads the record.
+// themselves use this); a second creation while one exists returns JNI_EEXIST (-5). RecordFile.h reads the record.
 //
 // KORU_STANDIN_RECORD: a file that gets one UTF-8 line per fact, `key=value` or a bare `key`, appended (open,
 // append, close per line: nothing is lost when the process is killed or exits). CR and LF inside a value are
@@ -21,7 +21,9 @@
 //   env.KORU_JVM_PATH=... env.KORU_JVM_HOME=... env.Path=...   only the variables that are set,
 //   cwd=<current directory>
 //   create.result=<n>                   what JNI_CreateJavaVM returned (0 when the virtual machine exists)
-//   findClass=<name>                    every FindClass, as given
+//   findClass=<name>                    every FindClass of a class outside the modelled runtime (the application's
+//                                       main class, missing classes), as given (modified UTF-8)
+//   findRuntimeClass=<name>             every FindClass of a modelled runtime class (java/lang/String, ...)
 //   getMethodID=<name> <sig>            every GetMethodID
 //   getStaticMethodID=<name> <sig>      every GetStaticMethodID
 //   fileOutputStream=<path>             a FileOutputStream opened (file created or truncated)

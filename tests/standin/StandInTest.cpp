@@ -1,7 +1,7 @@
 // The stand-in runtime driven through the JNI calls the launcher makes, in this process, and through a small
 // host program for the behaviours that end the process.
 #include "JavaRuntime.h"
-#include "StandInRecord.h"
+#include "RecordFile.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 
@@ -218,7 +218,8 @@ TEST_F(StandIn, MainReceivesTheArgumentsBuiltFromCharArrays) {
     auto record = recorded();
     int called = recordIndex(record, "main.called");
     ASSERT_GE(called, 0);
-    EXPECT_TRUE(recordHas(record, "findClass=com/example/App"));
+    EXPECT_EQ(recordValues(record, "findClass"), std::vector<std::string>{"com/example/App"});
+    EXPECT_TRUE(recordHas(record, "findRuntimeClass=java/lang/String"));
     EXPECT_TRUE(recordHas(record, std::string("getStaticMethodID=main ") + mainSignature));
     EXPECT_EQ(record[called + 1].rfind("main.time=", 0), 0u);
     EXPECT_EQ(recordValues(record, "main.argc"), std::vector<std::string>{"4"});
@@ -252,6 +253,13 @@ TEST_F(StandIn, MissingClassesLeaveANoClassDefFoundErrorPending) {
     EXPECT_TRUE(recordHas(recorded(), "stderr=java.lang.NoClassDefFoundError: com/example/App"));
     EXPECT_EQ(env->FindClass("com.example.Other"), nullptr) << "a dotted name is no class name";
     env->ExceptionClear();
+    const char* modifiedName = "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n";
+    EXPECT_EQ(env->FindClass(modifiedName), nullptr);
+    pending = env->ExceptionOccurred();
+    ASSERT_NE(pending, nullptr);
+    env->ExceptionClear();
+    EXPECT_EQ(printedTrace(pending).substr(0, 56), std::string("java.lang.NoClassDefFoundError: ") + modifiedName + "\r\n");
+    EXPECT_EQ(recordValues(recorded(), "findClass").back(), modifiedName);
     EXPECT_EQ(env->ExceptionOccurred(), nullptr);
 }
 

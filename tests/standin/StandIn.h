@@ -59,15 +59,16 @@
 //   reject-unknown        with ignoreUnrecognized false, an option that does not start with -D, -X, -verbose,
 //                         -ea, -da, -agent or -javaagent and is not "abort"/"exit" makes creation return -1
 //                         and records stderr=Unrecognized option: <option>
-//   class-missing         FindClass of the main class (any class outside java/) returns null with a pending
-//                         java/lang/NoClassDefFoundError (message: the name as given)
+//   class-missing         FindClass of the main class (any application class, see below) returns null with a
+//                         pending java/lang/NoClassDefFoundError (message: the name as given)
 //   no-main               GetStaticMethodID for main returns null with a pending java/lang/NoSuchMethodError
 //   no-main-silent        ... returns null without an exception
 //   main=<actions>        actions separated by "," run in order when main is called:
 //                           return            main returns (also the end of the list)
 //                           print:<text>      text and CRLF on System.out (the setOut file, else stdout=<text>)
 //                           eprint:<text>     the same on System.err (the setErr file, else stderr=<text>)
-//                           throw:<class>:<message>   main ends with that throwable pending; its printStackTrace
+//                           throw:<class>:<message>   main ends with that throwable pending (class with dots or
+//                                             slashes; the message may hold ":"); its printStackTrace
 //                                             writes "<class with dots>: <message>" (just the class when the
 //                                             message is empty) and "\tat Main.main(Main.java:1)", CRLF each
 //                           exit:<n>          System.exit(n)
@@ -80,10 +81,10 @@
 //   detach=<n>            DetachCurrentThread returns n instead of 0 (the thread stays attached)
 //
 // Modelled Java: java/lang/String (from char[]), java/lang/System (exit, setOut, setErr), java/io/FileOutputStream
-// (String), java/io/PrintStream (OutputStream), java/io/ByteArrayOutputStream (() and toString), any class under
-// java/ whose name ends in Exception or Error (printStackTrace(PrintStream), <init>(String)), java/lang/Object,
-// and the application: every class outside java/, with main and the chosen secondaryMain. Other java/ classes are
-// missing (NoClassDefFoundError). Objects are never freed: the process is short-lived.
+// (String), java/io/PrintStream (OutputStream), java/io/ByteArrayOutputStream (() and toString), java/lang/Object,
+// throwables: any class whose name ends in Exception or Error (printStackTrace(PrintStream), <init>(String)), and
+// the application: every other class outside java/, with main and the chosen secondaryMain. Other java/ classes and
+// dotted names are missing (NoClassDefFoundError). Objects are never freed: the process is short-lived.
 #include <jni.h>
 
 #include <string>

@@ -1,5 +1,5 @@
 // Hosts the stand-in runtime the way the launcher does, for the tests of behaviours that end the process:
-//   standin_host <jvm.dll> <main class> [--call-unimplemented] [arguments...]
+//   standin_host <jvm.dll> <main class> [--call-unimplemented | --null-method] [arguments...]
 // Exit codes of its own: 50 library, 51 creation, 52 class, 53 main method, 54 arguments.
 #include "JavaRuntime.h"
 
@@ -54,6 +54,18 @@ int runMain(JNIEnv* env, const std::string& mainClass, wchar_t** arguments, int 
     return 0;
 }
 
+// Calls that a runtime does not survive, for the tests of the stand-in's own alarms.
+bool misuseRuntime(JNIEnv* env, const std::wstring& flag) {
+    jclass stringClass = env->FindClass("java/lang/String");
+    if (flag == L"--call-unimplemented")
+        env->GetSuperclass(stringClass);
+    else if (flag == L"--null-method")
+        env->CallStaticVoidMethod(stringClass, nullptr);
+    else
+        return false;
+    return true;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -71,10 +83,8 @@ int wmain(int argc, wchar_t** argv) {
     if (create(&vm, reinterpret_cast<void**>(&env), &args) != JNI_OK)
         return 51;
     std::wstring className(argv[2]);
-    bool callUnimplemented = argc >= 4 && std::wstring(argv[3]) == L"--call-unimplemented";
-    if (callUnimplemented)
-        env->GetSuperclass(env->FindClass("java/lang/String"));
-    int first = callUnimplemented ? 4 : 3;
+    bool misuse = argc >= 4 && misuseRuntime(env, argv[3]);
+    int first = misuse ? 4 : 3;
     int result = runMain(env, std::string(className.begin(), className.end()), argv + first, argc - first);
     if (result != 0)
         env->ExceptionDescribe();

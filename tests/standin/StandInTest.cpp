@@ -484,4 +484,11 @@ TEST_F(StandInHost, UnimplementedFunctionEndsTheProcessRecognisably) {
     EXPECT_EQ(recorded().back(), "unimplemented:GetSuperclass");
 }
 
+TEST_F(StandInHost, NullMethodEndsTheProcessRecognisably) {
+    auto process = start(L"", L"com/example/App --null-method");
+    ASSERT_TRUE(process->waitForExit());
+    EXPECT_EQ(process->exitCode(), 0xBAD1u);
+    EXPECT_EQ(recorded().back(), "fatal=null method in CallStaticVoidMethod");
+}
+
 } // namespace

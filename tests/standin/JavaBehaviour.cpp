@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cctype>
 #include <mutex>
 
 namespace standin {
@@ -28,31 +29,51 @@ void writeFile(JavaObject& stream, const std::string& bytes) {
     CloseHandle(file);
 }
 
+// The end of a chain of print streams: a file, a byte buffer or a stream the virtual machine started with.
+JavaObject* sinkOf(JavaObject* stream) {
+    while (stream && stream->kind == ObjectKind::PrintStream && !stream->consoleKey)
+        stream = stream->target;
+    return stream;
+}
+
 void writeToStream(JavaObject* stream, const std::string& bytes) {
     std::lock_guard<std::mutex> guard(streamLock);
-    JavaObject* sink = stream && stream->kind == ObjectKind::PrintStream ? stream->target : stream;
+    JavaObject* sink = sinkOf(stream);
     if (!sink)
         return;
-    if (sink->kind == ObjectKind::FileOutputStream)
+    if (sink->consoleKey)
+        recordLines(sink->consoleKey, bytes);
+    else if (sink->kind == ObjectKind::FileOutputStream)
         writeFile(*sink, bytes);
     else if (sink->kind == ObjectKind::ByteBuffer)
         sink->bytes += bytes;
 }
 
 std::string streamName(JavaObject* stream) {
-    JavaObject* sink = stream && stream->kind == ObjectKind::PrintStream ? stream->target : stream;
+    JavaObject* sink = sinkOf(stream);
+    if (sink && sink->consoleKey)
+        return "<console>";
     if (sink && sink->kind == ObjectKind::FileOutputStream)
         return toUtf8(sink->path);
     return sink && sink->kind == ObjectKind::ByteBuffer ? "<memory>" : "<none>";
 }
 
-// Text on System.out or System.err: into the redirected stream, else into the record.
-void printText(bool error, const std::string& text) {
-    JavaObject* stream = error ? vmState().err : vmState().out;
-    if (stream)
-        writeToStream(stream, text);
-    else
-        recordLines(error ? "stderr" : "stdout", text);
+// Text on System.out or System.err, wherever they write now.
+void printText(bool error, const std::string& text) { writeToStream(error ? vmState().err : vmState().out, text); }
+
+// The stand-in's streams encode UTF-8 only; a charset it does not model throws rather than write other bytes.
+bool isModelledCharset(ThreadEnv& thread, JavaObject* name) {
+    if (!name) {
+        throwNew(thread, "java/lang/NullPointerException", u"charsetName");
+        return false;
+    }
+    std::string text = toUtf8(name->chars);
+    for (char& c : text)
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    if (text == "utf-8" || text == "utf8")
+        return true;
+    throwNew(thread, "java/io/UnsupportedEncodingException", name->chars);
+    return false;
 }
 
 [[noreturn]] void systemExit(jint status) {
@@ -205,6 +226,8 @@ JavaObject* construct(ThreadEnv& thread, const Method& method, const jvalue* arg
         return openFileStream(thread, argument);
     if (method.member == Member::PrintStreamOpen)
         return newPrintStream(argument);
+    if (method.member == Member::PrintStreamOpenWithCharset)
+        return isModelledCharset(thread, object(args[2].l)) ? newPrintStream(argument) : nullptr;
     throwNew(thread, "java/lang/InstantiationError", fromUtf8(method.name));
     return nullptr;
 }
@@ -220,6 +243,10 @@ jvalue invoke(ThreadEnv& thread, JavaObject* self, const Method& method, const j
         break;
     case Member::ByteBufferToString:
         result.l = handleOf<jobject>(newString(fromUtf8(self->bytes)));
+        break;
+    case Member::ByteBufferToStringWithCharset:
+        if (isModelledCharset(thread, object(args[0].l)))
+            result.l = handleOf<jobject>(newString(fromUtf8(self->bytes)));
         break;
     case Member::PrintStackTrace:
         if (requiredArgument(thread, args))

@@ -22,13 +22,22 @@ const Method methods[] = {
     {Member::SystemSetErr, true, ClassKind::System, "setErr", "(Ljava/io/PrintStream;)V"},
     {Member::FileStreamOpen, false, ClassKind::FileOutputStream, "<init>", "(Ljava/lang/String;)V"},
     {Member::PrintStreamOpen, false, ClassKind::PrintStream, "<init>", "(Ljava/io/OutputStream;)V"},
+    {Member::PrintStreamOpenWithCharset, false, ClassKind::PrintStream, "<init>",
+     "(Ljava/io/OutputStream;ZLjava/lang/String;)V"},
     {Member::ByteBufferOpen, false, ClassKind::ByteBuffer, "<init>", "()V"},
     {Member::ByteBufferToString, false, ClassKind::ByteBuffer, "toString", "()Ljava/lang/String;"},
+    {Member::ByteBufferToStringWithCharset, false, ClassKind::ByteBuffer, "toString",
+     "(Ljava/lang/String;)Ljava/lang/String;"},
     {Member::PrintStackTrace, false, ClassKind::Throwable, "printStackTrace", "(Ljava/io/PrintStream;)V"},
     {Member::ThrowableOpen, false, ClassKind::Throwable, "<init>", "(Ljava/lang/String;)V"},
     {Member::Main, true, ClassKind::Application, "main", "([Ljava/lang/String;)V"},
     {Member::SecondaryVoid, true, ClassKind::Application, "secondaryMain", "([Ljava/lang/String;)V"},
     {Member::SecondaryInt, true, ClassKind::Application, "secondaryMain", "([Ljava/lang/String;)I"},
+};
+
+const StaticField staticFields[] = {
+    {FieldKind::SystemOut, ClassKind::System, "out", "Ljava/io/PrintStream;"},
+    {FieldKind::SystemErr, ClassKind::System, "err", "Ljava/io/PrintStream;"},
 };
 
 // What the script leaves of the application's members.
@@ -128,6 +137,16 @@ const Method* findMethod(const std::string& className, const std::string& name, 
     return nullptr;
 }
 
+const StaticField* findStaticField(const std::string& className, const std::string& name,
+                                   const std::string& signature) {
+    ClassKind owner = classKind(className);
+    for (const StaticField& field : staticFields) {
+        if (field.owner == owner && name == field.name && signature == field.signature)
+            return &field;
+    }
+    return nullptr;
+}
+
 JavaObject* newObject(ObjectKind kind, const std::string& className) {
     JavaObject* result = new JavaObject();
     result->kind = kind;
@@ -138,6 +157,12 @@ JavaObject* newObject(ObjectKind kind, const std::string& className) {
 JavaObject* newString(const std::u16string& chars) {
     JavaObject* result = newObject(ObjectKind::String, "java/lang/String");
     result->chars = chars;
+    return result;
+}
+
+JavaObject* newConsoleStream(bool error) {
+    JavaObject* result = newObject(ObjectKind::PrintStream, "java/io/PrintStream");
+    result->consoleKey = error ? "stderr" : "stdout";
     return result;
 }
 

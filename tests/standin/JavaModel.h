@@ -20,6 +20,7 @@ struct JavaObject {
     uint64_t position = 0;             // FileOutputStream: where its next write goes
     std::string bytes;                 // ByteArrayOutputStream
     JavaObject* target = nullptr;      // PrintStream: the stream it writes to
+    const char* consoleKey = nullptr;  // the streams the VM starts with: "stdout" or "stderr", written to the record
 };
 
 enum class ClassKind {
@@ -42,8 +43,10 @@ enum class Member {
     SystemSetErr,
     FileStreamOpen,
     PrintStreamOpen,
+    PrintStreamOpenWithCharset,
     ByteBufferOpen,
     ByteBufferToString,
+    ByteBufferToStringWithCharset,
     PrintStackTrace,
     ThrowableOpen,
     Main,
@@ -54,6 +57,15 @@ enum class Member {
 struct Method {
     Member member;
     bool isStatic;
+    ClassKind owner;
+    const char* name;
+    const char* signature;
+};
+
+enum class FieldKind { SystemOut, SystemErr };
+
+struct StaticField {
+    FieldKind field;
     ClassKind owner;
     const char* name;
     const char* signature;
@@ -93,11 +105,14 @@ void detachThread();
 
 ClassKind classKind(const std::string& name);
 JavaObject* classObject(const std::string& name);
+const StaticField* findStaticField(const std::string& className, const std::string& name, const std::string& signature);
 const Method* findMethod(const std::string& className, const std::string& name, const std::string& signature,
                          bool isStatic);
 
 JavaObject* newObject(ObjectKind kind, const std::string& className);
 JavaObject* newString(const std::u16string& chars);
+// The System.out or System.err that the virtual machine starts with.
+JavaObject* newConsoleStream(bool error);
 JavaObject* newThrowable(const std::string& className, const std::u16string& message);
 void throwObject(ThreadEnv& thread, JavaObject* throwable);
 void throwNew(ThreadEnv& thread, const std::string& className, const std::u16string& message);

@@ -129,6 +129,8 @@ jint createVm(JavaVM** vm, void** env, const JavaVMInitArgs& args) {
     if (result != JNI_OK)
         return result;
     takeHooks(state, args);
+    state.out = newConsoleStream(false);
+    state.err = newConsoleStream(true);
     state.created = true;
     *vm = javaVm();
     *env = &attachThread("main").env;

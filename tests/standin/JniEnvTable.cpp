@@ -162,6 +162,24 @@ jmethodID JNICALL GetStaticMethodID(JNIEnv* env, jclass cls, const char* name, c
     return lookUpMethod(env, cls, name, signature, true);
 }
 
+jfieldID JNICALL GetStaticFieldID(JNIEnv* env, jclass cls, const char* name, const char* signature) {
+    const JavaObject& owner = classOf(cls, "GetStaticFieldID");
+    std::string fieldName = name ? name : "";
+    record("getStaticFieldID", fieldName + " " + (signature ? signature : ""));
+    const StaticField* field = findStaticField(owner.className, fieldName, signature ? signature : "");
+    if (!field)
+        throwNew(threadOf(env), "java/lang/NoSuchFieldError", fromModifiedUtf8(fieldName.c_str()));
+    return reinterpret_cast<jfieldID>(const_cast<StaticField*>(field));
+}
+
+jobject JNICALL GetStaticObjectField(JNIEnv*, jclass cls, jfieldID id) {
+    classOf(cls, "GetStaticObjectField");
+    if (!id)
+        fatal("null field in GetStaticObjectField");
+    bool isErr = reinterpret_cast<const StaticField*>(id)->field == FieldKind::SystemErr;
+    return handleOf<jobject>(isErr ? vmState().err : vmState().out);
+}
+
 jvalue callA(JNIEnv* env, jobject self, jmethodID id, const jvalue* args, const char* function) {
     const Method& method = methodOf(id, function);
     if (!method.isStatic && !self) {
@@ -344,6 +362,8 @@ void fillImplemented(JNINativeInterface_& table) {
     table.GetObjectClass = GetObjectClass;
     table.GetMethodID = GetMethodID;
     table.GetStaticMethodID = GetStaticMethodID;
+    table.GetStaticFieldID = GetStaticFieldID;
+    table.GetStaticObjectField = GetStaticObjectField;
     table.CallObjectMethod = CallObjectMethod;
     table.CallObjectMethodV = CallObjectMethodV;
     table.CallObjectMethodA = CallObjectMethodA;

@@ -26,16 +26,19 @@
 //   findRuntimeClass=<name>             every FindClass of a modelled runtime class (java/lang/String, ...)
 //   getMethodID=<name> <sig>            every GetMethodID
 //   getStaticMethodID=<name> <sig>      every GetStaticMethodID
+//   getStaticFieldID=<name> <sig>       every GetStaticFieldID
 //   fileOutputStream=<path>             a FileOutputStream opened (file created or truncated)
 //   fileOutputStream.failed=<path>      ... and one that could not be (FileNotFoundException pending)
 //   setOut=<file path> / setErr=<file path>   System.setOut/setErr with a print stream over a file
-//                                       (setOut=<memory> when the stream writes to a ByteArrayOutputStream)
+//                                       (<memory> for a ByteArrayOutputStream, <console> for a stream the virtual
+//                                       machine started with, <none> for null)
 //   main.called                         the application's main method runs; then
 //   main.time=<100 ns units>            GetSystemTimePreciseAsFileTime as a decimal number,
 //   main.thread=<n>                     the calling thread's id,
 //   main.argc=<n>, main.arg=<UTF-8>     the String[] argument, one main.arg line per element in order
 //                                       (main.arg.null for a null element, main.args.null for a null array)
-//   stdout=<text>                       a line printed on System.out while it is not redirected to a file
+//   stdout=<text>                       a line written to the System.out the virtual machine started with (while
+//                                       it is not redirected to a file)
 //   stderr=<text>                       the same for System.err: eprint lines, ExceptionDescribe traces and
 //                                       the trace of an exception still pending when a thread detaches
 //   exception=<class>: <message>        a throwable became pending (Throw, ThrowNew, or thrown by the model)
@@ -80,8 +83,10 @@
 //   attach=<n>            AttachCurrentThread returns n (no environment) instead of 0
 //   detach=<n>            DetachCurrentThread returns n instead of 0 (the thread stays attached)
 //
-// Modelled Java: java/lang/String (from char[]), java/lang/System (exit, setOut, setErr), java/io/FileOutputStream
-// (String), java/io/PrintStream (OutputStream), java/io/ByteArrayOutputStream (() and toString), java/lang/Object,
+// Modelled Java: java/lang/String (from char[]), java/lang/System (exit, setOut, setErr, the static fields out and
+// err), java/io/FileOutputStream (String), java/io/PrintStream (OutputStream; OutputStream, boolean, String),
+// java/io/ByteArrayOutputStream (() and toString(), toString(String)), java/lang/Object. Streams write UTF-8; a
+// charset name other than UTF-8/UTF8 (any case) throws java/io/UnsupportedEncodingException.
 // throwables: any class whose name ends in Exception or Error (printStackTrace(PrintStream), <init>(String)), and
 // the application: every other class outside java/, with main and the chosen secondaryMain. Other java/ classes and
 // dotted names are missing (NoClassDefFoundError). Objects are never freed: the process is short-lived.

@@ -106,16 +106,38 @@ public:
                                   printStream);
     }
 
-    // The launcher's exceptionText: printStackTrace into a byte buffer, then its modified UTF-8 bytes.
-    std::string printedTrace(jthrowable exception) {
+    jobject newByteBuffer() {
         jclass bufferClass = env->FindClass("java/io/ByteArrayOutputStream");
-        jobject buffer = env->NewObject(bufferClass, env->GetMethodID(bufferClass, "<init>", "()V"));
-        jobject printer = newPrintStream(buffer);
+        return env->NewObject(bufferClass, env->GetMethodID(bufferClass, "<init>", "()V"));
+    }
+
+    jobject newPrintStream(jobject target, jstring charset) {
+        jclass printClass = env->FindClass("java/io/PrintStream");
+        jmethodID open = env->GetMethodID(printClass, "<init>", "(Ljava/io/OutputStream;ZLjava/lang/String;)V");
+        return env->NewObject(printClass, open, target, JNI_FALSE, charset);
+    }
+
+    void printStackTrace(jthrowable exception, jobject printer) {
         jmethodID print =
             env->GetMethodID(env->GetObjectClass(exception), "printStackTrace", "(Ljava/io/PrintStream;)V");
         env->CallVoidMethod(exception, print, printer);
-        jmethodID toString = env->GetMethodID(env->GetObjectClass(buffer), "toString", "()Ljava/lang/String;");
-        return utfChars(static_cast<jstring>(env->CallObjectMethod(buffer, toString)));
+    }
+
+    // The launcher's exceptionText: printStackTrace into a byte buffer, both ends naming UTF-8, then the modified
+    // UTF-8 bytes of the text.
+    std::string printedTrace(jthrowable exception) {
+        jstring charset = env->NewStringUTF("UTF-8");
+        jobject buffer = newByteBuffer();
+        printStackTrace(exception, newPrintStream(buffer, charset));
+        jmethodID toString =
+            env->GetMethodID(env->GetObjectClass(buffer), "toString", "(Ljava/lang/String;)Ljava/lang/String;");
+        return utfChars(static_cast<jstring>(env->CallObjectMethod(buffer, toString, charset)));
+    }
+
+    jobject systemStream(const char* name) {
+        jclass system = env->FindClass("java/lang/System");
+        jfieldID field = env->GetStaticFieldID(system, name, "Ljava/io/PrintStream;");
+        return field ? env->GetStaticObjectField(system, field) : nullptr;
     }
 
     TempFolder temp;
@@ -258,7 +280,8 @@ TEST_F(StandIn, MissingClassesLeaveANoClassDefFoundErrorPending) {
     pending = env->ExceptionOccurred();
     ASSERT_NE(pending, nullptr);
     env->ExceptionClear();
-    EXPECT_EQ(printedTrace(pending).substr(0, 56), std::string("java.lang.NoClassDefFoundError: ") + modifiedName + "\r\n");
+    EXPECT_EQ(printedTrace(pending).substr(0, 56),
+              std::string("java.lang.NoClassDefFoundError: ") + modifiedName + "\r\n");
     EXPECT_EQ(recordValues(recorded(), "findClass").back(), modifiedName);
     EXPECT_EQ(env->ExceptionOccurred(), nullptr);
 }
@@ -335,6 +358,46 @@ TEST_F(StandIn, ThrownExceptionPrintsItsTraceAsModifiedUtf8) {
                                        "\tat Main.main(Main.java:1)\r\n");
     EXPECT_FALSE(env->ExceptionCheck());
     EXPECT_FALSE(recordHas(recorded(), "stdout=never"));
+}
+
+TEST_F(StandIn, TraceThroughTheDefaultCharsetFormsAndOnlyUtf8Named) {
+    ASSERT_EQ(create(), JNI_OK);
+    jthrowable error = static_cast<jthrowable>(env->NewObject(
+        env->FindClass("java/lang/IllegalStateException"),
+        env->GetMethodID(env->FindClass("java/lang/IllegalStateException"), "<init>", "(Ljava/lang/String;)V"),
+        javaString(u"\u00e4")));
+    jobject buffer = newByteBuffer();
+    printStackTrace(error, newPrintStream(buffer));
+    jmethodID toString = env->GetMethodID(env->GetObjectClass(buffer), "toString", "()Ljava/lang/String;");
+    EXPECT_EQ(utfChars(static_cast<jstring>(env->CallObjectMethod(buffer, toString))),
+              "java.lang.IllegalStateException: \xC3\xA4\r\n\tat Main.main(Main.java:1)\r\n");
+    EXPECT_EQ(newPrintStream(buffer, env->NewStringUTF("ISO-8859-1")), nullptr);
+    jthrowable unsupported = env->ExceptionOccurred();
+    ASSERT_NE(unsupported, nullptr);
+    env->ExceptionClear();
+    EXPECT_EQ(printedTrace(unsupported).rfind("java.io.UnsupportedEncodingException: ISO-8859-1\r\n", 0), 0u);
+    EXPECT_NE(newPrintStream(buffer, env->NewStringUTF("utf8")), nullptr);
+}
+
+TEST_F(StandIn, SystemStreamFieldsFollowSetOutAndSetErr) {
+    useScript(L"main=print:to the console");
+    ASSERT_EQ(create(), JNI_OK);
+    jobject initialOut = systemStream("out");
+    ASSERT_NE(initialOut, nullptr);
+    EXPECT_FALSE(env->IsSameObject(initialOut, systemStream("err")));
+    jobject printer = newPrintStream(newByteBuffer());
+    setSystemStream("setErr", printer);
+    EXPECT_TRUE(env->IsSameObject(systemStream("err"), printer));
+    EXPECT_TRUE(env->IsSameObject(systemStream("out"), initialOut));
+    EXPECT_EQ(systemStream("in"), nullptr);
+    EXPECT_TRUE(env->ExceptionCheck()) << "System.in is not modelled";
+    env->ExceptionClear();
+    setSystemStream("setOut", newPrintStream(initialOut));
+    callMain();
+    auto record = recorded();
+    EXPECT_TRUE(recordHas(record, "stdout=to the console")) << "a print stream over the console stream";
+    EXPECT_TRUE(recordHas(record, "setErr=<memory>"));
+    EXPECT_TRUE(recordHas(record, "setOut=<console>"));
 }
 
 TEST_F(StandIn, ExceptionStillPendingAtDetachIsPrintedAsUncaught) {

@@ -235,6 +235,8 @@ JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** vm, void** env, void* args) {
     if (!vm || !env || !args)
         return JNI_EINVAL;
     const JavaVMInitArgs& initArgs = *static_cast<const JavaVMInitArgs*>(args);
+    if (initArgs.nOptions < 0 || (initArgs.nOptions > 0 && !initArgs.options))
+        return JNI_EINVAL;
     recordArguments(initArgs);
     jint result = createVm(vm, env, initArgs);
     record("create.result", std::to_string(result));

@@ -24,6 +24,7 @@ DWORD ensureParentFolders(const std::wstring& filePath) {
         return 0;
     bool isUnc = isUncPath(filePath);
     std::vector<std::wstring> parts = splitPathForCreation(filePath);
+    // Without a root, a folder and a file name there is nothing to create (an empty path has no parts at all).
     if (parts.size() < 3)
         return 0;
 

@@ -76,6 +76,21 @@ TEST_F(CompanionStart, PairReturnCodePassesTheCompanionsCodeOn) {
     EXPECT_EQ(waitForRecord().size(), 2u);
 }
 
+// Windows searches the application's folder before the system folder for a library named without a path, so a
+// helper library loaded by its bare name would be this planted copy. (Wine prefers its own built-in copy of this
+// library, so there the test can only show that the image is still recognised.)
+TEST_F(CompanionStart, NoLibraryBesideTheLauncherIsLoadedToReadTheImage) {
+    copyFile(plantedHelperLibraryPath(), app.file(L"dbghelp.dll"));
+    copyFile(plantedHelperLibraryPath(), workFolder + L"\\dbghelp.dll");
+    std::wstring mark = runtimes / L"planted-was-loaded";
+    ScopedEnvironment markVariable(L"KORU_TEST_PLANTED_MARK", mark);
+    writeSettings(L"Pair Return Code=yes\r\n");
+    auto process = app.start(L"-nosplash", workFolder);
+    ASSERT_TRUE(process->waitForExit());
+    EXPECT_EQ(process->exitCode(), 0x1234u) << "the 32-bit runtime was still recognised";
+    EXPECT_FALSE(fileExists(mark));
+}
+
 TEST_F(CompanionStart, MissingCompanionIsAFailedStart) {
     ASSERT_TRUE(DeleteFileW(app.file(L"companion.exe").c_str()));
     for (const wchar_t* extra : {L"", L"Pair Return Code=yes\r\n"}) {

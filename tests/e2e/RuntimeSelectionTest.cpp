@@ -25,7 +25,9 @@ std::wstring errorOfStart(const Installation& app, const std::wstring& currentFo
     return text;
 }
 
-std::wstring loadFailureFor(const std::wstring& library) { return L"Failed to load Java VM library: " + library + L" (errno = "; }
+std::wstring loadFailureFor(const std::wstring& library) {
+    return L"Failed to load Java VM library: " + library + L" (errno = ";
+}
 
 // The message 222 for a library, whatever its error code (that depends on how the file is broken).
 ::testing::AssertionResult namesLibrary(const std::wstring& text, const std::wstring& library) {

@@ -148,60 +148,6 @@ TEST(RuntimeVendorKeys, SearchedAndFavouredFollowTheSettings) {
     EXPECT_EQ(favoured(favorJrockit), (Flags{false, false, false, true, false}));
 }
 
-TEST(RuntimeVendorKeys, JdkHomesPointAtTheirJreFolder) {
-    const std::vector<VendorKey>& keys = vendorKeys();
-    EXPECT_EQ(runtimeHomeFor(keys[0], L"C:\\jdk"), L"C:\\jdk\\jre\\");
-    EXPECT_EQ(runtimeHomeFor(keys[3], L"C:\\jdk\\"), L"C:\\jdk\\jre\\");
-    EXPECT_EQ(runtimeHomeFor(keys[1], L"C:\\jre"), L"C:\\jre\\");
-    EXPECT_EQ(runtimeHomeFor(keys[4], L"C:\\jre\\"), L"C:\\jre\\");
-}
-
-TEST(RuntimeVendorKeys, OnlyTheSunJreKeyProbesFavorServerAsDefault) {
-    RuntimePolicy policy;
-    policy.jvmType = JvmType::FavorServer;
-    const std::vector<VendorKey>& keys = vendorKeys();
-    EXPECT_EQ(probeTypeFor(policy, keys[1]), JvmType::Default);
-    for (size_t i : {0u, 2u, 3u, 4u})
-        EXPECT_EQ(probeTypeFor(policy, keys[i]), JvmType::FavorServer) << i;
-    policy.jvmType = JvmType::Server;
-    EXPECT_EQ(probeTypeFor(policy, keys[1]), JvmType::Server);
-}
-
-TEST(RuntimeJvmProbes, EachTypeTriesItsLibrariesInOrder) {
-    ASSERT_EQ(jvmProbes(JvmType::Server).size(), 1u);
-    EXPECT_STREQ(jvmProbes(JvmType::Server)[0].relativePath, L"bin\\server\\jvm.dll");
-    EXPECT_TRUE(jvmProbes(JvmType::Server)[0].isServer);
-
-    const std::vector<JvmProbe>& defaults = jvmProbes(JvmType::Default);
-    ASSERT_EQ(defaults.size(), 5u);
-    EXPECT_STREQ(defaults[0].relativePath, L"bin\\client\\jvm.dll");
-    EXPECT_STREQ(defaults[3].relativePath, L"bin\\server\\jvm.dll");
-    EXPECT_TRUE(defaults[3].isServer);
-    EXPECT_FALSE(defaults[4].isServer);
-
-    const std::vector<JvmProbe>& serverFirst = jvmProbes(JvmType::FavorServer);
-    ASSERT_EQ(serverFirst.size(), 6u);
-    EXPECT_STREQ(serverFirst[0].relativePath, L"bin\\server\\jvm.dll");
-    EXPECT_STREQ(serverFirst[1].relativePath, L"bin\\client\\jvm.dll");
-}
-
-TEST(RuntimeVersionBounds, MinimumAndMaximumWithAnyAndEmpty) {
-    RuntimePolicy policy;
-    policy.maxVersion = maxVersionFromSetting(L"1.7");
-    EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(L"1.7.0_80", 0)));
-    EXPECT_FALSE(isWithinBounds(policy, parseJavaVersion(L"1.8", 0)));
-    policy.minVersion = minVersionFromSetting(L"1.6.0_20");
-    EXPECT_FALSE(isWithinBounds(policy, parseJavaVersion(L"1.6.0_18", 0)));
-    EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(L"1.6.0_20", 0)));
-
-    policy.maxVersion = maxVersionFromSetting(L"any");
-    policy.minVersion = minVersionFromSetting(L"any");
-    EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(L"99", 0)));
-    EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(L"no digits", 0)));
-    policy.maxVersion = maxVersionFromSetting(L"");
-    EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(L"21.0.2", 0)));
-}
-
 VersionRangeTexts rangeTexts() {
     return {L"latest version", L"maximum version %s", L"minimum version %s", L"version %s is required",
             L"version between %s and %s"};

@@ -23,3 +23,4 @@ void markRuntimeFolder(const std::wstring& home) {
 std::wstring x86FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x86\\jvm.dll"; }
 std::wstring x64FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x64\\jvm.dll"; }
 std::wstring companionProbePath() { return testProgramFolder() + L"\\fixtures\\companion_probe.exe"; }
+std::wstring plantedHelperLibraryPath() { return testProgramFolder() + L"\\fixtures\\planted\\dbghelp.dll"; }

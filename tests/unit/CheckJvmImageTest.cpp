@@ -68,17 +68,4 @@ TEST_F(CheckJvmImage, NtOffsetPastTheEndIsNoImage) {
     }
 }
 
-TEST_F(CheckJvmImage, DoesNotLoadAHelperLibraryFromTheCurrentFolder) {
-    // A library planted under the helper's name beside the current folder must never be loaded.
-    launcher.pairProduct = L"C:\\companion.exe";
-    copyFile(x64FixtureLibraryPath(), temp / L"dbghelp.dll");
-    wchar_t previous[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW(temp.path().c_str()));
-    bool handOff = handsOff(x86FixtureLibraryPath());
-    SetCurrentDirectoryW(previous);
-    EXPECT_TRUE(handOff);
-    EXPECT_EQ(GetModuleHandleW((temp / L"dbghelp.dll").c_str()), nullptr);
-}
-
 } // namespace

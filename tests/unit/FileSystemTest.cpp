@@ -46,6 +46,8 @@ TEST(FileSystemEnsureParentFolders, CreatesEveryFolderButNotTheFile) {
 
     writeBytes(temp / L"present.txt", "x");
     EXPECT_EQ(ensureParentFolders(temp / L"present.txt"), 0u);
+    EXPECT_EQ(ensureParentFolders(L""), 0u);
+    EXPECT_EQ(ensureParentFolders(L"out.txt"), 0u);
 }
 
 TEST(FileSystemEnsureParentFolders, LongPathPrefix) {

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 namespace {
 
 // Registry key names are at most 255 characters.
@@ -55,6 +57,14 @@ std::wstring readJavaHome(const std::wstring& subkeyPath, RegistryView view) {
     if (end != std::wstring::npos)
         data.resize(end);
     return data;
+}
+
+// Running out of memory costs that one candidate, not the search.
+void appendCandidate(std::vector<JreCandidate>& candidates, JreCandidate&& candidate) {
+    try {
+        candidates.push_back(std::move(candidate));
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 } // namespace
@@ -107,6 +117,6 @@ void collectRegistryCandidates(const RuntimePolicy& policy, const VendorKey& key
         if (findJvmLibrary(candidate.home, probeTypeFor(policy, key), candidate.isServer).empty())
             continue;
         candidate.isFavored = isKeyFavored(policy, key);
-        candidates.push_back(std::move(candidate));
+        appendCandidate(candidates, std::move(candidate));
     }
 }

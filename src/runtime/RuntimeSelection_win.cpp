@@ -20,7 +20,8 @@ bool useJrePath(Launcher& launcher) {
     return true;
 }
 
-// The local runtime is the installer's own choice, so its image is not tested for a hand-off.
+// The local runtime is the installer's own choice, so its image is not tested for a hand-off. Without one there
+// is no probe at all: an empty home would be searched in the current folder, where anyone may have put a library.
 bool useLocalRuntime(Launcher& launcher) {
     std::wstring home;
     if (!findLocalRuntime(home) || home.empty())

@@ -11,3 +11,11 @@ std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& typ
 
 // Creates home\bin\java.dll (empty), which makes the folder a runtime folder.
 void markRuntimeFolder(const std::wstring& home);
+
+// Libraries and programs built for the tests in bin\fixtures\: a 32-bit x86 library, a 64-bit library that
+// exports JNI_CreateJavaVM only, and a stand-in companion launcher (see CompanionProbe_win.cpp).
+std::wstring x86FixtureLibraryPath();
+std::wstring x64FixtureLibraryPath();
+std::wstring companionProbePath();
+// A 64-bit library named dbghelp.dll that creates the file named by KORU_TEST_PLANTED_MARK when it is loaded.
+std::wstring plantedHelperLibraryPath();

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Runs the benchmarks of an existing Windows build (build/windows) under Wine, in a throw-away prefix.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="$root/build/windows/bin"
+if [ ! -x "$bin/runtime_search_bench.exe" ]; then
+    echo "build/windows/bin/runtime_search_bench.exe is missing: build the Windows tree first" >&2
+    exit 1
+fi
+. "$root/scripts/wine-session.sh"
+start_wine_session
+wine "$bin/runtime_search_bench.exe"

@@ -1,0 +1,135 @@
+#include "CandidateOrder.h"
+
+#include <utility>
+
+const std::vector<VendorKey>& vendorKeys() {
+    static const std::vector<VendorKey> keys = {
+        {L"Software\\JavaSoft\\Java Development Kit\\", RuntimeKind::Jdk, RuntimeVendor::Sun},
+        {L"Software\\JavaSoft\\Java Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::Sun},
+        {L"Software\\JRockit\\Java Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::JRockit},
+        {L"Software\\JRockit\\Java Development Kit\\", RuntimeKind::Jdk, RuntimeVendor::JRockit},
+        {L"Software\\IBM\\Java2 Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::Ibm},
+    };
+    return keys;
+}
+
+namespace {
+
+bool isKindWanted(const RuntimePolicy& policy, RuntimeKind kind) {
+    return kind == RuntimeKind::Jdk ? policy.jdkWanted : policy.jreWanted;
+}
+
+bool isVendorAccepted(const RuntimePolicy& policy, RuntimeVendor vendor) {
+    switch (vendor) {
+    case RuntimeVendor::Sun:
+        return policy.acceptSun;
+    case RuntimeVendor::JRockit:
+        return policy.acceptJRockit;
+    case RuntimeVendor::Ibm:
+        return policy.acceptIbm;
+    }
+    return false;
+}
+
+bool isVendorFavored(const RuntimePolicy& policy, RuntimeVendor vendor) {
+    switch (vendor) {
+    case RuntimeVendor::Sun:
+        return policy.favorSun;
+    case RuntimeVendor::JRockit:
+        return policy.favorJRockit;
+    case RuntimeVendor::Ibm:
+        return policy.favorIbm;
+    }
+    return false;
+}
+
+} // namespace
+
+bool isKeySearched(const RuntimePolicy& policy, const VendorKey& key) {
+    bool kindSearched = policy.favorMode || isKindWanted(policy, key.kind);
+    bool vendorSearched = isVendorAccepted(policy, key.vendor) || isVendorFavored(policy, key.vendor);
+    return kindSearched && vendorSearched;
+}
+
+bool isKeyFavored(const RuntimePolicy& policy, const VendorKey& key) {
+    return isKindWanted(policy, key.kind) && isVendorFavored(policy, key.vendor);
+}
+
+JvmType probeTypeFor(const RuntimePolicy& policy, const VendorKey& key) {
+    bool isSunJre = key.vendor == RuntimeVendor::Sun && key.kind == RuntimeKind::Jre;
+    if (isSunJre && policy.jvmType == JvmType::FavorServer)
+        return JvmType::Default;
+    return policy.jvmType;
+}
+
+std::wstring runtimeHomeFor(const VendorKey& key, const std::wstring& javaHome) {
+    std::wstring home = javaHome;
+    if (home.empty() || home.back() != L'\\')
+        home += L'\\';
+    if (key.kind == RuntimeKind::Jdk)
+        home += L"jre\\";
+    return home;
+}
+
+const std::vector<JvmProbe>& jvmProbes(JvmType type) {
+    static const std::vector<JvmProbe> serverOnly = {{L"bin\\server\\jvm.dll", true}};
+    static const std::vector<JvmProbe> clientFirst = {
+        {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false}, {L"bin\\hotspot\\jvm.dll", false},
+        {L"bin\\server\\jvm.dll", true},  {L"bin\\jrockit\\jvm.dll", false},
+    };
+    // The server library is tried first and, harmlessly, once more in its place in the client-first list.
+    static const std::vector<JvmProbe> serverFirst = {
+        {L"bin\\server\\jvm.dll", true},  {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false},
+        {L"bin\\hotspot\\jvm.dll", false}, {L"bin\\server\\jvm.dll", true}, {L"bin\\jrockit\\jvm.dll", false},
+    };
+    switch (type) {
+    case JvmType::Server:
+        return serverOnly;
+    case JvmType::FavorServer:
+        return serverFirst;
+    case JvmType::Default:
+        break;
+    }
+    return clientFirst;
+}
+
+bool isWithinBounds(const RuntimePolicy& policy, const JavaVersion& version) {
+    if (!isUnset(policy.maxVersion) && isGreater(version, policy.maxVersion))
+        return false;
+    return !isLess(version, policy.minVersion);
+}
+
+bool comesBefore(const RuntimePolicy& policy, const JreCandidate& a, const JreCandidate& b) {
+    if (policy.favorMode && a.isFavored != b.isFavored)
+        return a.isFavored;
+    if (policy.jvmType == JvmType::FavorServer && a.isServer != b.isServer)
+        return a.isServer;
+    return isGreater(a.version, b.version);
+}
+
+void orderCandidates(const RuntimePolicy& policy, std::vector<JreCandidate>& candidates) {
+    // Adjacent pairs are exchanged only when strictly out of order, so ties keep the order of discovery.
+    for (size_t end = candidates.size(); end > 1; --end) {
+        bool swapped = false;
+        for (size_t i = 1; i < end; ++i) {
+            if (comesBefore(policy, candidates[i], candidates[i - 1])) {
+                std::swap(candidates[i], candidates[i - 1]);
+                swapped = true;
+            }
+        }
+        if (!swapped)
+            return;
+    }
+}
+
+JreCandidate chooseCandidate(const RuntimePolicy& policy, std::vector<JreCandidate>& candidates) {
+    orderCandidates(policy, candidates);
+    for (const std::wstring& entry : policy.preferredVersions) {
+        JavaVersion preferred = parseJavaVersion(entry, 0);
+        for (const JreCandidate& candidate : candidates) {
+            if (matchesPrefix(candidate.version, preferred))
+                return candidate;
+        }
+    }
+    return candidates.front();
+}

@@ -10,3 +10,4 @@ fi
 . "$root/scripts/wine-session.sh"
 start_wine_session
 wine "$bin/runtime_search_bench.exe"
+wine "$bin/startup_bench.exe" "${1:-20}"

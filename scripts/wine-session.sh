@@ -27,6 +27,9 @@ start_wine_session() {
     wineserver -w
     # A persistent server keeps every later start of a Windows program fast.
     wineserver -p
+    # The first program of a new server starts the prefix's services, which stay for the server's life holding
+    # the output pipes they inherit; started here, they hold none that a test runner waits on.
+    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
     trap end_wine_session EXIT
 }
 

@@ -148,104 +148,11 @@ public:
     JNIEnv* env = nullptr;
 };
 
-TEST_F(StandIn, CreationRecordsArgumentsOptionsAndSurroundings) {
-    ScopedEnvironment jvmPath(L"KORU_JVM_PATH", L"C:\\Runtime\\bin\\server\\jvm.dll");
-    std::vector<JavaVMOption> options = {{const_cast<char*>("-Djava.class.path=app.jar"), nullptr},
-                                         {const_cast<char*>("-Xmx64m"), nullptr},
-                                         {const_cast<char*>("abort"), reinterpret_cast<void*>(&Sleep)},
-                                         {const_cast<char*>("exit"), nullptr}};
-    JavaVMInitArgs args = {JNI_VERSION_1_2, 4, options.data(), JNI_FALSE};
-    ASSERT_EQ(entryPoint<CreateJavaVmProc>("JNI_CreateJavaVM")(&vm, reinterpret_cast<void**>(&env), &args), JNI_OK);
-    ASSERT_NE(vm, nullptr);
-    ASSERT_NE(env, nullptr);
-    auto record = recorded();
-    std::vector<std::string> expected = {"create.version=0x00010002",
-                                         "create.nOptions=4",
-                                         "create.ignoreUnrecognized=0",
-                                         "option=-Djava.class.path=app.jar",
-                                         "option=-Xmx64m",
-                                         "option=abort",
-                                         "option.hook=abort",
-                                         "option=exit"};
-    ASSERT_GE(record.size(), expected.size());
-    EXPECT_EQ(std::vector<std::string>(record.begin(), record.begin() + expected.size()), expected);
-    EXPECT_FALSE(recordHas(record, "option.hook=exit")) << "the exit option had no hook";
-    EXPECT_TRUE(recordHas(record, "env.KORU_JVM_PATH=C:\\Runtime\\bin\\server\\jvm.dll"));
-    wchar_t folder[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, folder);
-    EXPECT_TRUE(recordHas(record, "cwd=" + narrow(folder)));
-    EXPECT_EQ(record.back(), "create.result=0");
-    void* again = nullptr;
-    EXPECT_EQ(vm->GetEnv(&again, JNI_VERSION_1_2), JNI_OK);
-    EXPECT_EQ(again, env);
-}
-
-TEST_F(StandIn, ScriptedCreationResultIsReturned) {
-    useScript(L"create=-4");
-    EXPECT_EQ(create({"-Dx=1"}), JNI_ENOMEM);
-    EXPECT_EQ(vm, nullptr);
-    EXPECT_EQ(recorded().back(), "create.result=-4");
-}
-
 TEST_F(StandIn, SecondCreationIsRefused) {
     ASSERT_EQ(create(), JNI_OK);
     JavaVM* first = vm;
     EXPECT_EQ(create(), JNI_EEXIST);
     vm = first;
-}
-
-TEST_F(StandIn, UnknownOptionsAreRejectedOnlyWhenAskedAndNotIgnored) {
-    useScript(L"reject-unknown");
-    EXPECT_EQ(create({"-Dx=1", "-Xss1m", "-verbose:gc", "-ea", "--bogus"}), JNI_ERR);
-    EXPECT_TRUE(recordHas(recorded(), "stderr=Unrecognized option: --bogus"));
-    EXPECT_EQ(create({"-Dx=1", "--bogus"}, JNI_TRUE), JNI_OK);
-}
-
-TEST_F(StandIn, DefaultStackSizeFillsTheOldInitRecordOnlyWhenScripted) {
-    auto getDefaults = entryPoint<GetDefaultInitArgsProc>("JNI_GetDefaultJavaVMInitArgs");
-    ASSERT_NE(getDefaults, nullptr);
-    alignas(8) unsigned char record[96] = {};
-    *reinterpret_cast<jint*>(record) = JNI_VERSION_1_1;
-    getDefaults(record);
-    EXPECT_EQ(*reinterpret_cast<jint*>(record + 24), 0);
-    useScript(L"default-stack=1048576");
-    getDefaults(record);
-    EXPECT_EQ(*reinterpret_cast<jint*>(record + 24), 1048576);
-    EXPECT_TRUE(recordHas(recorded(), "defaultArgs.version=0x00010001"));
-}
-
-TEST_F(StandIn, CreationRecordsTheStackReservationOfItsThread) {
-    HANDLE thread = CreateThread(
-        nullptr, 8 * 1024 * 1024,
-        [](void* self) -> DWORD {
-            static_cast<StandIn*>(self)->create();
-            return 0;
-        },
-        this, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
-    ASSERT_NE(thread, nullptr);
-    WaitForSingleObject(thread, 10000);
-    CloseHandle(thread);
-    ASSERT_NE(vm, nullptr);
-    auto record = recorded();
-    auto line = std::find_if(record.begin(), record.end(),
-                             [](const std::string& l) { return l.rfind("thread.stackReserve=", 0) == 0; });
-    ASSERT_NE(line, record.end());
-    EXPECT_GE(std::stoull(line->substr(20)), 8ull * 1024 * 1024);
-}
-
-TEST_F(StandIn, MainReceivesTheArgumentsBuiltFromCharArrays) {
-    ASSERT_EQ(create(), JNI_OK);
-    callMain({u"a", u"", u"\u00fc", u"\U0001F600"});
-    EXPECT_FALSE(env->ExceptionCheck());
-    auto record = recorded();
-    int called = recordIndex(record, "main.called");
-    ASSERT_GE(called, 0);
-    EXPECT_EQ(recordValues(record, "findClass"), std::vector<std::string>{"com/example/App"});
-    EXPECT_TRUE(recordHas(record, "findRuntimeClass=java/lang/String"));
-    EXPECT_TRUE(recordHas(record, std::string("getStaticMethodID=main ") + mainSignature));
-    EXPECT_EQ(record[called + 1].rfind("main.time=", 0), 0u);
-    EXPECT_EQ(recordValues(record, "main.argc"), std::vector<std::string>{"4"});
-    EXPECT_EQ(recordValues(record, "main.arg"), (std::vector<std::string>{"a", "", "\xC3\xBC", "\xF0\x9F\x98\x80"}));
 }
 
 TEST_F(StandIn, StringsComeBackAsModifiedUtf8) {
@@ -261,65 +168,6 @@ TEST_F(StandIn, StringsComeBackAsModifiedUtf8) {
     env->ReleaseStringChars(back, chars);
 }
 
-TEST_F(StandIn, MissingClassesLeaveANoClassDefFoundErrorPending) {
-    useScript(L"class-missing");
-    ASSERT_EQ(create(), JNI_OK);
-    EXPECT_NE(env->FindClass("java/lang/String"), nullptr) << "the runtime's own classes stay";
-    EXPECT_EQ(env->FindClass("com/example/App"), nullptr);
-    jthrowable pending = env->ExceptionOccurred();
-    ASSERT_NE(pending, nullptr);
-    EXPECT_EQ(printedTrace(pending),
-              "java.lang.NoClassDefFoundError: com/example/App\r\n\tat Main.main(Main.java:1)\r\n");
-    env->ExceptionDescribe();
-    EXPECT_FALSE(env->ExceptionCheck()) << "describing clears the exception";
-    EXPECT_TRUE(recordHas(recorded(), "stderr=java.lang.NoClassDefFoundError: com/example/App"));
-    EXPECT_EQ(env->FindClass("com.example.Other"), nullptr) << "a dotted name is no class name";
-    env->ExceptionClear();
-    const char* modifiedName = "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n";
-    EXPECT_EQ(env->FindClass(modifiedName), nullptr);
-    pending = env->ExceptionOccurred();
-    ASSERT_NE(pending, nullptr);
-    env->ExceptionClear();
-    EXPECT_EQ(printedTrace(pending).substr(0, 56),
-              std::string("java.lang.NoClassDefFoundError: ") + modifiedName + "\r\n");
-    EXPECT_EQ(recordValues(recorded(), "findClass").back(), modifiedName);
-    EXPECT_EQ(env->ExceptionOccurred(), nullptr);
-}
-
-TEST_F(StandIn, MissingMainIsReportedWithOrWithoutAnException) {
-    useScript(L"no-main");
-    ASSERT_EQ(create(), JNI_OK);
-    jclass application = env->FindClass("com/example/App");
-    EXPECT_EQ(env->GetStaticMethodID(application, "main", mainSignature), nullptr);
-    EXPECT_TRUE(env->ExceptionCheck());
-    env->ExceptionClear();
-    vm->DestroyJavaVM();
-    useScript(L"no-main-silent");
-    ASSERT_EQ(create(), JNI_OK);
-    application = env->FindClass("com/example/App");
-    EXPECT_EQ(env->GetStaticMethodID(application, "main", mainSignature), nullptr);
-    EXPECT_FALSE(env->ExceptionCheck());
-    EXPECT_EQ(env->GetMethodID(application, "main", mainSignature), nullptr) << "main is static";
-    EXPECT_TRUE(env->ExceptionCheck());
-}
-
-TEST_F(StandIn, PrintsGoToTheRedirectedFilesOrTheRecord) {
-    useScript(L"main=print:h\u00e9llo \U0001F600,eprint:oops,return,print:never");
-    ASSERT_EQ(create(), JNI_OK);
-    std::wstring outPath = temp / L"out.log";
-    writeBytes(outPath, "old content that must go");
-    jobject file = openFileStream(outPath);
-    ASSERT_NE(file, nullptr);
-    setSystemStream("setOut", newPrintStream(file));
-    ASSERT_FALSE(env->ExceptionCheck());
-    callMain();
-    EXPECT_EQ(readBytes(outPath), "h\xC3\xA9llo \xF0\x9F\x98\x80\r\n");
-    auto record = recorded();
-    EXPECT_TRUE(recordHas(record, "setOut=" + narrow(outPath)));
-    EXPECT_TRUE(recordHas(record, "stderr=oops"));
-    EXPECT_FALSE(recordHas(record, "stdout=never"));
-}
-
 TEST_F(StandIn, TwoFileStreamsOnOneFileEachWriteFromTheirOwnPosition) {
     useScript(L"main=print:out,eprint:error!");
     ASSERT_EQ(create(), JNI_OK);
@@ -333,17 +181,6 @@ TEST_F(StandIn, TwoFileStreamsOnOneFileEachWriteFromTheirOwnPosition) {
     env->ExceptionDescribe();
     EXPECT_EQ(readBytes(path), "error!\r\njava.lang.IllegalStateException: late\r\n\tat Main.main(Main.java:1)\r\n")
         << "the redirected System.err receives described exceptions";
-}
-
-TEST_F(StandIn, FileStreamInAMissingFolderLeavesFileNotFoundPending) {
-    ASSERT_EQ(create(), JNI_OK);
-    std::wstring path = temp / L"missing\\out.log";
-    EXPECT_EQ(openFileStream(path), nullptr);
-    jthrowable pending = env->ExceptionOccurred();
-    ASSERT_NE(pending, nullptr);
-    env->ExceptionClear();
-    EXPECT_EQ(printedTrace(pending).rfind("java.io.FileNotFoundException: " + narrow(path), 0), 0u);
-    EXPECT_TRUE(recordHas(recorded(), "fileOutputStream.failed=" + narrow(path)));
 }
 
 TEST_F(StandIn, ThrownExceptionPrintsItsTraceAsModifiedUtf8) {
@@ -511,34 +348,6 @@ protected:
     TempFolder temp;
     std::wstring recordPath = temp / L"record.txt";
 };
-
-TEST_F(StandInHost, SystemExitCallsTheHookAndEndsTheProcess) {
-    auto process = start(L"main=print:before,exit:7,print:after", L"com/example/App");
-    ASSERT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), 7u);
-    auto record = recorded();
-    int exit = recordIndex(record, "exit=7");
-    ASSERT_GE(exit, 0);
-    EXPECT_EQ(recordIndex(record, "host.exitHook=7"), exit + 1);
-    EXPECT_TRUE(recordHas(record, "stdout=before"));
-    EXPECT_FALSE(recordHas(record, "stdout=after"));
-    EXPECT_FALSE(recordHas(record, "destroy.begin"));
-}
-
-TEST_F(StandInHost, LingeringThreadKeepsDestroyWaiting) {
-    auto process = start(L"linger=300", L"com/example/App one");
-    ASSERT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), 0u);
-    auto record = recorded();
-    int begin = recordIndex(record, "destroy.begin");
-    int ended = recordIndex(record, "thread.ended");
-    int end = recordIndex(record, "destroy.end");
-    EXPECT_LT(recordIndex(record, "main.called"), begin);
-    EXPECT_GE(begin, 0);
-    EXPECT_GT(ended, begin);
-    EXPECT_EQ(end, ended + 1);
-    EXPECT_TRUE(recordHas(record, "main.arg=one"));
-}
 
 TEST_F(StandInHost, UnimplementedFunctionEndsTheProcessRecognisably) {
     auto process = start(L"", L"com/example/App --call-unimplemented");

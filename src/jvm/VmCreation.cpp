@@ -1,34 +1,12 @@
 #include "VmCreation.h"
 
+#include "JniInitArgs11.h"
+
 #include <cstdio>
 #include <cstdarg>
 #include <cstring>
 
 namespace {
-
-// The JNI 1.1 initialization record, which current jni.h files no longer declare. Runtimes still fill its
-// javaStackSize to tell their default thread stack size.
-struct JniInitArgs11 {
-    jint version;
-    char** properties;
-    jint checkSource;
-    jint nativeStackSize;
-    jint javaStackSize;
-    jint minHeapSize;
-    jint maxHeapSize;
-    jint verifyMode;
-    char* classpath;
-    jint(JNICALL* vfprintf)(FILE* stream, const char* format, va_list arguments);
-    void(JNICALL* exit)(jint code);
-    void(JNICALL* abort)();
-    jint enableClassGC;
-    jint enableVerboseGC;
-    jint disableAsyncGC;
-    jint verbose;
-    jboolean debugging;
-    jint debugPort;
-};
-static_assert(sizeof(void*) != 8 || sizeof(JniInitArgs11) == 96, "the runtime fills a 96-byte record");
 
 // jni.h declares optionString non-const; the VM only reads it, and the strings stay owned by the caller.
 JavaVMOption vmOption(const char* text, void* extraInfo) {

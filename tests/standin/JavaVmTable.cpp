@@ -1,6 +1,7 @@
 // The library's exports and the JavaVM function table: creation (with everything it was handed recorded),
 // threads attaching and detaching, and destruction that waits for the lingering thread.
 #include "JavaModel.h"
+#include "JniInitArgs11.h"
 
 #include <windows.h>
 
@@ -8,29 +9,6 @@
 
 namespace standin {
 namespace {
-
-// The JNI 1.1 initialization record that JNI_GetDefaultJavaVMInitArgs still accepts: 96 bytes on 64-bit Windows.
-struct Jdk11InitArgs {
-    jint version;
-    char** properties;
-    jint checkSource;
-    jint nativeStackSize;
-    jint javaStackSize;
-    jint minHeapSize;
-    jint maxHeapSize;
-    jint verifyMode;
-    char* classpath;
-    void* vfprintfHook;
-    void* exitHook;
-    void* abortHook;
-    jint enableClassGC;
-    jint enableVerboseGC;
-    jint disableAsyncGC;
-    jint verbose;
-    jboolean debugging;
-    jint debugPort;
-};
-static_assert(sizeof(Jdk11InitArgs) == 96, "the JNI 1.1 record is 96 bytes");
 
 using StackLimitsProc = void(WINAPI*)(PULONG_PTR, PULONG_PTR);
 
@@ -227,7 +205,7 @@ JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     record("defaultArgs.version", hex(version));
     Script script = currentScript();
     if (version == JNI_VERSION_1_1 && script.defaultStack > 0)
-        static_cast<Jdk11InitArgs*>(args)->javaStackSize = script.defaultStack;
+        static_cast<JniInitArgs11*>(args)->javaStackSize = script.defaultStack;
     return JNI_OK;
 }
 

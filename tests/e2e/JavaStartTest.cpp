@@ -137,6 +137,15 @@ TEST(JavaStart, MissingMainClassIsNamedWithEveryCharacter) {
     EXPECT_EQ(launch.value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
 }
 
+TEST(JavaStart, MainClassNameThatCannotBecomeAJavaString) {
+    StandInLaunch launch(L"string-missing");
+    launch.writeSettings(L"");
+    auto process = launch.start();
+    EXPECT_EQ(dismissMessageBox(process->id()), L"Failed to load Main Class: com/example/App.\n");
+    ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
+    EXPECT_FALSE(launch.has("main.called"));
+}
+
 TEST(JavaStart, MissingMainMethod) {
     {
         StandInLaunch launch(L"no-main");
@@ -168,6 +177,38 @@ TEST(JavaStart, UncaughtExceptionWithoutFailureCheckEndsWithZero) {
     ASSERT_TRUE(ended(*process, 0u));
     EXPECT_TRUE(launch.has("main.called"));
     EXPECT_TRUE(launch.has("detach"));
+    EXPECT_EQ(launch.value("uncaught"), "java/lang/IllegalStateException") << "left pending for the VM to print";
+}
+
+TEST(JavaStart, UncaughtExceptionWithFailureCheckIsIgnoredForNow) {
+    StandInLaunch launch(L"main=throw:java/lang/IllegalStateException:bad");
+    launch.writeSettings(L"", L"[Application]\r\nFailure Check=Yes\r\n");
+    auto process = launch.start();
+    ASSERT_TRUE(ended(*process, 0u));
+    EXPECT_TRUE(launch.has("detach"));
+    EXPECT_FALSE(launch.has("uncaught")) << "the exception was cleared before the thread detached";
+}
+
+TEST(JavaStart, FailedDetachFailsTheStart) {
+    StandInLaunch launch(L"main=return;detach=-1");
+    launch.writeSettings(L"");
+    auto process = launch.start();
+    ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
+    EXPECT_TRUE(launch.has("main.called"));
+}
+
+TEST(JavaStart, IbmRuntimesKeepTheProcessUntilJavaEndsIt) {
+    StandInLaunch launch(L"main=return");
+    launch.writeSettings(L"VM Provider=any");
+    auto process = launch.start();
+    EXPECT_FALSE(process->waitForExit(1500)) << "the Java main thread stays after main returns";
+    EXPECT_TRUE(launch.has("main.called"));
+    EXPECT_FALSE(launch.has("detach"));
+
+    StandInLaunch exiting(L"main=exit:7");
+    exiting.writeSettings(L"VM Provider=any");
+    auto ended7 = exiting.start();
+    ASSERT_TRUE(ended(*ended7, 7u));
 }
 
 TEST(JavaStart, DestroyWaitsForTheApplicationsThreads) {

@@ -82,7 +82,9 @@ jclass JNICALL FindClass(JNIEnv* env, const char* name) {
     // The runtime's own classes go under a key of their own, so that findClass names the application's lookups.
     bool isRuntimeClass = kind != ClassKind::Application && kind != ClassKind::Missing;
     record(isRuntimeClass ? "findRuntimeClass" : "findClass", className);
-    if (kind == ClassKind::Missing || (kind == ClassKind::Application && vmState().script.classMissing)) {
+    bool scriptedMissing = (kind == ClassKind::Application && vmState().script.classMissing) ||
+                           (className == "java/lang/String" && vmState().script.stringMissing);
+    if (kind == ClassKind::Missing || scriptedMissing) {
         throwNew(threadOf(env), "java/lang/NoClassDefFoundError", fromModifiedUtf8(className.c_str()));
         return nullptr;
     }

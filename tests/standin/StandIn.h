@@ -64,6 +64,8 @@
 //                         and records stderr=Unrecognized option: <option>
 //   class-missing         FindClass of the main class (any application class, see below) returns null with a
 //                         pending java/lang/NoClassDefFoundError (message: the name as given)
+//   string-missing        FindClass of java/lang/String returns null with a pending NoClassDefFoundError, so that
+//                         no launcher text can become a Java string
 //   no-main               GetStaticMethodID for main returns null with a pending java/lang/NoSuchMethodError
 //   no-main-silent        ... returns null without an exception
 //   main=<actions>        actions separated by "," run in order when main is called:
@@ -125,6 +127,7 @@ struct Script {
     jint createResult = 0;
     bool rejectUnknown = false;
     bool classMissing = false;
+    bool stringMissing = false;
     bool noMain = false;
     bool noMainSilent = false;
     std::vector<MainAction> mainActions;

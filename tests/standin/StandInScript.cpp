@@ -96,6 +96,8 @@ void parseDirective(Script& script, const std::u16string& directive) {
         script.rejectUnknown = true;
     else if (directive == u"class-missing")
         script.classMissing = true;
+    else if (directive == u"string-missing")
+        script.stringMissing = true;
     else if (directive == u"no-main")
         script.noMain = true;
     else if (directive == u"no-main-silent")

@@ -7,7 +7,5 @@ bool startSplash(Launcher& launcher);
 // Ends the launcher's own splash window, if there is one.
 void closeSplash(Launcher& launcher);
 
-class SplashWindow {
-public:
-    virtual ~SplashWindow() = default;
-};
+// The launcher's own splash window; it holds nothing until the splash window is offered.
+class SplashWindow {};

@@ -18,54 +18,10 @@ jobject newObjectFrom(JNIEnv* env, const char* className, const char* signature,
 }
 
 const char* setterName(StandardStream which) { return which == StandardStream::Output ? "setOut" : "setErr"; }
-const char* fieldName(StandardStream which) { return which == StandardStream::Output ? "out" : "err"; }
 
-StandardStream otherStream(StandardStream which) {
-    return which == StandardStream::Output ? StandardStream::Error : StandardStream::Output;
-}
-
-// What each standard stream was last given, so that an error file that is the output file shares its stream:
-// two streams opened on one file would each write from its start, over the other's text. Paths are compared
-// exactly, as they are never normalised.
-struct Redirection {
-    std::wstring path;
-    jobject stream = nullptr; // global reference
-};
-Redirection redirections[2];
-
-Redirection& redirectionOf(StandardStream which) { return redirections[which == StandardStream::Output ? 0 : 1]; }
-
-bool systemStreamIs(JNIEnv* env, StandardStream which, jobject stream) {
-    jclass system = env->FindClass("java/lang/System");
-    if (system == nullptr)
-        return false;
-    JavaLocalRef systemRef(env, system);
-    jfieldID field = env->GetStaticFieldID(system, fieldName(which), "Ljava/io/PrintStream;");
-    if (field == nullptr)
-        return false;
-    jobject current = env->GetStaticObjectField(system, field);
-    JavaLocalRef currentRef(env, current);
-    return current != nullptr && env->IsSameObject(current, stream);
-}
-
-// The stream the other standard stream was given on this path, while it still writes there.
-jobject sharedStream(JNIEnv* env, StandardStream which, const std::wstring& path) {
-    StandardStream other = otherStream(which);
-    const Redirection& given = redirectionOf(other);
-    if (given.stream == nullptr || given.path != path)
-        return nullptr;
-    bool stillThere = systemStreamIs(env, other, given.stream);
+void describePendingError(JNIEnv* env) {
     if (env->ExceptionCheck())
         env->ExceptionDescribe();
-    return stillThere ? env->NewLocalRef(given.stream) : nullptr;
-}
-
-void remember(JNIEnv* env, StandardStream which, const std::wstring& path, jobject stream) {
-    Redirection& given = redirectionOf(which);
-    if (given.stream != nullptr)
-        env->DeleteGlobalRef(given.stream);
-    given.stream = env->NewGlobalRef(stream);
-    given.path = path;
 }
 
 bool handToSystem(JNIEnv* env, StandardStream which, jobject stream) {
@@ -99,14 +55,30 @@ jobject openFilePrintStream(JNIEnv* env, const std::wstring& path) {
 }
 
 bool redirectStandardStream(JNIEnv* env, StandardStream which, const std::wstring& path) {
-    jobject stream = sharedStream(env, which, path);
-    if (stream == nullptr)
-        stream = openFilePrintStream(env, path);
+    jobject stream = openFilePrintStream(env, path);
     if (stream == nullptr)
         return false;
     JavaLocalRef streamRef(env, stream);
-    if (!handToSystem(env, which, stream))
-        return false;
-    remember(env, which, path, stream);
-    return true;
+    return handToSystem(env, which, stream);
+}
+
+void redirectStandardStreams(JNIEnv* env, const std::wstring& outputPath, const std::wstring& errorPath) {
+    jobject output = nullptr;
+    if (!outputPath.empty()) {
+        output = openFilePrintStream(env, outputPath);
+        if (output != nullptr && !handToSystem(env, StandardStream::Output, output)) {
+            env->DeleteLocalRef(output);
+            output = nullptr;
+        }
+        describePendingError(env);
+    }
+    JavaLocalRef outputRef(env, output);
+    if (errorPath.empty())
+        return;
+    // Two streams opened on one file would each write from its start, over the other's text.
+    bool sharesOutput = output != nullptr && errorPath == outputPath;
+    bool redirected = sharesOutput ? handToSystem(env, StandardStream::Error, output)
+                                   : redirectStandardStream(env, StandardStream::Error, errorPath);
+    if (!redirected)
+        describePendingError(env);
 }

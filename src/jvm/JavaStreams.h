@@ -11,7 +11,11 @@ enum class StandardStream { Output, Error };
 // Null on failure, with the Java error left pending.
 jobject openFilePrintStream(JNIEnv* env, const std::wstring& path);
 
-// Opens the stream and hands it to System.setOut or System.setErr. False when the stream was not replaced;
-// an error raised by the setter is described. A path that the other standard stream was redirected to (and
-// still writes to) gets that same print stream, so that output and error sharing a file both keep their text.
+// Opens the stream and hands it to System.setOut or System.setErr. False when the stream was not replaced: a file
+// error is left pending, an error raised by the setter has been described.
 bool redirectStandardStream(JNIEnv* env, StandardStream which, const std::wstring& path);
+
+// Both standard streams, as a launch redirects them (an empty path leaves that stream alone). An error file that
+// is the output file (the same text) gets the output's print stream, so both keep their text. Every failure is
+// described on the VM's standard error stream and leaves that stream as it was.
+void redirectStandardStreams(JNIEnv* env, const std::wstring& outputPath, const std::wstring& errorPath);

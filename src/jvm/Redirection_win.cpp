@@ -3,16 +3,11 @@
 #include "JavaStreams.h"
 #include "support/FileSystem.h"
 
-namespace {
-
-bool redirect(JNIEnv* env, StandardStream which, const std::wstring& path) {
+void redirectStandardFiles(JNIEnv* env, const std::wstring& outputFile, const std::wstring& errorFile) {
     // A folder that cannot be created shows up as the file stream's own error.
-    ensureParentFolders(path);
-    return redirectStandardStream(env, which, path);
+    for (const std::wstring* file : {&outputFile, &errorFile}) {
+        if (!file->empty())
+            ensureParentFolders(*file);
+    }
+    redirectStandardStreams(env, outputFile, errorFile);
 }
-
-} // namespace
-
-bool redirectStandardOutput(JNIEnv* env, const std::wstring& path) { return redirect(env, StandardStream::Output, path); }
-
-bool redirectStandardError(JNIEnv* env, const std::wstring& path) { return redirect(env, StandardStream::Error, path); }

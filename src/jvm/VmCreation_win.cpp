@@ -14,11 +14,6 @@ void reportCreationFailure(jint result) {
     reportFormattedError(errorOwner(), IDS_JNI_EXCEPTION, {loadResourceString(IDS_JAVA_VM_NOT_CREATED), reasonText});
 }
 
-void describePendingException(JNIEnv* env) {
-    if (env->ExceptionOccurred())
-        env->ExceptionDescribe();
-}
-
 } // namespace
 
 bool createJavaVm(Launcher& launcher) {
@@ -32,9 +27,6 @@ bool createJavaVm(Launcher& launcher) {
     }
     launcher.javaVm = vm;
     launcher.jniEnv = env;
-    if (!launcher.outputFile.empty() && !redirectStandardOutput(env, launcher.outputFile))
-        describePendingException(env);
-    if (!launcher.errorFile.empty() && !redirectStandardError(env, launcher.errorFile))
-        describePendingException(env);
+    redirectStandardFiles(env, launcher.outputFile, launcher.errorFile);
     return true;
 }

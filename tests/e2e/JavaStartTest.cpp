@@ -253,6 +253,16 @@ TEST(JavaStart, OutputRedirectedIntoNewFoldersAndTruncated) {
     EXPECT_EQ(readBytes(err), "oops\r\n");
 }
 
+TEST(JavaStart, OutputAndErrorNamingOneFileKeepBothTexts) {
+    StandInLaunch launch(L"main=print:out,eprint:err,print:again");
+    TempFolder logs;
+    std::wstring both = logs / L"both.log";
+    launch.writeSettings(L"", L"[Application]\r\nOutput File=" + both + L"\r\nError File=" + both + L"\r\n");
+    auto process = launch.start();
+    ASSERT_TRUE(ended(*process, 0u));
+    EXPECT_EQ(readBytes(both), "out\r\nerr\r\nagain\r\n");
+}
+
 TEST(JavaStart, OutputFileThatCannotBeOpenedLeavesTheStream) {
     StandInLaunch launch(L"main=print:still here");
     launch.writeSettings(L"", L"[Application]\r\nOutput File=Q:\\no-such-drive\\out.log\r\n");

@@ -90,23 +90,35 @@ TEST_F(JavaStreamsTest, EveryRedirectionStartsTheFileAfresh) {
 }
 
 TEST_F(JavaStreamsTest, OutputAndErrorOnOneFileKeepBothTexts) {
-    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Output, widen(path("same.txt"))));
-    print(L"before ", L"");
-    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Error, widen(path("same.txt"))));
+    redirectStandardStreams(env, widen(path("same.txt")), widen(path("same.txt")));
     print(L"out ", L"err ");
     print(L"OUT", L"ERR");
-    EXPECT_EQ(fileContent(path("same.txt")), "before out err OUTERR");
+    EXPECT_EQ(fileContent(path("same.txt")), "out err OUTERR");
     EXPECT_TRUE(env->IsSameObject(systemStream("out"), systemStream("err")));
 }
 
-TEST_F(JavaStreamsTest, StreamIsSharedOnlyWhileTheOtherStillWritesThere) {
-    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Error, widen(path("same.txt"))));
-    print(L"", L"old error text");
+TEST_F(JavaStreamsTest, BothStreamsAtOnceEachInItsFileOrLeftAlone) {
+    redirectStandardStreams(env, widen(path("out.txt")), widen(path("err.txt")));
+    print(L"to standard output", L"to standard error");
+    EXPECT_EQ(fileContent(path("out.txt")), "to standard output");
+    EXPECT_EQ(fileContent(path("err.txt")), "to standard error");
     restoreStreams();
-    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Output, widen(path("same.txt"))));
-    EXPECT_EQ(fileContent(path("same.txt")), "");
-    ASSERT_TRUE(redirectStandardStream(env, StandardStream::Error, widen(path("err.txt"))));
-    EXPECT_FALSE(env->IsSameObject(systemStream("out"), systemStream("err")));
+
+    jobject before = env->NewGlobalRef(systemStream("out"));
+    redirectStandardStreams(env, L"", widen(path("err.txt")));
+    EXPECT_TRUE(env->IsSameObject(systemStream("out"), before));
+    env->DeleteGlobalRef(before);
+}
+
+TEST_F(JavaStreamsTest, FailedOutputDoesNotStopTheErrorRedirection) {
+    jobject before = env->NewGlobalRef(systemStream("out"));
+    redirectStandardStreams(env, widen(path("missing/out.txt")), widen(path("missing/out.txt")));
+    EXPECT_FALSE(env->ExceptionCheck()) << "the errors are described, not left pending";
+    EXPECT_TRUE(env->IsSameObject(systemStream("out"), before));
+    env->DeleteGlobalRef(before);
+    redirectStandardStreams(env, widen(path("missing/out.txt")), widen(path("err.txt")));
+    print(L"", L"error text");
+    EXPECT_EQ(fileContent(path("err.txt")), "error text");
 }
 
 TEST_F(JavaStreamsTest, MissingFolderLeavesTheStreamAsItWas) {

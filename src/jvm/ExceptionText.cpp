@@ -1,5 +1,6 @@
 #include "ExceptionText.h"
 
+#include "JavaCalls.h"
 #include "JavaLocalRef.h"
 #include "JavaStrings.h"
 
@@ -8,33 +9,6 @@ namespace {
 // The trace goes through bytes and back; both ends name UTF-8 so that no character is lost to the VM's default
 // charset (an ANSI code page on Windows, ASCII under a plain POSIX locale).
 const wchar_t* const traceCharset = L"UTF-8";
-
-void describePendingError(JNIEnv* env) {
-    if (env->ExceptionCheck())
-        env->ExceptionDescribe();
-}
-
-jobject newTraceBuffer(JNIEnv* env) {
-    jclass type = env->FindClass("java/io/ByteArrayOutputStream");
-    if (type == nullptr)
-        return nullptr;
-    JavaLocalRef typeRef(env, type);
-    jmethodID constructor = env->GetMethodID(type, "<init>", "()V");
-    if (constructor == nullptr)
-        return nullptr;
-    return env->NewObject(type, constructor);
-}
-
-jobject newTracePrinter(JNIEnv* env, jobject buffer, jstring charset) {
-    jclass type = env->FindClass("java/io/PrintStream");
-    if (type == nullptr)
-        return nullptr;
-    JavaLocalRef typeRef(env, type);
-    jmethodID constructor = env->GetMethodID(type, "<init>", "(Ljava/io/OutputStream;ZLjava/lang/String;)V");
-    if (constructor == nullptr)
-        return nullptr;
-    return env->NewObject(type, constructor, buffer, JNI_FALSE, charset);
-}
 
 // Calls the throwable's own printStackTrace, so that a class that prints itself differently is shown its way.
 void printTrace(JNIEnv* env, jthrowable exception, jobject printer) {
@@ -59,11 +33,12 @@ jstring bufferText(JNIEnv* env, jobject buffer, jstring charset) {
 }
 
 std::wstring printedText(JNIEnv* env, jthrowable exception, jstring charset) {
-    jobject buffer = newTraceBuffer(env);
+    jobject buffer = newJavaObject(env, "java/io/ByteArrayOutputStream", "()V");
     if (buffer == nullptr)
         return {};
     JavaLocalRef bufferRef(env, buffer);
-    jobject printer = newTracePrinter(env, buffer, charset);
+    jobject printer = newJavaObject(env, "java/io/PrintStream", "(Ljava/io/OutputStream;ZLjava/lang/String;)V", buffer,
+                                    JNI_FALSE, charset);
     if (printer == nullptr)
         return {};
     JavaLocalRef printerRef(env, printer);

@@ -1,28 +1,12 @@
 #include "JavaStreams.h"
 
+#include "JavaCalls.h"
 #include "JavaLocalRef.h"
 #include "JavaStrings.h"
 
 namespace {
 
-// A new object of the named class through a one-argument constructor; null with the Java error pending.
-jobject newObjectFrom(JNIEnv* env, const char* className, const char* signature, jobject argument) {
-    jclass type = env->FindClass(className);
-    if (type == nullptr)
-        return nullptr;
-    JavaLocalRef typeRef(env, type);
-    jmethodID constructor = env->GetMethodID(type, "<init>", signature);
-    if (constructor == nullptr)
-        return nullptr;
-    return env->NewObject(type, constructor, argument);
-}
-
 const char* setterName(StandardStream which) { return which == StandardStream::Output ? "setOut" : "setErr"; }
-
-void describePendingError(JNIEnv* env) {
-    if (env->ExceptionCheck())
-        env->ExceptionDescribe();
-}
 
 bool handToSystem(JNIEnv* env, StandardStream which, jobject stream) {
     jclass system = env->FindClass("java/lang/System");
@@ -47,11 +31,11 @@ jobject openFilePrintStream(JNIEnv* env, const std::wstring& path) {
         return nullptr;
     JavaLocalRef nameRef(env, name);
     // FileOutputStream(String) creates the file or truncates it, so each launch starts the file afresh.
-    jobject file = newObjectFrom(env, "java/io/FileOutputStream", "(Ljava/lang/String;)V", name);
+    jobject file = newJavaObject(env, "java/io/FileOutputStream", "(Ljava/lang/String;)V", name);
     if (file == nullptr)
         return nullptr;
     JavaLocalRef fileRef(env, file);
-    return newObjectFrom(env, "java/io/PrintStream", "(Ljava/io/OutputStream;)V", file);
+    return newJavaObject(env, "java/io/PrintStream", "(Ljava/io/OutputStream;)V", file);
 }
 
 bool redirectStandardStream(JNIEnv* env, StandardStream which, const std::wstring& path) {

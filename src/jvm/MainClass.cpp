@@ -1,5 +1,6 @@
 #include "MainClass.h"
 
+#include "JavaCalls.h"
 #include "JavaLocalRef.h"
 #include "JavaStrings.h"
 #include "JavaText.h"
@@ -7,12 +8,6 @@
 #include <cstring>
 
 namespace {
-
-// ExceptionDescribe prints the pending error on the VM's standard error stream and clears it.
-void describePendingError(JNIEnv* env) {
-    if (env->ExceptionCheck())
-        env->ExceptionDescribe();
-}
 
 // The class is looked up by the exact bytes the VM was given; the name kept for the message is decoded from
 // those same bytes, so it shows what the VM searched for.

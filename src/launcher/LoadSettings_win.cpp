@@ -4,6 +4,7 @@
 #include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
+#include "support/FileSystem.h"
 #include "support/ModulePath.h"
 #include "support/TextCompare.h"
 
@@ -12,19 +13,13 @@ namespace {
 const wchar_t* const application = L"Application";
 const wchar_t* const javaRuntime = L"Java Runtime Environment";
 
-bool fileExists(const std::wstring& path) {
-    WIN32_FIND_DATAW data;
-    UniqueFindHandle found(FindFirstFileW(path.c_str(), &data));
-    return found.valid();
-}
-
 bool usesUserSettingsFile(const Launcher& launcher) { return isNtPlatform() && !launcher.serviceMode; }
 
 // A per-user copy that exists decides "JRE Path" alone, even when it holds none.
 std::wstring readJrePath(const Launcher& launcher, const SettingsReader& layered, const std::wstring& executable) {
     if (usesUserSettingsFile(launcher)) {
         std::wstring userFile = userSettingsFilePath(executable, launcher.productName, launcher.productCode, false);
-        if (fileExists(userFile))
+        if (entryExists(userFile))
             return PlainSettingsReader(userFile).read(javaRuntime, L"JRE Path");
     }
     return layered.read(javaRuntime, L"JRE Path");

@@ -1,5 +1,6 @@
 #include "JavaMainThread.h"
 
+#include "JavaThreadAttachment.h"
 #include "MainClass.h"
 #include "VmCreation.h"
 #include "VmLoading.h"
@@ -49,20 +50,8 @@ void handleUncaughtException(Launcher& launcher, jthrowable exception) {
         callSystemExit(launcher.jniEnv);
 }
 
-DWORD WINAPI javaMainThreadProc(void* parameter) {
-    auto& launcher = *static_cast<Launcher*>(parameter);
-    try {
-        if (!createJavaVm(launcher))
-            return 1;
-        return invokeMain(launcher) ? 0 : 1;
-    } catch (...) {
-        return 1; // nothing may unwind out of a thread routine
-    }
-}
-
-} // namespace
-
-bool invokeMain(Launcher& launcher) {
+// Finds the main class and calls main; false when it could not be called (after the message the failure needs).
+bool callMainMethod(Launcher& launcher) {
     JNIEnv* env = launcher.jniEnv;
     MainMethod main;
     if (!reportLookupFailure(launcher, findMainMethod(env, launcher.mainClass, main), main))
@@ -77,9 +66,28 @@ bool invokeMain(Launcher& launcher) {
         return false;
     if (outcome == MainOutcome::Threw)
         handleUncaughtException(launcher, exception);
-    if (keepsThreadsAlive(launcher))
+    return true;
+}
+
+DWORD WINAPI javaMainThreadProc(void* parameter) {
+    auto& launcher = *static_cast<Launcher*>(parameter);
+    try {
+        if (!createJavaVm(launcher))
+            return 1;
+        return invokeMain(launcher) ? 0 : 1;
+    } catch (...) {
+        return 1; // nothing may unwind out of a thread routine
+    }
+}
+
+} // namespace
+
+bool invokeMain(Launcher& launcher) {
+    JavaThreadAttachment attachment(launcher.javaVm, launcher.javaMainThreadAttached);
+    bool called = callMainMethod(launcher);
+    if (called && keepsThreadsAlive(launcher))
         sleepForever();
-    return launcher.javaVm->DetachCurrentThread() == JNI_OK;
+    return attachment.detach() && called;
 }
 
 uint32_t runJavaMainThread(Launcher& launcher) {

@@ -27,6 +27,7 @@ bool createJavaVm(Launcher& launcher) {
     }
     launcher.javaVm = vm;
     launcher.jniEnv = env;
+    launcher.javaMainThreadAttached = true;
     redirectStandardFiles(env, launcher.outputFile, launcher.errorFile);
     return true;
 }

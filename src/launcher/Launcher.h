@@ -55,6 +55,9 @@ struct Launcher {
     // virtual machine
     JavaVM* javaVm = nullptr;
     JNIEnv* jniEnv = nullptr;
+    // Set while the Java main thread that created the VM is attached to it. When that thread ends without detaching,
+    // DestroyJavaVM would wait for it for ever, so shutdown leaves the VM alone.
+    bool javaMainThreadAttached = false;
     std::vector<std::string> vmOptions;
     uint64_t threadStackSize = 0;
     CreateJavaVmProc createJavaVmProc = nullptr;

@@ -49,7 +49,7 @@ int32_t run(Launcher& launcher) {
 
 void shutdown(Launcher& launcher) {
     closeSplash(launcher);
-    if (launcher.javaVm)
+    if (launcher.javaVm && !launcher.javaMainThreadAttached)
         launcher.javaVm->DestroyJavaVM();
     stopSingleInstance(launcher);
     launcher.readyEvent.reset();

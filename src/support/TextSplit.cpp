@@ -1,22 +1,4 @@
-#include "CommandLine.h"
-
-namespace {
-
-bool isCommandLineSpace(wchar_t c) {
-    return c == L' ' || c == L'\t' || c == L'\n' || c == L'\v' || c == L'\f' || c == L'\r';
-}
-
-std::wstring trimmed(const std::wstring& text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && isCommandLineSpace(text[begin]))
-        ++begin;
-    while (end > begin && isCommandLineSpace(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
-} // namespace
+#include "TextSplit.h"
 
 StringList splitArguments(const std::wstring& text) {
     StringList arguments;
@@ -66,17 +48,12 @@ StringList splitList(const std::wstring& text, const std::wstring& separator) {
     return pieces;
 }
 
-StringList argumentsFromCommandLine(const std::wstring& commandLine) {
-    StringList arguments = splitArguments(trimmed(commandLine));
-    if (!arguments.empty())
-        arguments.erase(arguments.begin());
-    return arguments;
-}
-
-bool hasNoSplashSwitch(const StringList& appArguments) {
-    for (const std::wstring& argument : appArguments) {
-        if (argument == L"-nosplash" || argument == L"/nosplash")
-            return true;
-    }
-    return false;
+std::wstring trimmed(const std::wstring& text, bool (*isBlank)(wchar_t)) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The launcher's own command-line rules: only spaces separate, only double quotes group, no escapes.
-// Portable: no Windows headers.
+// Cutting text into pieces: the launcher's command-line rules (only spaces separate, only double quotes group,
+// no escapes), the plain separator splitter, and trimming. Portable: no Windows headers.
 #include <string>
 #include <vector>
 
@@ -11,7 +11,5 @@ StringList splitArguments(const std::wstring& text);
 // Plain separator splitter: a;;b gives a, "", b; a trailing separator adds no empty piece.
 StringList splitList(const std::wstring& text, const std::wstring& separator);
 
-// The application arguments of a process command line: trimmed, split, program path dropped.
-StringList argumentsFromCommandLine(const std::wstring& commandLine);
-
-bool hasNoSplashSwitch(const StringList& appArguments);
+// The text without the characters at either end for which isBlank holds.
+std::wstring trimmed(const std::wstring& text, bool (*isBlank)(wchar_t));

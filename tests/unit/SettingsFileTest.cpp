@@ -3,7 +3,7 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "launcher/Settings.h"
-#include "launcher/SettingsFile.h"
+#include "support/SettingsFile.h"
 #include "support/ModulePath.h"
 
 #include <memory>
@@ -44,11 +44,11 @@ TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
     EXPECT_EQ(launcher.productName, L"Editor");
     EXPECT_EQ(launcher.productCode, L"{1234}");
     EXPECT_FALSE(launcher.serviceMode); // "service" is compared case-sensitively
-    EXPECT_TRUE(launcher.failureCheck);
+    EXPECT_TRUE(launcher.java.failureCheck);
     EXPECT_TRUE(launcher.overrideWorkingDir);
     EXPECT_EQ(launcher.pairProduct, L"C:\\x86\\editor.exe");
     EXPECT_TRUE(launcher.pairReturnCode);
-    EXPECT_EQ(launcher.mainClass, L"com/example/Outer$Main");
+    EXPECT_EQ(launcher.java.mainClass, L"com/example/Outer$Main");
     EXPECT_EQ(format(launcher.policy.minVersion), L"1.6.0.20");
     EXPECT_EQ(launcher.policy.maxVersion.parts[2], 65535);
     EXPECT_EQ(launcher.policy.preferredVersions, (std::vector<std::wstring>{L"1.7", L"", L"1.8"}));
@@ -58,8 +58,8 @@ TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
     EXPECT_FALSE(launcher.policy.favorMode);
     EXPECT_TRUE(launcher.policy.favorIbm);
     EXPECT_FALSE(launcher.policy.favorSun);
-    EXPECT_EQ(launcher.systemPath, L"C:\\tools");
-    EXPECT_EQ(launcher.libraryPath, L"native");
+    EXPECT_EQ(launcher.java.systemPath, L"C:\\tools");
+    EXPECT_EQ(launcher.java.libraryPath, L"native");
     EXPECT_EQ(launcher.policy.jrePath, L"C:\\jre");
 }
 
@@ -67,7 +67,7 @@ TEST_F(SettingsFileTest, FlagsThatDoNotCount) {
     Launcher& launcher = load(withMain(L"JVM Type=Server\r\nVM Provider=sun\r\nJVM Source=favor_jre\r\n"
                                       L"[Application]\r\nFailure Check=true\r\nOverride WorkingDir=Y\r\n"
                                       L"Application Type=service\r\n"));
-    EXPECT_FALSE(launcher.failureCheck);
+    EXPECT_FALSE(launcher.java.failureCheck);
     EXPECT_FALSE(launcher.overrideWorkingDir);
     EXPECT_TRUE(launcher.serviceMode);
     EXPECT_EQ(launcher.policy.jvmType, JvmType::Default);
@@ -80,7 +80,7 @@ TEST_F(SettingsFileTest, MissingMainClassStopsBeforeTheRemainingKeys) {
     Launcher& launcher = load(L"[Application]\r\nFailure Check=Yes\r\n[Java Runtime Environment]\r\nMinimum Version=1.7\r\n",
                              SettingsResult::NoMainClass);
     EXPECT_EQ(launcher.policy.minVersion.parts[1], 7);
-    EXPECT_FALSE(launcher.failureCheck);
+    EXPECT_FALSE(launcher.java.failureCheck);
     Launcher none;
     EXPECT_EQ(loadSettingsFrom(none, folder / L"absent.ini", executable), SettingsResult::NoMainClass);
 }

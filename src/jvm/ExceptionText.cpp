@@ -34,9 +34,9 @@ std::wstring printedText(JNIEnv* env, jthrowable exception, jstring charset) {
     auto buffer = ownLocalRef(env, newJavaObject(env, "java/io/ByteArrayOutputStream", "()V"));
     if (!buffer)
         return {};
-    auto printer = ownLocalRef(env, newJavaObject(env, "java/io/PrintStream",
-                                                  "(Ljava/io/OutputStream;ZLjava/lang/String;)V", buffer.get(),
-                                                  JNI_FALSE, charset));
+    auto printer =
+        ownLocalRef(env, newJavaObject(env, "java/io/PrintStream", "(Ljava/io/OutputStream;ZLjava/lang/String;)V",
+                                       buffer.get(), JNI_FALSE, charset));
     if (!printer)
         return {};
     printTrace(env, exception, printer.get());

@@ -6,8 +6,8 @@ uint32_t startCompanion(const Launcher& launcher) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessW(launcher.pairProduct.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    if (!CreateProcessW(launcher.pairProduct.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &info))
         return static_cast<uint32_t>(-1);
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);

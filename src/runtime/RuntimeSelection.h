@@ -6,7 +6,7 @@
 
 // What the search settles for a start.
 struct RuntimeChoice {
-    std::wstring jvmPath; // the jvm.dll to load; empty until a runtime is found
+    std::wstring jvmPath;      // the jvm.dll to load; empty until a runtime is found
     JavaVersion chosenVersion; // of the registry candidate chosen; all parts 0 for the other sources
     bool handOff = false;      // a 32-bit runtime: the companion launcher hosts it instead
 };

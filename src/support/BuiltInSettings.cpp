@@ -46,7 +46,8 @@ BuiltInSettings parseBuiltInSettings(const std::wstring& text) {
         size_t equals = line.find(L'=');
         if (equals == std::wstring::npos || table.sections.empty())
             continue;
-        table.sections.back().pairs.emplace_back(trimmed(line.substr(0, equals), isBlank), trimmed(line.substr(equals + 1), isBlank));
+        table.sections.back().pairs.emplace_back(trimmed(line.substr(0, equals), isBlank),
+                                                 trimmed(line.substr(equals + 1), isBlank));
     }
     return table;
 }

@@ -69,8 +69,8 @@ std::wstring PlainSettingsReader::read(const std::wstring& section, const std::w
     std::wstring value;
     // A cut value fills the buffer up to its last character, and the size it needs is not told: grow and ask again.
     auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
-        DWORD copied = GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer,
-                                                static_cast<DWORD>(capacity), path_.c_str());
+        DWORD copied = GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer, static_cast<DWORD>(capacity),
+                                                path_.c_str());
         return copied + 1 == capacity ? capacity : copied;
     };
     if (!readGrowingBuffer(value, fill))
@@ -93,7 +93,8 @@ std::wstring LayeredSettingsReader::read(const std::wstring& section, const std:
     return layeredValue(builtIn_.lookup(section, key), fileValue, file_.read(section + L"+", key));
 }
 
-void LayeredSettingsReader::write(const std::wstring& section, const std::wstring& key, const std::wstring& value) const {
+void LayeredSettingsReader::write(const std::wstring& section, const std::wstring& key,
+                                  const std::wstring& value) const {
     file_.write(section, key, value);
 }
 

@@ -45,8 +45,8 @@ TEST_F(CheckJvmImage, BrokenFilesAreNoImages) {
 
 TEST_F(CheckJvmImage, NtOffsetPastTheEndIsNoImage) {
     std::string x86 = readBytes(x86FixtureLibraryPath());
-    for (uint32_t offset : {static_cast<uint32_t>(x86.size()), static_cast<uint32_t>(x86.size() - 2), 0x7FFFFFF0u,
-                            0xFFFFFFFFu}) {
+    for (uint32_t offset :
+         {static_cast<uint32_t>(x86.size()), static_cast<uint32_t>(x86.size() - 2), 0x7FFFFFF0u, 0xFFFFFFFFu}) {
         std::string crafted = x86;
         std::memcpy(&crafted[0x3C], &offset, 4);
         EXPECT_FALSE(handsOff(fileWith(crafted))) << offset;

@@ -106,9 +106,9 @@ TEST_F(RuntimeSearch, EverySubkeyIsItsOwnCandidateAndBadOnesAreSkipped) {
     std::wstring home = runtime(L"jre", {L"client"});
     ASSERT_TRUE(registry.add(sunJre, L"1.8", home));
     ASSERT_TRUE(registry.add(sunJre, L"1.8.0_251", home));
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));                 // no JavaHome
-    ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));                    // empty JavaHome
-    ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));      // no library
+    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));            // no JavaHome
+    ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));               // empty JavaHome
+    ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing")); // no library
     std::vector<JreCandidate> found = collect(policy, 1);
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(format(found[0].version), L"1.8");
@@ -287,7 +287,8 @@ TEST_F(RuntimeResolution, ThirtyTwoBitViewOnlyWithACompanionAndNoNativeCandidate
     std::wstring jre64 = runtime(L"jre64", {L"client"});
     ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
     ASSERT_TRUE(resolve(second));
-    EXPECT_EQ(second.runtime.jvmPath, jre64 + L"bin\\client\\jvm.dll") << "a native candidate hides a better 32-bit one";
+    EXPECT_EQ(second.runtime.jvmPath, jre64 + L"bin\\client\\jvm.dll")
+        << "a native candidate hides a better 32-bit one";
     EXPECT_FALSE(second.runtime.handOff);
 }
 

@@ -2,6 +2,7 @@
 // The one object of the process: every setting, handle and thread of a start, from the entry point to exit.
 // The rooms below keep the state they work with in records of their own (the runtime choice, the Java side, the
 // splash); the launcher holds one of each and hands each room its record.
+#include "SingleInstanceState.h"
 #include "jvm/JavaLaunch.h"
 #include "runtime/RuntimePolicy.h"
 #include "runtime/RuntimeSelection.h"
@@ -39,6 +40,7 @@ struct Launcher {
     // single instance
     bool singleInstance = false;
     bool isFirstInstance = false;
+    SingleInstanceState instance;
 };
 
 // The three phases. initialize false means the application is not started (exit code -1); shutdown always runs.

@@ -140,15 +140,16 @@ bool becomeFirstInstance(Launcher& launcher) {
     return startListener(launcher);
 }
 
-// Waits for the arguments lock or the end of the first instance, whichever comes first.
+// Waits for the arguments lock, or for the end of the first instance (false). Without a lock to wait for, the
+// start goes on unguarded, as older copies always do.
 bool takeArgumentsLock(SingleInstanceState& instance) {
     instance.argumentsLock.reset(CreateMutexW(nullptr, FALSE, objectName(instance, L"_args_mtx").c_str()));
     if (!instance.argumentsLock)
-        return false;
+        return true;
     HANDLE handles[] = {instance.argumentsLock.get(), instance.firstProcess.get()};
     DWORD result = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
     instance.holdsArgumentsLock = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0;
-    return instance.holdsArgumentsLock;
+    return result != WAIT_OBJECT_0 + 1;
 }
 
 void releaseArgumentsLock(SingleInstanceState& instance) {

@@ -169,8 +169,8 @@ TEST(JavaStart, DestroyWaitsForTheApplicationsThreads) {
     StandInLaunch launch(L"main=linger:600");
     ASSERT_EQ(launch.run(), 0u);
     Lines order;
-    for (const std::string& key : launch.record().keys()) {
-        if (key == "thread.ended" || key.compare(0, 8, "destroy.") == 0) order.push_back(key);
+    for (const auto& line : launch.record().lines()) {
+        if (line.first == "thread.ended" || line.first.compare(0, 8, "destroy.") == 0) order.push_back(line.first);
     }
     EXPECT_EQ(order, (Lines{"destroy.begin", "thread.ended", "destroy.end"}));
 }

@@ -59,9 +59,7 @@ bool scriptHas(const Method& method) {
 }
 
 Object* newString(const std::wstring& text) {
-    Object* string = make(Kind::String, "java/lang/String");
-    string->text = text;
-    return string;
+    return make(Kind::String, "java/lang/String", text);
 }
 
 std::string traceText(const Object& throwable) {
@@ -96,12 +94,6 @@ Object* openFile(Thread& thread, const std::wstring& path) {
     Object* stream = make(Kind::FileStream, "java/io/FileOutputStream");
     stream->file = file;
     return stream;
-}
-
-Object* newPrinter(Object* target) {
-    Object* printer = make(Kind::PrintStream, "java/io/PrintStream");
-    printer->target = target;
-    return printer;
 }
 
 bool present(Thread& thread, Object* argument) {
@@ -172,7 +164,8 @@ Object* construct(Thread& thread, const Method& method, const std::vector<Value>
     Object* first = arguments[0].object;
     if (!present(thread, first) || (arguments.size() == 3 && !isUtf8(thread, arguments[2].object))) return nullptr;
     if (owner == "java/lang/String") return newString(first->text);
-    return owner == "java/io/FileOutputStream" ? openFile(thread, first->text) : newPrinter(first);
+    return owner == "java/io/FileOutputStream" ? openFile(thread, first->text)
+                                               : make(Kind::PrintStream, owner, {}, first);
 }
 
 } // namespace
@@ -182,17 +175,18 @@ Vm& vm() {
     return state;
 }
 
-Object* make(Kind kind, const std::string& type) {
+Object* make(Kind kind, const std::string& type, const std::wstring& text, Object* target) {
     Object* object = new Object();
     object->kind = kind;
     object->type = type;
+    object->text = text;
+    object->target = target;
     return object;
 }
 
 void throwNew(Thread& thread, const std::string& type, const std::wstring& message) {
     record("exception", type);
-    thread.pending = make(Kind::Throwable, type);
-    thread.pending->text = message;
+    thread.pending = make(Kind::Throwable, type, message);
 }
 
 void describe(Thread& thread) {
@@ -207,9 +201,7 @@ Object* findClass(Thread& thread, const std::string& name) {
         throwNew(thread, "java/lang/NoClassDefFoundError", fromUtf8(name));
         return nullptr;
     }
-    Object* type = make(Kind::Class, "java/lang/Class");
-    type->type = name;
-    return type;
+    return make(Kind::Class, name);
 }
 
 std::string ownerOf(const std::string& className) {

@@ -79,11 +79,11 @@ std::vector<Value> arguments(Thread& thread, const Method& method, va_list list)
     return values;
 }
 
-jmethodID lookUp(JNIEnv* env, jclass type, const char* name, const char* signature, bool isStatic) {
+template <bool IsStatic> jmethodID JNICALL lookUp(JNIEnv* env, jclass type, const char* name, const char* signature) {
     Thread& thread = enter(env);
     Object& owner = derefAs(thread, type, Kind::Class);
     if (!name || !signature) trap("a method lookup without name or signature");
-    return reinterpret_cast<jmethodID>(const_cast<Method*>(findMethod(thread, owner.type, name, signature, isStatic)));
+    return reinterpret_cast<jmethodID>(const_cast<Method*>(findMethod(thread, owner.type, name, signature, IsStatic)));
 }
 
 // A method called in a form that does not fit it, or through a class or object it does not belong to.
@@ -148,33 +148,22 @@ JNINativeInterface_ envTable() {
         if (!name) trap("FindClass without a name");
         return jclass(local(thread, findClass(thread, name)));
     };
-    table.GetMethodID = [](JNIEnv* env, jclass type, const char* name, const char* signature) {
-        return lookUp(env, type, name, signature, false);
-    };
-    table.GetStaticMethodID = [](JNIEnv* env, jclass type, const char* name, const char* signature) {
-        return lookUp(env, type, name, signature, true);
-    };
+    table.GetMethodID = lookUp<false>;
+    table.GetStaticMethodID = lookUp<true>;
     table.GetObjectClass = [](JNIEnv* env, jobject object) {
         Thread& thread = enter(env);
         Object* self = deref(thread, object);
         if (!self) trap("GetObjectClass of null");
-        Object* type = make(Kind::Class, "java/lang/Class");
-        type->type = self->type;
-        return jclass(local(thread, type));
+        return jclass(local(thread, make(Kind::Class, self->type)));
     };
     table.NewObjectV = newObject;
-    table.CallStaticVoidMethodV = [](JNIEnv* env, jclass type, jmethodID id, va_list list) {
-        call(env, type, id, list, true, 'V');
+    table.CallStaticVoidMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a) { call(e, c, m, a, true, 'V'); };
+    table.CallStaticIntMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a) {
+        return call(e, c, m, a, true, 'I').number;
     };
-    table.CallStaticIntMethodV = [](JNIEnv* env, jclass type, jmethodID id, va_list list) {
-        return call(env, type, id, list, true, 'I').number;
-    };
-    table.CallVoidMethodV = [](JNIEnv* env, jobject object, jmethodID id, va_list list) {
-        call(env, object, id, list, false, 'V');
-    };
-    table.CallObjectMethodV = [](JNIEnv* env, jobject object, jmethodID id, va_list list) {
-        Object* result = call(env, object, id, list, false, 'L').object;
-        return local(*reinterpret_cast<Thread*>(env), result);
+    table.CallVoidMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) { call(e, o, m, a, false, 'V'); };
+    table.CallObjectMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) {
+        return local(*reinterpret_cast<Thread*>(e), call(e, o, m, a, false, 'L').object);
     };
     table.NewCharArray = [](JNIEnv* env, jsize length) {
         return jcharArray(newArray(env, length, Kind::Chars, "NewCharArray", "[C"));
@@ -266,18 +255,6 @@ JNIInvokeInterface_ vmTable() {
     return table;
 }
 
-bool startsWith(const std::string& text, const char* prefix) {
-    return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
-// A real runtime refuses an option it does not know, whatever ignoreUnrecognized says (that spares only unknown -X
-// options, which the launcher never makes).
-bool isKnownOption(const std::string& text) {
-    for (const char* known : {"-D", "-X", "-verbose", "-ea", "-da", "-esa", "-dsa", "-agent", "-javaagent:"})
-        if (startsWith(text, known)) return true;
-    return text == "abort" || text == "exit" || text == "vfprintf";
-}
-
 void recordCreation(const JavaVMInitArgs& args) {
     char version[16];
     std::snprintf(version, sizeof version, "0x%08lX", static_cast<unsigned long>(args.version));
@@ -311,11 +288,7 @@ jint createVm(const JavaVMInitArgs& args) {
     if (!scripted.empty()) return number(scripted);
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
-        if (!isKnownOption(text)) {
-            record("stderr", "Unrecognized option: " + text);
-            return JNI_ERR;
-        }
-        if (startsWith(text, "-Djava.class.path=")) vm().hasClassPath = text.size() > 18;
+        if (text.compare(0, 18, "-Djava.class.path=") == 0) vm().hasClassPath = text.size() > 18;
         if (text == "exit") vm().exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
     }
     for (Object** stream : {&vm().out, &vm().err}) {

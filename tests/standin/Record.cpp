@@ -10,13 +10,6 @@ namespace {
 
 std::mutex recordLock;
 
-std::string escaped(const std::string& value) {
-    std::string result;
-    for (char c : value)
-        result += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
-    return result;
-}
-
 void appendLine(const std::string& line) {
     std::wstring path = environment(L"KORU_STANDIN_RECORD");
     if (path.empty()) return;
@@ -32,7 +25,7 @@ void appendLine(const std::string& line) {
 } // namespace
 
 void record(const std::string& key, const std::string& value) {
-    appendLine(key + "=" + escaped(value) + "\n");
+    appendLine(key + "=" + value + "\n");
 }
 
 void record(const std::string& key) {

@@ -21,8 +21,8 @@
 //                           sleep:<ms>                    main sleeps
 //                           linger:<ms>                   main starts a non-daemon thread that lives that long
 //
-// KORU_STANDIN_RECORD: a file that gets one UTF-8 line per fact, `key=value` or a bare `key` (CR and LF in a value
-// written as \r and \n), appended and closed line by line so that a sudden end loses nothing.
+// KORU_STANDIN_RECORD: a file that gets one UTF-8 line per fact, `key=value` or a bare `key`, appended and closed line
+// by line so that a sudden end loses nothing (text of several lines gives a line each).
 //   option=<text>, hook=abort|exit        each creation option in order (ANSI code page), each hook in extraInfo
 //   create.version=0x..., create.ignoreUnrecognized=0|1, create.result=<n> (when creation failed)
 //   env.KORU_JVM_PATH=, env.KORU_JVM_HOME=, env.Path=, cwd=, stackReserve=<bytes>   as the creating thread saw them
@@ -111,7 +111,7 @@ struct Vm {
 };
 Vm& vm();
 
-Object* make(Kind kind, const std::string& type);
+Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, Object* target = nullptr);
 void throwNew(Thread& thread, const std::string& type, const std::wstring& message);
 // The pending throwable printed on System.err as the VM does, then cleared.
 void describe(Thread& thread);

@@ -17,22 +17,6 @@ std::vector<std::string> StandInRecord::values(const std::string& key) const {
     return found;
 }
 
-std::string StandInRecord::value(const std::string& key) const {
-    std::vector<std::string> found = values(key);
-    return found.empty() ? "(absent)" : found.front();
-}
-
-bool StandInRecord::has(const std::string& key) const {
-    return !values(key).empty();
-}
-
-std::vector<std::string> StandInRecord::keys() const {
-    std::vector<std::string> found;
-    for (const auto& line : lines_)
-        found.push_back(line.first);
-    return found;
-}
-
 StandInLaunch::StandInLaunch(const std::wstring& script)
     : app_(temp_ / L"App"), home_(temp_ / L"Java\\jre"), recordPath_(temp_ / L"record.txt"),
       script_(L"KORU_STANDIN_SCRIPT", script), recordVariable_(L"KORU_STANDIN_RECORD", recordPath_) {

@@ -7,17 +7,16 @@
 #include <utility>
 #include <vector>
 
-// A record as the stand-in left it, read once.
+// A record as the stand-in left it, read once: (key, value) per line, in order.
 class StandInRecord {
 public:
     explicit StandInRecord(const std::wstring& path);
 
     std::vector<std::string> values(const std::string& key) const;
     // The first value, or "(absent)".
-    std::string value(const std::string& key) const;
-    bool has(const std::string& key) const;
-    // Every line's key, in the order recorded.
-    std::vector<std::string> keys() const;
+    std::string value(const std::string& key) const { return has(key) ? values(key).front() : "(absent)"; }
+    bool has(const std::string& key) const { return !values(key).empty(); }
+    const std::vector<std::pair<std::string, std::string>>& lines() const { return lines_; }
 
 private:
     std::vector<std::pair<std::string, std::string>> lines_;
@@ -32,7 +31,6 @@ public:
     Installation& app() { return app_; }
     const std::wstring& runtimeHome() const { return home_; }
     std::wstring jvmPath() const { return home_ + L"\\bin\\server\\jvm.dll"; }
-
     std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"-nosplash") const {
         return app_.start(arguments);
     }

@@ -19,7 +19,7 @@ public:
     DWORD exitCode() const;
 
 private:
-    bool running() const;
+    bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
     void kill();
 
     HANDLE process_ = nullptr;

@@ -4,25 +4,20 @@ namespace {
 
 struct Search {
     DWORD processId;
-    std::vector<HWND> found;
+    HWND found;
 };
 
-BOOL CALLBACK collectWindow(HWND window, LPARAM parameter) {
+// A message box is a visible dialog (class #32770) whose text control has the id 0xFFFF.
+BOOL CALLBACK findMessageBox(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
+    wchar_t className[16] = L"";
     GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && IsWindowVisible(window)) search->found.push_back(window);
-    return TRUE;
-}
-
-// A message box is a dialog (class #32770) whose text control has the id 0xFFFF.
-HWND findMessageBox(DWORD processId) {
-    for (HWND window : windowsOf(processId)) {
-        wchar_t className[16] = L"";
-        GetClassNameW(window, className, 16);
-        if (std::wstring(className) == L"#32770" && GetDlgItem(window, 0xFFFF)) return window;
-    }
-    return nullptr;
+    GetClassNameW(window, className, 16);
+    if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
+        GetDlgItem(window, 0xFFFF))
+        search->found = window;
+    return !search->found;
 }
 
 // WM_GETTEXT, since GetWindowTextW does not read the controls of another process.
@@ -34,18 +29,12 @@ std::wstring textOf(HWND window) {
 
 } // namespace
 
-std::vector<HWND> windowsOf(DWORD processId) {
-    Search search{processId, {}};
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring dismissMessageBox(DWORD processId, HWND* owner, DWORD timeoutMs) {
-    HWND box = nullptr;
-    for (DWORD start = GetTickCount(); !box && GetTickCount() - start < timeoutMs; Sleep(20))
-        box = findMessageBox(processId);
+std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs) {
+    Search search{processId, nullptr};
+    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(20))
+        EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
+    HWND box = search.found;
     if (!box) return L"(no message box)";
-    if (owner) *owner = GetWindow(box, GW_OWNER);
     std::wstring text = textOf(GetDlgItem(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     // Gone before the caller looks for the next one.

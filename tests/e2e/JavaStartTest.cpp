@@ -115,11 +115,14 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
     };
     for (const FailedStart& c : cases) {
         StandInLaunch launch(c.script);
-        if (c.key) launch.app().set(std::wstring(c.key) == L"Class Path" ? c.key : runtimeSection, c.key, c.value);
-        if (c.library) installJvmLibrary(launch.runtimeHome(), L"server", c.library());
+        if (c.key)
+            launch.app().set(std::wstring(c.key) == L"Class Path" ? c.key : runtimeSection, c.key, c.value);
+        if (c.library)
+            installJvmLibrary(launch.runtimeHome(), L"server", c.library());
         auto process = launch.start();
         for (std::wstring box : c.boxes) {
-            if (box.find(L"{jvm}") != std::wstring::npos) box.replace(box.find(L"{jvm}"), 5, launch.jvmPath());
+            if (box.find(L"{jvm}") != std::wstring::npos)
+                box.replace(box.find(L"{jvm}"), 5, launch.jvmPath());
             EXPECT_EQ(dismissMessageBox(process->id()), box) << narrow(c.script);
         }
         EXPECT_TRUE(process->waitForExit(10000)) << narrow(c.script) << " did not end";
@@ -169,8 +172,10 @@ TEST(JavaStart, DestroyWaitsForTheApplicationsThreads) {
     StandInLaunch launch(L"main=linger:600");
     ASSERT_EQ(launch.run(), 0u);
     Lines order;
-    for (const auto& line : launch.record().lines()) {
-        if (line.first == "thread.ended" || line.first.compare(0, 8, "destroy.") == 0) order.push_back(line.first);
+    StandInRecord record = launch.record();
+    for (const auto& line : record.lines()) {
+        if (line.first == "thread.ended" || line.first.compare(0, 8, "destroy.") == 0)
+            order.push_back(line.first);
     }
     EXPECT_EQ(order, (Lines{"destroy.begin", "thread.ended", "destroy.end"}));
 }

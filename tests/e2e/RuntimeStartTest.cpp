@@ -23,7 +23,8 @@ void checkSelection(const Selection& c) {
     TempFolder root;
     Installation app(root / L"App");
     app.set(runtimeSection, L"Main Class", L"com.example.App");
-    if (c.jvmType) app.set(runtimeSection, L"JVM Type", c.jvmType);
+    if (c.jvmType)
+        app.set(runtimeSection, L"JVM Type", c.jvmType);
     for (const std::wstring file : c.files) {
         createFolders(root / file.substr(0, file.rfind(L'\\')));
         writeBytes(root / file, "");
@@ -55,7 +56,8 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncher) {
 }
 
 TEST(RuntimeSelectionStart, NoRuntimeAndNoLibraryFromTheCurrentFolder) {
-    if (RegistryFixture::machineHasRuntimes()) GTEST_SKIP() << "this machine has Java runtimes registered";
+    if (RegistryFixture::machineHasRuntimes())
+        GTEST_SKIP() << "this machine has Java runtimes registered";
     checkSelection({nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr});
 }
 
@@ -74,7 +76,8 @@ void checkHandOff(const HandOff& c) {
     std::wstring work = root / L"work";
     installJvmLibrary(root / L"x86", L"client", x86FixtureLibraryPath());
     createFolders(work);
-    if (c.companionInstalled) copyFile(companionProbePath(), app.file(L"companion.exe"));
+    if (c.companionInstalled)
+        copyFile(companionProbePath(), app.file(L"companion.exe"));
     for (const std::wstring& folder : {app.folder(), work})
         copyFile(plantedHelperLibraryPath(), folder + L"\\dbghelp.dll");
     ScopedEnvironment mark(L"KORU_TEST_PLANTED_MARK", root / L"planted-was-loaded");
@@ -89,7 +92,8 @@ void checkHandOff(const HandOff& c) {
     ASSERT_TRUE(process->waitForExit());
     EXPECT_EQ(process->exitCode(), c.exitCode);
     EXPECT_FALSE(fileExists(root / L"planted-was-loaded"));
-    if (!c.companionInstalled) return;
+    if (!c.companionInstalled)
+        return;
     // Without "Pair Return Code" the launcher may end before the companion has written its record.
     for (int i = 0; i < 100 && readLines(root / L"companion.txt").size() < 2; ++i)
         Sleep(100);

@@ -28,10 +28,18 @@ protected:
 };
 
 TEST_F(MainClassTest, ArgumentsReachMainUnchanged) {
-    const Texts arguments{L"plain", L"", L"\u00E9t\u00E9 \u20AC\u4E2D", L"\U0001D11E\U0001F600x",
-                          std::wstring(L"nul\0inside", 10), L"  spaced \"quoted\"  "};
-    const std::vector<std::u16string> units{u"plain", u"", u"\u00E9t\u00E9 \u20AC\u4E2D", u"\U0001D11E\U0001F600x",
-                                            std::u16string(u"nul\0inside", 10), u"  spaced \"quoted\"  "};
+    const Texts arguments{L"plain",
+                          L"",
+                          L"\u00E9t\u00E9 \u20AC\u4E2D",
+                          L"\U0001D11E\U0001F600x",
+                          std::wstring(L"nul\0inside", 10),
+                          L"  spaced \"quoted\"  "};
+    const std::vector<std::u16string> units{u"plain",
+                                            u"",
+                                            u"\u00E9t\u00E9 \u20AC\u4E2D",
+                                            u"\U0001D11E\U0001F600x",
+                                            std::u16string(u"nul\0inside", 10),
+                                            u"  spaced \"quoted\"  "};
     jobjectArray array = passToMain(arguments);
     ASSERT_NE(array, nullptr);
     ASSERT_EQ(env->GetArrayLength(array), jsize(arguments.size()));

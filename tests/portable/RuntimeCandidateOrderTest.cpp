@@ -57,12 +57,11 @@ TEST(RuntimeCandidateOrder, ServerFirstOnlyUnderFavorServer) {
 TEST(RuntimeCandidateOrder, HigherVersionFirstAndTiesKeepTheFoundOrder) {
     RuntimePolicy policy;
     std::vector<JreCandidate> list = {
-        candidate(L"sun-jdk", L"1.7"),     candidate(L"sun-jre", L"1.8"),   candidate(L"jrockit-jre", L"1.7"),
-        candidate(L"jrockit-jdk", L"1.7"), candidate(L"ibm-jre", L"1.8"),   candidate(L"sun-jre-251", L"1.8.0_251"),
+        candidate(L"sun-jdk", L"1.7"),     candidate(L"sun-jre", L"1.8"), candidate(L"jrockit-jre", L"1.7"),
+        candidate(L"jrockit-jdk", L"1.7"), candidate(L"ibm-jre", L"1.8"), candidate(L"sun-jre-251", L"1.8.0_251"),
     };
     orderCandidates(policy, list);
-    EXPECT_EQ(homes(list),
-              (Homes{L"sun-jre-251", L"sun-jre", L"ibm-jre", L"sun-jdk", L"jrockit-jre", L"jrockit-jdk"}));
+    EXPECT_EQ(homes(list), (Homes{L"sun-jre-251", L"sun-jre", L"ibm-jre", L"sun-jdk", L"jrockit-jre", L"jrockit-jdk"}));
 }
 
 TEST(RuntimeCandidateOrder, EmptyAndSingleListsAreLeftAlone) {

@@ -1,4 +1,4 @@
-#include "launcher/BuiltInSettings.h"
+#include "support/BuiltInSettings.h"
 #include "runtime/RuntimePolicy.h"
 #include "support/TextCompare.h"
 
@@ -68,8 +68,12 @@ TEST(RuntimePolicySettings, JvmSourceTable) {
         const wchar_t* value;
         bool jdk, jre, favor;
     } rows[] = {
-        {L"", true, true, true},           {L"favor_JRE", false, true, true}, {L"favor_JDK", true, false, true},
-        {L"only_JDK", true, false, false}, {L"only_JRE", false, true, false}, {L"only_jre", false, false, false},
+        {L"", true, true, true},
+        {L"favor_JRE", false, true, true},
+        {L"favor_JDK", true, false, true},
+        {L"only_JDK", true, false, false},
+        {L"only_JRE", false, true, false},
+        {L"only_jre", false, false, false},
         {L"favour_JRE", false, false, false},
     };
     for (const Row& row : rows) {

@@ -44,7 +44,8 @@ bool isApplicationClass(const std::string& name) {
 // A real runtime finds the application only through its class path (or, without one, in the current folder,
 // where an installed application's classes do not lie).
 bool classExists(const std::string& name) {
-    if (isApplicationClass(name)) return vm().hasClassPath && directive(L"missing") != L"class";
+    if (isApplicationClass(name))
+        return vm().hasClassPath && directive(L"missing") != L"class";
     return isThrowableClass(name) ||
            std::any_of(std::begin(methods), std::end(methods), [&](const Method& m) { return name == m.owner; });
 }
@@ -53,14 +54,14 @@ bool classExists(const std::string& name) {
 bool scriptHas(const Method& method) {
     std::string name = method.name;
     std::wstring secondary = directive(L"secondary");
-    if (name == "main") return directive(L"missing").compare(0, 4, L"main") != 0;
-    if (name != "secondaryMain") return true;
+    if (name == "main")
+        return directive(L"missing").compare(0, 4, L"main") != 0;
+    if (name != "secondaryMain")
+        return true;
     return returnType(method) == 'V' ? secondary == L"void" : !secondary.empty() && secondary != L"void";
 }
 
-Object* newString(const std::wstring& text) {
-    return make(Kind::String, "java/lang/String", text);
-}
+Object* newString(const std::wstring& text) { return make(Kind::String, "java/lang/String", text); }
 
 std::string traceText(const Object& throwable) {
     std::string type = throwable.type;
@@ -73,7 +74,8 @@ std::string traceText(const Object& throwable) {
 void write(Object* stream, const std::string& text) {
     while (stream && stream->kind == Kind::PrintStream && !stream->console)
         stream = stream->target;
-    if (!stream) return;
+    if (!stream)
+        return;
     DWORD written = 0;
     if (stream->console)
         recordLines(stream->console, text);
@@ -97,21 +99,25 @@ Object* openFile(Thread& thread, const std::wstring& path) {
 }
 
 bool present(Thread& thread, Object* argument) {
-    if (!argument) throwNew(thread, "java/lang/NullPointerException", L"");
+    if (!argument)
+        throwNew(thread, "java/lang/NullPointerException", L"");
     return argument != nullptr;
 }
 
 // The stand-in's streams encode only UTF-8; another charset name is refused rather than written wrongly.
 bool isUtf8(Thread& thread, Object* charset) {
-    if (!present(thread, charset)) return false;
-    if (CompareStringOrdinal(charset->text.c_str(), -1, L"UTF-8", -1, TRUE) == CSTR_EQUAL) return true;
+    if (!present(thread, charset))
+        return false;
+    if (CompareStringOrdinal(charset->text.c_str(), -1, L"UTF-8", -1, TRUE) == CSTR_EQUAL)
+        return true;
     throwNew(thread, "java/io/UnsupportedEncodingException", charset->text);
     return false;
 }
 
 [[noreturn]] void systemExit(jint status) {
     record("exit", std::to_string(status));
-    if (vm().exitHook) vm().exitHook(status);
+    if (vm().exitHook)
+        vm().exitHook(status);
     ExitProcess(UINT(status));
 }
 
@@ -160,10 +166,13 @@ void runMain(Thread& thread, Object* arguments) {
 
 Object* construct(Thread& thread, const Method& method, const std::vector<Value>& arguments) {
     std::string owner = method.owner;
-    if (arguments.empty()) return make(Kind::ByteStream, owner);
+    if (arguments.empty())
+        return make(Kind::ByteStream, owner);
     Object* first = arguments[0].object;
-    if (!present(thread, first) || (arguments.size() == 3 && !isUtf8(thread, arguments[2].object))) return nullptr;
-    if (owner == "java/lang/String") return newString(first->text);
+    if (!present(thread, first) || (arguments.size() == 3 && !isUtf8(thread, arguments[2].object)))
+        return nullptr;
+    if (owner == "java/lang/String")
+        return newString(first->text);
     return owner == "java/io/FileOutputStream" ? openFile(thread, first->text)
                                                : make(Kind::PrintStream, owner, {}, first);
 }
@@ -190,13 +199,15 @@ void throwNew(Thread& thread, const std::string& type, const std::wstring& messa
 }
 
 void describe(Thread& thread) {
-    if (!thread.pending) return;
+    if (!thread.pending)
+        return;
     write(vm().err, "Exception in thread \"" + thread.name + "\" " + traceText(*thread.pending));
     thread.pending = nullptr;
 }
 
 Object* findClass(Thread& thread, const std::string& name) {
-    if (isApplicationClass(name)) record("findClass", name);
+    if (isApplicationClass(name))
+        record("findClass", name);
     if (!classExists(name)) {
         throwNew(thread, "java/lang/NoClassDefFoundError", fromUtf8(name));
         return nullptr;
@@ -205,7 +216,8 @@ Object* findClass(Thread& thread, const std::string& name) {
 }
 
 std::string ownerOf(const std::string& className) {
-    if (isApplicationClass(className)) return applicationOwner;
+    if (isApplicationClass(className))
+        return applicationOwner;
     return isThrowableClass(className) ? throwableOwner : className;
 }
 

@@ -25,8 +25,10 @@ struct Ref {
 
 Thread& enter(JNIEnv* env, bool allowedWithPending = false) {
     auto* thread = reinterpret_cast<Thread*>(env);
-    if (thread != current) trap("a JNIEnv used on a thread it does not belong to, or after its detach");
-    if (thread->pending && !allowedWithPending) trap("a JNI call with an exception pending");
+    if (thread != current)
+        trap("a JNIEnv used on a thread it does not belong to, or after its detach");
+    if (thread->pending && !allowedWithPending)
+        trap("a JNI call with an exception pending");
     return *thread;
 }
 
@@ -36,28 +38,33 @@ jobject local(Thread& thread, Object* object) {
 
 Object* deref(Thread& thread, jobject handle) {
     auto* ref = reinterpret_cast<Ref*>(handle);
-    if (ref && (!ref->live || ref->owner != &thread)) trap("a local reference used after its deletion or elsewhere");
+    if (ref && (!ref->live || ref->owner != &thread))
+        trap("a local reference used after its deletion or elsewhere");
     return ref ? ref->object : nullptr;
 }
 
 Object& derefAs(Thread& thread, jobject handle, Kind kind) {
     Object* object = deref(thread, handle);
-    if (!object || object->kind != kind) trap("a null object, or one of the wrong kind");
+    if (!object || object->kind != kind)
+        trap("a null object, or one of the wrong kind");
     return *object;
 }
 
 const Method& methodOf(jmethodID id) {
-    if (!id) trap("a null method ID");
+    if (!id)
+        trap("a null method ID");
     return *reinterpret_cast<const Method*>(id);
 }
 
 // The launcher knows every size and index it passes: one outside the array is a fault, not a Java exception.
 void checkRange(size_t size, jsize start, jsize length) {
-    if (start < 0 || length < 0 || size_t(start) + size_t(length) > size) trap("an index or size outside the array");
+    if (start < 0 || length < 0 || size_t(start) + size_t(length) > size)
+        trap("an index or size outside the array");
 }
 
 bool failing(Thread& thread, const char* function) {
-    if (directive(L"fail") != fromUtf8(function)) return false;
+    if (directive(L"fail") != fromUtf8(function))
+        return false;
     throwNew(thread, "java/lang/OutOfMemoryError", L"Java heap space");
     return true;
 }
@@ -82,7 +89,8 @@ std::vector<Value> arguments(Thread& thread, const Method& method, va_list list)
 template <bool IsStatic> jmethodID JNICALL lookUp(JNIEnv* env, jclass type, const char* name, const char* signature) {
     Thread& thread = enter(env);
     Object& owner = derefAs(thread, type, Kind::Class);
-    if (!name || !signature) trap("a method lookup without name or signature");
+    if (!name || !signature)
+        trap("a method lookup without name or signature");
     return reinterpret_cast<jmethodID>(const_cast<Method*>(findMethod(thread, owner.type, name, signature, IsStatic)));
 }
 
@@ -109,7 +117,8 @@ jobject newObject(JNIEnv* env, jclass type, jmethodID id, va_list list) {
 jobject newArray(JNIEnv* env, jsize length, Kind kind, const char* function, const std::string& type) {
     Thread& thread = enter(env);
     checkRange(size_t(length), 0, length);
-    if (failing(thread, function)) return nullptr;
+    if (failing(thread, function))
+        return nullptr;
     Object* array = make(kind, type);
     array->text.assign(kind == Kind::Chars ? size_t(length) : 0, L'\0');
     array->items.assign(kind == Kind::Array ? size_t(length) : 0, nullptr);
@@ -145,7 +154,8 @@ JNINativeInterface_ envTable() {
     fillWithTraps<false>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
     table.FindClass = [](JNIEnv* env, const char* name) {
         Thread& thread = enter(env);
-        if (!name) trap("FindClass without a name");
+        if (!name)
+            trap("FindClass without a name");
         return jclass(local(thread, findClass(thread, name)));
     };
     table.GetMethodID = lookUp<false>;
@@ -153,7 +163,8 @@ JNINativeInterface_ envTable() {
     table.GetObjectClass = [](JNIEnv* env, jobject object) {
         Thread& thread = enter(env);
         Object* self = deref(thread, object);
-        if (!self) trap("GetObjectClass of null");
+        if (!self)
+            trap("GetObjectClass of null");
         return jclass(local(thread, make(Kind::Class, self->type)));
     };
     table.NewObjectV = newObject;
@@ -184,11 +195,13 @@ JNINativeInterface_ envTable() {
         self.items[size_t(index)] = deref(thread, value);
     };
     table.DeleteLocalRef = [](JNIEnv* env, jobject handle) {
-        if (deref(enter(env, true), handle)) reinterpret_cast<Ref*>(handle)->live = false;
+        if (deref(enter(env, true), handle))
+            reinterpret_cast<Ref*>(handle)->live = false;
     };
     table.GetStringUTFChars = [](JNIEnv* env, jstring string, jboolean* isCopy) {
         std::string bytes = modifiedUtf8(derefAs(enter(env), string, Kind::String).text);
-        if (isCopy) *isCopy = JNI_TRUE;
+        if (isCopy)
+            *isCopy = JNI_TRUE;
         return (new std::string(std::move(bytes)))->c_str();
     };
     table.ReleaseStringUTFChars = [](JNIEnv* env, jstring string, const char*) {
@@ -216,7 +229,8 @@ Thread* attach(const std::string& name) {
 // A scripted failure of AttachCurrentThread or DetachCurrentThread, recorded.
 bool scriptedFailure(const wchar_t* function, jint& result) {
     result = number(directive(function));
-    if (result != JNI_OK) record(utf8(function), std::to_string(result));
+    if (result != JNI_OK)
+        record(utf8(function), std::to_string(result));
     return result != JNI_OK;
 }
 
@@ -225,7 +239,8 @@ JNIInvokeInterface_ vmTable() {
     fillWithTraps<true>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
     // A real runtime waits for every non-daemon thread but the caller, and one that ended attached counts for ever.
     table.DestroyJavaVM = [](JavaVM*) {
-        if (state != State::Alive) trap("DestroyJavaVM without a VM");
+        if (state != State::Alive)
+            trap("DestroyJavaVM without a VM");
         record("destroy.begin");
         while (vm().liveThreads != (current ? 1 : 0))
             Sleep(10);
@@ -235,8 +250,10 @@ JNIInvokeInterface_ vmTable() {
     };
     table.AttachCurrentThread = [](JavaVM*, void** env, void*) {
         jint result = JNI_OK;
-        if (scriptedFailure(L"attach", result)) return result;
-        if (!current) current = attach("Thread-" + std::to_string(InterlockedIncrement(&attachedCount)));
+        if (scriptedFailure(L"attach", result))
+            return result;
+        if (!current)
+            current = attach("Thread-" + std::to_string(InterlockedIncrement(&attachedCount)));
         record("attach");
         *env = &current->env;
         return result;
@@ -244,8 +261,10 @@ JNIInvokeInterface_ vmTable() {
     // An exception still pending goes to the thread's uncaught-exception handler, which prints it.
     table.DetachCurrentThread = [](JavaVM*) {
         jint result = JNI_OK;
-        if (scriptedFailure(L"detach", result) || !current) return result;
-        if (current->pending) record("uncaught", current->pending->type);
+        if (scriptedFailure(L"detach", result) || !current)
+            return result;
+        if (current->pending)
+            record("uncaught", current->pending->type);
         describe(*current);
         current = nullptr;
         InterlockedDecrement(&vm().liveThreads);
@@ -266,7 +285,8 @@ void recordCreation(const JavaVMInitArgs& args) {
         std::wstring wide(size_t(size), L'\0');
         MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), wide.data(), size);
         record("option", utf8(wide));
-        if (args.options[i].extraInfo && (text == "abort" || text == "exit")) record("hook", text);
+        if (args.options[i].extraInfo && (text == "abort" || text == "exit"))
+            record("hook", text);
     }
     for (const wchar_t* name : {L"KORU_JVM_PATH", L"KORU_JVM_HOME", L"Path"})
         record("env." + utf8(name), utf8(environment(name)));
@@ -285,11 +305,14 @@ void recordCreation(const JavaVMInitArgs& args) {
 
 jint createVm(const JavaVMInitArgs& args) {
     std::wstring scripted = directive(L"create");
-    if (!scripted.empty()) return number(scripted);
+    if (!scripted.empty())
+        return number(scripted);
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
-        if (text.compare(0, 18, "-Djava.class.path=") == 0) vm().hasClassPath = text.size() > 18;
-        if (text == "exit") vm().exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
+        if (text.compare(0, 18, "-Djava.class.path=") == 0)
+            vm().hasClassPath = text.size() > 18;
+        if (text == "exit")
+            vm().exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
     }
     for (Object** stream : {&vm().out, &vm().err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
@@ -306,9 +329,11 @@ using namespace standin;
 // Older runtimes filled javaStackSize of the JNI 1.1 record, which jni.h no longer declares: after the version, the
 // properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
-    if (*static_cast<jint*>(args) != JNI_VERSION_1_1) return JNI_OK;
+    if (*static_cast<jint*>(args) != JNI_VERSION_1_1)
+        return JNI_OK;
     std::wstring stack = directive(L"stack");
-    if (!stack.empty()) *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);
+    if (!stack.empty())
+        *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);
     return JNI_ERR; // current runtimes refuse the 1.1 version, whatever they fill in
 }
 
@@ -316,7 +341,8 @@ extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
 extern "C" JNIEXPORT jint JNICALL JNI_CreateJavaVM(JavaVM** javaVm, void** env, void* args) {
     static const JNIInvokeInterface_ functions = vmTable();
     static JavaVM theVm = {&functions};
-    if (state != State::None) return state == State::Alive ? JNI_EEXIST : JNI_ERR;
+    if (state != State::None)
+        return state == State::Alive ? JNI_EEXIST : JNI_ERR;
     const auto& initArgs = *static_cast<JavaVMInitArgs*>(args);
     recordCreation(initArgs);
     jint result = createVm(initArgs);

@@ -12,11 +12,13 @@ std::mutex recordLock;
 
 void appendLine(const std::string& line) {
     std::wstring path = environment(L"KORU_STANDIN_RECORD");
-    if (path.empty()) return;
+    if (path.empty())
+        return;
     std::lock_guard<std::mutex> guard(recordLock);
     HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE)
+        return;
     DWORD written = 0;
     WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
     CloseHandle(file);
@@ -24,18 +26,15 @@ void appendLine(const std::string& line) {
 
 } // namespace
 
-void record(const std::string& key, const std::string& value) {
-    appendLine(key + "=" + value + "\n");
-}
+void record(const std::string& key, const std::string& value) { appendLine(key + "=" + value + "\n"); }
 
-void record(const std::string& key) {
-    appendLine(key + "\n");
-}
+void record(const std::string& key) { appendLine(key + "\n"); }
 
 void recordLines(const std::string& key, const std::string& text) {
     for (size_t start = 0, end; start < text.size(); start = end + 1) {
         end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
+        if (end == std::string::npos)
+            end = text.size();
         record(key, text.substr(start, end - start - (end > start && text[end - 1] == '\r' ? 1 : 0)));
     }
 }
@@ -78,13 +77,12 @@ std::vector<std::wstring> split(const std::wstring& text, wchar_t separator) {
 std::wstring directive(const wchar_t* name) {
     std::wstring prefix = std::wstring(name) + L"=";
     for (const std::wstring& part : split(environment(L"KORU_STANDIN_SCRIPT"), L';')) {
-        if (part.compare(0, prefix.size(), prefix) == 0) return part.substr(prefix.size());
+        if (part.compare(0, prefix.size(), prefix) == 0)
+            return part.substr(prefix.size());
     }
     return {};
 }
 
-long number(const std::wstring& text) {
-    return std::wcstol(text.c_str(), nullptr, 0);
-}
+long number(const std::wstring& text) { return std::wcstol(text.c_str(), nullptr, 0); }
 
 } // namespace standin

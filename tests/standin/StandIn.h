@@ -93,9 +93,7 @@ struct Method {
 };
 
 // 'V', 'I' or 'L': what the method returns.
-inline char returnType(const Method& method) {
-    return std::strchr(method.signature, ')')[1];
-}
+inline char returnType(const Method& method) { return std::strchr(method.signature, ')')[1]; }
 
 struct Value {
     Object* object = nullptr;

@@ -1,8 +1,6 @@
 #include "Installation.h"
 
-std::wstring builtLauncherPath() {
-    return testProgramFolder() + L"\\koru.exe";
-}
+std::wstring builtLauncherPath() { return testProgramFolder() + L"\\koru.exe"; }
 
 Installation::Installation(const std::wstring& folder, const std::wstring& exeName)
     : temp_(folder.empty() ? new TempFolder() : nullptr), folder_(folder.empty() ? temp_->path() : folder),
@@ -13,9 +11,7 @@ Installation::Installation(const std::wstring& folder, const std::wstring& exeNa
     writeUnicodeFile(settingsPath(), L"");
 }
 
-std::wstring Installation::settingsPath() const {
-    return file(exeName_.substr(0, exeName_.rfind(L'.')) + L".ini");
-}
+std::wstring Installation::settingsPath() const { return file(exeName_.substr(0, exeName_.rfind(L'.')) + L".ini"); }
 
 void Installation::set(const std::wstring& section, const std::wstring& key, const std::wstring& value) const {
     WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), settingsPath().c_str());
@@ -33,7 +29,8 @@ std::unique_ptr<TestProcess> Installation::start(const std::wstring& arguments,
 
 bool Installation::stampBuiltInSettings(const std::string& utf8Text) const {
     HANDLE update = BeginUpdateResourceW(exePath().c_str(), FALSE);
-    if (!update) return false;
+    if (!update)
+        return false;
     // 300 is the launcher's built-in settings resource, language neutral.
     BOOL added = UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(300), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                                  const_cast<char*>(utf8Text.data()), static_cast<DWORD>(utf8Text.size()));

@@ -12,7 +12,8 @@ StandInRecord::StandInRecord(const std::wstring& path) {
 std::vector<std::string> StandInRecord::values(const std::string& key) const {
     std::vector<std::string> found;
     for (const auto& line : lines_) {
-        if (line.first == key) found.push_back(line.second);
+        if (line.first == key)
+            found.push_back(line.second);
     }
     return found;
 }

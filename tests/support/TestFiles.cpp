@@ -6,7 +6,8 @@
 namespace {
 
 std::wstring longForm(const std::wstring& path) {
-    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0) return path;
+    if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0)
+        return path;
     return L"\\\\?\\" + path;
 }
 
@@ -17,7 +18,8 @@ void removeTree(const std::wstring& path) {
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
+            if (name == L"." || name == L"..")
+                continue;
             std::wstring child = path + L"\\" + name;
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 removeTree(child);
@@ -40,13 +42,12 @@ TempFolder::TempFolder() {
     for (;;) {
         path_ = std::wstring(temp) + L"koru-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter++);
-        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+        if (CreateDirectoryW(path_.c_str(), nullptr))
+            break;
     }
 }
 
-TempFolder::~TempFolder() {
-    removeTree(path_);
-}
+TempFolder::~TempFolder() { removeTree(path_); }
 
 std::wstring testProgramFolder() {
     wchar_t path[4096];
@@ -57,7 +58,8 @@ std::wstring testProgramFolder() {
 
 void writeBytes(const std::wstring& path, const std::string& bytes) {
     HANDLE file = CreateFileW(longForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
+    if (file == INVALID_HANDLE_VALUE)
+        return;
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
@@ -73,7 +75,8 @@ std::string readBytes(const std::wstring& path) {
     HANDLE file =
         CreateFileW(longForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                     nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
+    if (file == INVALID_HANDLE_VALUE)
+        return std::string();
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
@@ -105,7 +108,8 @@ void createFolders(const std::wstring& path) {
     for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
         std::wstring part = at == std::wstring::npos ? path : path.substr(0, at);
         CreateDirectoryW(longForm(part).c_str(), nullptr);
-        if (at == std::wstring::npos) break;
+        if (at == std::wstring::npos)
+            break;
     }
 }
 

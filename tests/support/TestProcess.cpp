@@ -16,19 +16,23 @@ TestProcess::TestProcess(const std::wstring& program, const std::wstring& comman
 
 TestProcess::~TestProcess() {
     kill();
-    if (process_) CloseHandle(process_);
+    if (process_)
+        CloseHandle(process_);
 }
 
 bool TestProcess::waitForExit(DWORD timeoutMs) {
-    if (!process_) return false;
-    if (WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0) return true;
+    if (!process_)
+        return false;
+    if (WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0)
+        return true;
     kill();
     return false;
 }
 
 DWORD TestProcess::exitCode() const {
     DWORD code = STILL_ACTIVE;
-    if (process_) GetExitCodeProcess(process_, &code);
+    if (process_)
+        GetExitCodeProcess(process_, &code);
     return code;
 }
 
@@ -39,15 +43,14 @@ void TestProcess::kill() {
     }
 }
 
-std::wstring quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
+std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 ScopedEnvironment::ScopedEnvironment(const std::wstring& name, const std::wstring& value) : name_(name) {
     wchar_t buffer[32768];
     DWORD length = GetEnvironmentVariableW(name.c_str(), buffer, 32768);
     hadPrevious_ = length > 0 && length < 32768;
-    if (hadPrevious_) previous_.assign(buffer, length);
+    if (hadPrevious_)
+        previous_.assign(buffer, length);
     SetEnvironmentVariableW(name.c_str(), value.c_str());
 }
 

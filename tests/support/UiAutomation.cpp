@@ -34,7 +34,8 @@ std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs) {
     for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(20))
         EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
     HWND box = search.found;
-    if (!box) return L"(no message box)";
+    if (!box)
+        return L"(no message box)";
     std::wstring text = textOf(GetDlgItem(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     // Gone before the caller looks for the next one.

@@ -1,7 +1,7 @@
 // The 32-bit image test on real libraries and on files that only pretend to be one.
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
-#include "launcher/Companion.h"
+#include "runtime/LibraryImage.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,7 @@ namespace {
 
 class CheckJvmImage : public ::testing::Test {
 protected:
-    bool handsOff(const std::wstring& path) {
-        launcher.jvmPath = path;
-        launcher.handOff = true; // the test must clear it
-        checkJvmImage(launcher);
-        return launcher.handOff;
-    }
+    bool handsOff(const std::wstring& path) { return isX86Library(path); }
 
     std::wstring fileWith(const std::string& bytes) {
         std::wstring path = temp / (L"image" + std::to_wstring(++counter) + L".dll");
@@ -25,24 +20,15 @@ protected:
     }
 
     TempFolder temp;
-    Launcher launcher;
     int counter = 0;
 };
 
-TEST_F(CheckJvmImage, A32BitLibraryHandsOffOnlyWithACompanion) {
-    launcher.pairProduct = L"C:\\companion.exe";
+TEST_F(CheckJvmImage, OnlyA32BitLibraryHandsOff) {
     EXPECT_TRUE(handsOff(x86FixtureLibraryPath()));
-    launcher.pairProduct.clear();
-    EXPECT_FALSE(handsOff(x86FixtureLibraryPath()));
-}
-
-TEST_F(CheckJvmImage, A64BitLibraryNeverHandsOff) {
-    launcher.pairProduct = L"C:\\companion.exe";
     EXPECT_FALSE(handsOff(x64FixtureLibraryPath()));
 }
 
 TEST_F(CheckJvmImage, BrokenFilesAreNoImages) {
-    launcher.pairProduct = L"C:\\companion.exe";
     std::string x86 = readBytes(x86FixtureLibraryPath());
     ASSERT_GT(x86.size(), 0x200u);
     uint32_t ntOffset = 0;
@@ -58,10 +44,9 @@ TEST_F(CheckJvmImage, BrokenFilesAreNoImages) {
 }
 
 TEST_F(CheckJvmImage, NtOffsetPastTheEndIsNoImage) {
-    launcher.pairProduct = L"C:\\companion.exe";
     std::string x86 = readBytes(x86FixtureLibraryPath());
-    for (uint32_t offset : {static_cast<uint32_t>(x86.size()), static_cast<uint32_t>(x86.size() - 2), 0x7FFFFFF0u,
-                            0xFFFFFFFFu}) {
+    for (uint32_t offset :
+         {static_cast<uint32_t>(x86.size()), static_cast<uint32_t>(x86.size() - 2), 0x7FFFFFF0u, 0xFFFFFFFFu}) {
         std::string crafted = x86;
         std::memcpy(&crafted[0x3C], &offset, 4);
         EXPECT_FALSE(handsOff(fileWith(crafted))) << offset;

@@ -69,8 +69,9 @@ TEST_F(LauncherImage, StringTableHoldsExactlyTheTexts) {
 TEST_F(LauncherImage, StringTableIsEnglishUnitedStates) {
     ASSERT_NE(module, nullptr);
     for (UINT block : {202u / 16 + 1, 230u / 16 + 1}) {
-        EXPECT_NE(FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(block), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
-                  nullptr);
+        EXPECT_NE(
+            FindResourceExW(module, RT_STRING, MAKEINTRESOURCEW(block), MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US)),
+            nullptr);
     }
 }
 

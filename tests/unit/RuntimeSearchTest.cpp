@@ -3,7 +3,6 @@
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
-#include "launcher/Launcher.h"
 #include "runtime/RuntimeSelection.h"
 
 #include <gtest/gtest.h>
@@ -107,9 +106,9 @@ TEST_F(RuntimeSearch, EverySubkeyIsItsOwnCandidateAndBadOnesAreSkipped) {
     std::wstring home = runtime(L"jre", {L"client"});
     ASSERT_TRUE(registry.add(sunJre, L"1.8", home));
     ASSERT_TRUE(registry.add(sunJre, L"1.8.0_251", home));
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));                 // no JavaHome
-    ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));                    // empty JavaHome
-    ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));      // no library
+    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));            // no JavaHome
+    ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));               // empty JavaHome
+    ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing")); // no library
     std::vector<JreCandidate> found = collect(policy, 1);
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(format(found[0].version), L"1.8");
@@ -261,28 +260,36 @@ TEST_F(RuntimeSearch, ViewsAreSeparate) {
 
 class RuntimeResolution : public RuntimeSearch {
 protected:
-    Launcher launcher;
+    // What a launcher hands the search: its policy and its companion.
+    struct Start {
+        RuntimePolicy policy;
+        std::wstring pairProduct;
+        RuntimeChoice runtime;
+    };
+    static bool resolve(Start& start) { return resolveRuntime(start.policy, start.pairProduct, start.runtime); }
+    Start launcher;
 };
 
 TEST_F(RuntimeResolution, ThirtyTwoBitViewOnlyWithACompanionAndNoNativeCandidate) {
     std::wstring jre32 = runtime(L"jre32", {L"client"});
     ASSERT_TRUE(registry.add(sunJre, L"1.9", jre32, RegistryFixture::wow32View));
-    EXPECT_FALSE(resolveRuntime(launcher)) << "no companion: the 32-bit view is not searched";
-    EXPECT_EQ(launcher.jvmPath, L"");
+    EXPECT_FALSE(resolve(launcher)) << "no companion: the 32-bit view is not searched";
+    EXPECT_EQ(launcher.runtime.jvmPath, L"");
 
     launcher.pairProduct = L"C:\\companion.exe";
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, jre32 + L"bin\\client\\jvm.dll");
-    EXPECT_TRUE(launcher.handOff);
-    EXPECT_EQ(format(launcher.chosenVersion), L"1.9");
+    ASSERT_TRUE(resolve(launcher));
+    EXPECT_EQ(launcher.runtime.jvmPath, jre32 + L"bin\\client\\jvm.dll");
+    EXPECT_TRUE(launcher.runtime.handOff);
+    EXPECT_EQ(format(launcher.runtime.chosenVersion), L"1.9");
 
-    Launcher second;
+    Start second;
     second.pairProduct = L"C:\\companion.exe";
     std::wstring jre64 = runtime(L"jre64", {L"client"});
     ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
-    ASSERT_TRUE(resolveRuntime(second));
-    EXPECT_EQ(second.jvmPath, jre64 + L"bin\\client\\jvm.dll") << "a native candidate hides a better 32-bit one";
-    EXPECT_FALSE(second.handOff);
+    ASSERT_TRUE(resolve(second));
+    EXPECT_EQ(second.runtime.jvmPath, jre64 + L"bin\\client\\jvm.dll")
+        << "a native candidate hides a better 32-bit one";
+    EXPECT_FALSE(second.runtime.handOff);
 }
 
 TEST_F(RuntimeResolution, JrePathComesFirstAndIsTestedForA32BitImage) {
@@ -290,13 +297,13 @@ TEST_F(RuntimeResolution, JrePathComesFirstAndIsTestedForA32BitImage) {
     std::wstring library = installJvmLibrary(home, L"client", x86FixtureLibraryPath());
     ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"registered", {L"client"})));
     launcher.policy.jrePath = home; // without the trailing backslash
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, library);
-    EXPECT_FALSE(launcher.handOff) << "without a companion a 32-bit runtime is not recognised";
+    ASSERT_TRUE(resolve(launcher));
+    EXPECT_EQ(launcher.runtime.jvmPath, library);
+    EXPECT_FALSE(launcher.runtime.handOff) << "without a companion a 32-bit runtime is not recognised";
 
     launcher.pairProduct = L"C:\\companion.exe";
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_TRUE(launcher.handOff);
+    ASSERT_TRUE(resolve(launcher));
+    EXPECT_TRUE(launcher.runtime.handOff);
 }
 
 TEST_F(RuntimeResolution, JrePathWithoutTheLibraryPassesOn) {
@@ -304,14 +311,14 @@ TEST_F(RuntimeResolution, JrePathWithoutTheLibraryPassesOn) {
     launcher.policy.jvmType = JvmType::Server;
     std::wstring registered = runtime(L"registered", {L"server"});
     ASSERT_TRUE(registry.add(sunJre, L"1.8", registered));
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, registered + L"bin\\server\\jvm.dll");
+    ASSERT_TRUE(resolve(launcher));
+    EXPECT_EQ(launcher.runtime.jvmPath, registered + L"bin\\server\\jvm.dll");
 }
 
 TEST_F(RuntimeResolution, NothingFoundEndsTheStart) {
-    EXPECT_FALSE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, L"");
-    EXPECT_FALSE(launcher.handOff);
+    EXPECT_FALSE(resolve(launcher));
+    EXPECT_EQ(launcher.runtime.jvmPath, L"");
+    EXPECT_FALSE(launcher.runtime.handOff);
 }
 
 TEST(RuntimeNotFoundMessage, NamesTheServerJvmAndTheVersions) {

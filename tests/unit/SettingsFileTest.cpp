@@ -3,7 +3,7 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "launcher/Settings.h"
-#include "launcher/SettingsFile.h"
+#include "support/SettingsFile.h"
 #include "support/ModulePath.h"
 
 #include <memory>
@@ -35,20 +35,20 @@ struct SettingsFileTest : ::testing::Test {
 
 TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
     Launcher& launcher = load(L"[Product Information]\r\nProduct Name=Editor\r\nProduct Code={1234}\r\n"
-                             L"[Application]\r\nApplication Type=Service\r\nFailure Check=YES\r\n"
-                             L"Override WorkingDir=yes\r\nPair Product=C:\\x86\\editor.exe\r\nPair Return Code=Yes\r\n"
-                             L"[Java Runtime Environment]\r\nMain Class=com.example.Outer$Main\r\n"
-                             L"Minimum Version=1.6.0_20\r\nMaximum Version=1.8\r\nPreferred versions=1.7;;1.8;\r\n"
-                             L"JVM Type=favor_server\r\nJVM Source=only_JDK\r\nVM Provider=FAVOR_IBM\r\n"
-                             L"System Path=C:\\tools\r\nLibrary Path=native\r\nJRE Path=C:\\jre\r\n");
+                              L"[Application]\r\nApplication Type=Service\r\nFailure Check=YES\r\n"
+                              L"Override WorkingDir=yes\r\nPair Product=C:\\x86\\editor.exe\r\nPair Return Code=Yes\r\n"
+                              L"[Java Runtime Environment]\r\nMain Class=com.example.Outer$Main\r\n"
+                              L"Minimum Version=1.6.0_20\r\nMaximum Version=1.8\r\nPreferred versions=1.7;;1.8;\r\n"
+                              L"JVM Type=favor_server\r\nJVM Source=only_JDK\r\nVM Provider=FAVOR_IBM\r\n"
+                              L"System Path=C:\\tools\r\nLibrary Path=native\r\nJRE Path=C:\\jre\r\n");
     EXPECT_EQ(launcher.productName, L"Editor");
     EXPECT_EQ(launcher.productCode, L"{1234}");
     EXPECT_FALSE(launcher.serviceMode); // "service" is compared case-sensitively
-    EXPECT_TRUE(launcher.failureCheck);
+    EXPECT_TRUE(launcher.java.failureCheck);
     EXPECT_TRUE(launcher.overrideWorkingDir);
     EXPECT_EQ(launcher.pairProduct, L"C:\\x86\\editor.exe");
     EXPECT_TRUE(launcher.pairReturnCode);
-    EXPECT_EQ(launcher.mainClass, L"com/example/Outer$Main");
+    EXPECT_EQ(launcher.java.mainClass, L"com/example/Outer$Main");
     EXPECT_EQ(format(launcher.policy.minVersion), L"1.6.0.20");
     EXPECT_EQ(launcher.policy.maxVersion.parts[2], 65535);
     EXPECT_EQ(launcher.policy.preferredVersions, (std::vector<std::wstring>{L"1.7", L"", L"1.8"}));
@@ -58,16 +58,16 @@ TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
     EXPECT_FALSE(launcher.policy.favorMode);
     EXPECT_TRUE(launcher.policy.favorIbm);
     EXPECT_FALSE(launcher.policy.favorSun);
-    EXPECT_EQ(launcher.systemPath, L"C:\\tools");
-    EXPECT_EQ(launcher.libraryPath, L"native");
+    EXPECT_EQ(launcher.java.systemPath, L"C:\\tools");
+    EXPECT_EQ(launcher.java.libraryPath, L"native");
     EXPECT_EQ(launcher.policy.jrePath, L"C:\\jre");
 }
 
 TEST_F(SettingsFileTest, FlagsThatDoNotCount) {
     Launcher& launcher = load(withMain(L"JVM Type=Server\r\nVM Provider=sun\r\nJVM Source=favor_jre\r\n"
-                                      L"[Application]\r\nFailure Check=true\r\nOverride WorkingDir=Y\r\n"
-                                      L"Application Type=service\r\n"));
-    EXPECT_FALSE(launcher.failureCheck);
+                                       L"[Application]\r\nFailure Check=true\r\nOverride WorkingDir=Y\r\n"
+                                       L"Application Type=service\r\n"));
+    EXPECT_FALSE(launcher.java.failureCheck);
     EXPECT_FALSE(launcher.overrideWorkingDir);
     EXPECT_TRUE(launcher.serviceMode);
     EXPECT_EQ(launcher.policy.jvmType, JvmType::Default);
@@ -77,10 +77,11 @@ TEST_F(SettingsFileTest, FlagsThatDoNotCount) {
 }
 
 TEST_F(SettingsFileTest, MissingMainClassStopsBeforeTheRemainingKeys) {
-    Launcher& launcher = load(L"[Application]\r\nFailure Check=Yes\r\n[Java Runtime Environment]\r\nMinimum Version=1.7\r\n",
-                             SettingsResult::NoMainClass);
+    Launcher& launcher =
+        load(L"[Application]\r\nFailure Check=Yes\r\n[Java Runtime Environment]\r\nMinimum Version=1.7\r\n",
+             SettingsResult::NoMainClass);
     EXPECT_EQ(launcher.policy.minVersion.parts[1], 7);
-    EXPECT_FALSE(launcher.failureCheck);
+    EXPECT_FALSE(launcher.java.failureCheck);
     Launcher none;
     EXPECT_EQ(loadSettingsFrom(none, folder / L"absent.ini", executable), SettingsResult::NoMainClass);
 }
@@ -163,9 +164,10 @@ TEST_F(SettingsFileTest, PerUserCopyDecidesJrePathEvenWhenEmpty) {
 
 TEST_F(SettingsFileTest, ServiceModeNeverReadsThePerUserCopy) {
     createFolders(folder / L"appdata\\P\\C");
-    writeUnicodeFile(folder / L"appdata\\P\\C\\editor.ini", L"[Java Runtime Environment]\r\nJRE Path=C:\\from-copy\r\n");
+    writeUnicodeFile(folder / L"appdata\\P\\C\\editor.ini",
+                     L"[Java Runtime Environment]\r\nJRE Path=C:\\from-copy\r\n");
     Launcher& launcher = load(withMain(L"JRE Path=C:\\from-settings\r\n[Product Information]\r\nProduct Name=P\r\n"
-                                      L"Product Code=C\r\n[Application]\r\nApplication Type=service\r\n"));
+                                       L"Product Code=C\r\n[Application]\r\nApplication Type=service\r\n"));
     EXPECT_EQ(launcher.policy.jrePath, L"C:\\from-settings");
 }
 

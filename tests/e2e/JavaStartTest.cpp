@@ -77,46 +77,39 @@ TEST(JavaStart, ClassNameAndArgumentsReachJavaUnchanged) {
 
 struct FailedStart {
     const wchar_t* script;
-    const wchar_t* key; // a "Java Runtime Environment" or "Class Path" key set for the case, or null
-    const wchar_t* value;
-    std::vector<std::wstring> boxes; // the messages, in order; an empty list: the runtime describes the error
-    std::wstring (*library)();       // a library in place of the stand-in, or null
+    std::vector<std::wstring> boxes;  // the messages, in order ({jvm}: the library); none: the runtime describes it
+    const wchar_t* setting = nullptr; // "key=value" in [Java Runtime Environment], or for "Class Path" in its section
+    std::wstring (*library)() = nullptr; // a library in place of the stand-in
 };
 
 // Each failed start shows its messages and then ends with -1 within seconds: nothing keeps the runtime waiting.
 TEST(JavaStart, FailedStartsEndWithMinusOne) {
     const std::wstring notCreated = L"JNI exception: failed to create the Java VM\nReason: ";
     const FailedStart cases[] = {
-        {L"create=-1", nullptr, nullptr, {notCreated + L"unknown.\n"}, nullptr},
-        {L"create=-4", nullptr, nullptr, {notCreated + L"not enough memory.\n"}, nullptr},
-        {L"create=-6", nullptr, nullptr, {notCreated + L"invalid arguments.\n"}, nullptr},
-        {L"create=-7", nullptr, nullptr, {notCreated + L".\n"}, nullptr},
-        {L"fail=NewCharArray", nullptr, nullptr, {L"Failed to load Main Class: com/example/App.\n"}, nullptr},
+        {L"create=-1", {notCreated + L"unknown.\n"}},
+        {L"create=-4", {notCreated + L"not enough memory.\n"}},
+        {L"create=-6", {notCreated + L"invalid arguments.\n"}},
+        {L"create=-7", {notCreated + L".\n"}},
+        {L"fail=NewCharArray", {L"Failed to load Main Class: com/example/App.\n"}},
         {L"missing=class",
-         L"Main Class",
-         L"com.ex\x00E4mple.Ma\xD835\xDD38n",
          {L"Could not find the main class com/ex\x00E4mple/Ma\xD835\xDD38n.\n"},
-         nullptr},
-        {L"missing=main-silent", nullptr, nullptr, {L"No main method found in specified class.\n"}, nullptr},
-        {L"missing=main", nullptr, nullptr, {}, nullptr},
-        {L"fail=NewObjectArray", nullptr, nullptr, {}, nullptr},
+         L"Main Class=com.ex\x00E4mple.Ma\xD835\xDD38n"},
+        {L"missing=main-silent", {L"No main method found in specified class.\n"}},
+        {L"missing=main", {}},
+        {L"fail=NewObjectArray", {}},
         {L"",
-         L"Class Path",
-         L"\\missing.jar",
          {L"Java Class Path was not specified in INI file.", L"Could not find the main class com/example/App.\n"},
-         nullptr},
-        {L"", L"Main Class", L"", {L"Main class was not specified in INI file."}, nullptr},
-        {L"", nullptr, nullptr, {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, x86FixtureLibraryPath},
-        {L"",
-         nullptr,
-         nullptr,
-         {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"},
-         x64FixtureLibraryPath},
+         L"Class Path=\\missing.jar"},
+        {L"", {L"Main class was not specified in INI file."}, L"Main Class="},
+        {L"", {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, nullptr, x86FixtureLibraryPath},
+        {L"", {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"}, nullptr, x64FixtureLibraryPath},
     };
     for (const FailedStart& c : cases) {
         StandInLaunch launch(c.script);
-        if (c.key)
-            launch.app().set(std::wstring(c.key) == L"Class Path" ? c.key : runtimeSection, c.key, c.value);
+        if (c.setting) {
+            std::wstring setting = c.setting, key = setting.substr(0, setting.find(L'='));
+            launch.app().set(key == L"Class Path" ? key : runtimeSection, key, setting.substr(key.size() + 1));
+        }
         if (c.library)
             installJvmLibrary(launch.runtimeHome(), L"server", c.library());
         auto process = launch.start();
@@ -206,17 +199,16 @@ TEST(JavaStart, StandardStreamsRedirected) {
     } cases[] = {
         {L"new\\deeper\\out.log", L"err.log", "hello\r\n", "oops\r\n"}, // folders made, old text dropped
         {L"both.log", L"both.log", "hello\r\noops\r\n", "hello\r\noops\r\n"},
-        {L"file\\out.log", L"", "", ""}, // cannot be opened: System.out stays as it was
+        // cannot be opened: System.out stays as it was, and System.err is still redirected
+        {L"file\\out.log", L"err3.log", "", "oops\r\n"},
     };
     for (const auto& c : cases) {
         StandInLaunch launch(L"main=print:hello,eprint:oops");
         launch.app().set(L"Application", L"Output File", logs / c.output);
-        launch.app().set(L"Application", L"Error File", *c.error ? logs / c.error : L"");
+        launch.app().set(L"Application", L"Error File", logs / c.error);
         ASSERT_EQ(launch.run(), 0u);
         EXPECT_EQ(readBytes(logs / c.output), c.outputText) << narrow(c.output);
-        if (*c.error) {
-            EXPECT_EQ(readBytes(logs / c.error), c.errorText) << narrow(c.error);
-        }
+        EXPECT_EQ(readBytes(logs / c.error), c.errorText) << narrow(c.error);
         StandInRecord record = launch.record();
         EXPECT_EQ(record.has("stdout"), !*c.outputText) << narrow(c.output);
         EXPECT_EQ(record.value("exception") == "java/io/FileNotFoundException", !*c.outputText);

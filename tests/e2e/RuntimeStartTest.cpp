@@ -65,6 +65,7 @@ struct HandOff {
     const wchar_t* pairReturnCode;
     bool companionInstalled;
     DWORD exitCode;
+    bool viaRegistry; // the 32-bit runtime is registered in the registry's 32-bit view instead of named by "JRE Path"
 };
 
 // The companion (a probe) records its command line and folder and ends with 0x1234. A dbghelp.dll planted beside
@@ -72,6 +73,7 @@ struct HandOff {
 // takes its own, so there this shows only that the image is still recognised).
 void checkHandOff(const HandOff& c) {
     TempFolder root;
+    RegistryFixture registry;
     Installation app(root / L"App");
     std::wstring work = root / L"work";
     installJvmLibrary(root / L"x86", L"client", x86FixtureLibraryPath());
@@ -86,7 +88,12 @@ void checkHandOff(const HandOff& c) {
     app.set(runtimeSection, L"Main Class", L"com.example.App");
     app.set(L"Application", L"Pair Product", app.file(L"companion.exe"));
     app.set(L"Application", L"Pair Return Code", c.pairReturnCode);
-    app.set(runtimeSection, L"JRE Path", root / L"x86");
+    if (c.viaRegistry) {
+        ASSERT_TRUE(registry.add(L"Software\\JavaSoft\\Java Runtime Environment", L"1.8", root / L"x86",
+                                 RegistryFixture::wow32View));
+    } else {
+        app.set(runtimeSection, L"JRE Path", root / L"x86");
+    }
 
     auto process = app.start(L"-nosplash one two", work);
     ASSERT_TRUE(process->waitForExit());
@@ -103,15 +110,20 @@ void checkHandOff(const HandOff& c) {
     EXPECT_EQ(record[1], narrow(work));
 }
 
-// The registry's 32-bit view sets the hand-off as "JRE Path" does here (see the unit tests).
 TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
     const HandOff cases[] = {
-        {L"", true, 0},
-        {L"YES", true, 0x1234},
-        {L"yes", false, failed}, // a companion that cannot be started is a failed start
+        {L"", true, 0, false},
+        {L"YES", true, 0x1234, false},
+        {L"yes", false, failed, false}, // a companion that cannot be started is a failed start
     };
     for (const HandOff& c : cases)
         checkHandOff(c);
+}
+
+TEST(CompanionStart, OnlyRuntimeInTheThirtyTwoBitRegistryViewIsHandedOff) {
+    if (RegistryFixture::machineHasRuntimes())
+        GTEST_SKIP() << "this machine has Java runtimes registered";
+    checkHandOff({L"yes", true, 0x1234, true});
 }
 
 } // namespace

@@ -89,29 +89,22 @@ void write(Object* stream, const std::string& text) {
 Object* openFile(Thread& thread, const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        throwNew(thread, "java/io/FileNotFoundException", path + L" (The system cannot find the path specified)");
+    if (throwIf(file == INVALID_HANDLE_VALUE, thread, "java/io/FileNotFoundException", path + L" (cannot be opened)"))
         return nullptr;
-    }
     Object* stream = make(Kind::FileStream, "java/io/FileOutputStream");
     stream->file = file;
     return stream;
 }
 
 bool present(Thread& thread, Object* argument) {
-    if (!argument)
-        throwNew(thread, "java/lang/NullPointerException", L"");
-    return argument != nullptr;
+    return !throwIf(!argument, thread, "java/lang/NullPointerException", L"");
 }
 
 // The stand-in's streams encode only UTF-8; another charset name is refused rather than written wrongly.
 bool isUtf8(Thread& thread, Object* charset) {
-    if (!present(thread, charset))
-        return false;
-    if (CompareStringOrdinal(charset->text.c_str(), -1, L"UTF-8", -1, TRUE) == CSTR_EQUAL)
-        return true;
-    throwNew(thread, "java/io/UnsupportedEncodingException", charset->text);
-    return false;
+    return present(thread, charset) &&
+           !throwIf(CompareStringOrdinal(charset->text.c_str(), -1, L"UTF-8", -1, TRUE) != CSTR_EQUAL, thread,
+                    "java/io/UnsupportedEncodingException", charset->text);
 }
 
 [[noreturn]] void systemExit(jint status) {
@@ -159,7 +152,8 @@ void runMain(Thread& thread, Object* arguments) {
             linger(number(rest));
         else if (verb == L"throw") {
             size_t end = rest.find(L':');
-            return throwNew(thread, utf8(rest.substr(0, end)), end == std::wstring::npos ? L"" : rest.substr(end + 1));
+            throwIf(true, thread, utf8(rest.substr(0, end)), end == std::wstring::npos ? L"" : rest.substr(end + 1));
+            return;
         }
     }
 }
@@ -193,9 +187,12 @@ Object* make(Kind kind, const std::string& type, const std::wstring& text, Objec
     return object;
 }
 
-void throwNew(Thread& thread, const std::string& type, const std::wstring& message) {
-    record("exception", type);
-    thread.pending = make(Kind::Throwable, type, message);
+bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message) {
+    if (condition) {
+        record("exception", type);
+        thread.pending = make(Kind::Throwable, type, message);
+    }
+    return condition;
 }
 
 void describe(Thread& thread) {
@@ -208,11 +205,8 @@ void describe(Thread& thread) {
 Object* findClass(Thread& thread, const std::string& name) {
     if (isApplicationClass(name))
         record("findClass", name);
-    if (!classExists(name)) {
-        throwNew(thread, "java/lang/NoClassDefFoundError", fromUtf8(name));
-        return nullptr;
-    }
-    return make(Kind::Class, name);
+    bool missing = throwIf(!classExists(name), thread, "java/lang/NoClassDefFoundError", fromUtf8(name));
+    return missing ? nullptr : make(Kind::Class, name);
 }
 
 std::string ownerOf(const std::string& className) {
@@ -229,8 +223,8 @@ const Method* findMethod(Thread& thread, const std::string& className, const std
             isStatic == method.isStatic && scriptHas(method))
             return &method;
     }
-    if (name != "main" || directive(L"missing") != L"main-silent")
-        throwNew(thread, "java/lang/NoSuchMethodError", fromUtf8(name));
+    throwIf(name != "main" || directive(L"missing") != L"main-silent", thread, "java/lang/NoSuchMethodError",
+            fromUtf8(name));
     return nullptr;
 }
 

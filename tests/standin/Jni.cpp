@@ -25,10 +25,8 @@ struct Ref {
 
 Thread& enter(JNIEnv* env, bool allowedWithPending = false) {
     auto* thread = reinterpret_cast<Thread*>(env);
-    if (thread != current)
-        trap("a JNIEnv used on a thread it does not belong to, or after its detach");
-    if (thread->pending && !allowedWithPending)
-        trap("a JNI call with an exception pending");
+    require(thread == current, "a JNIEnv used on a thread it does not belong to, or after its detach");
+    require(!thread->pending || allowedWithPending, "a JNI call with an exception pending");
     return *thread;
 }
 
@@ -38,35 +36,28 @@ jobject local(Thread& thread, Object* object) {
 
 Object* deref(Thread& thread, jobject handle) {
     auto* ref = reinterpret_cast<Ref*>(handle);
-    if (ref && (!ref->live || ref->owner != &thread))
-        trap("a local reference used after its deletion or elsewhere");
+    require(!ref || (ref->live && ref->owner == &thread), "a local reference used after its deletion or elsewhere");
     return ref ? ref->object : nullptr;
 }
 
 Object& derefAs(Thread& thread, jobject handle, Kind kind) {
     Object* object = deref(thread, handle);
-    if (!object || object->kind != kind)
-        trap("a null object, or one of the wrong kind");
+    require(object && object->kind == kind, "a null object, or one of the wrong kind");
     return *object;
 }
 
 const Method& methodOf(jmethodID id) {
-    if (!id)
-        trap("a null method ID");
+    require(id, "a null method ID");
     return *reinterpret_cast<const Method*>(id);
 }
 
 // The launcher knows every size and index it passes: one outside the array is a fault, not a Java exception.
 void checkRange(size_t size, jsize start, jsize length) {
-    if (start < 0 || length < 0 || size_t(start) + size_t(length) > size)
-        trap("an index or size outside the array");
+    require(start >= 0 && length >= 0 && size_t(start) + size_t(length) <= size, "an index or size outside the array");
 }
 
 bool failing(Thread& thread, const char* function) {
-    if (directive(L"fail") != fromUtf8(function))
-        return false;
-    throwNew(thread, "java/lang/OutOfMemoryError", L"Java heap space");
-    return true;
+    return throwIf(directive(L"fail") == fromUtf8(function), thread, "java/lang/OutOfMemoryError", L"Java heap space");
 }
 
 // The V forms read their arguments by the method's signature; the launcher passes only objects and ints.
@@ -89,27 +80,25 @@ std::vector<Value> arguments(Thread& thread, const Method& method, va_list list)
 template <bool IsStatic> jmethodID JNICALL lookUp(JNIEnv* env, jclass type, const char* name, const char* signature) {
     Thread& thread = enter(env);
     Object& owner = derefAs(thread, type, Kind::Class);
-    if (!name || !signature)
-        trap("a method lookup without name or signature");
+    require(name && signature, "a method lookup without name or signature");
     return reinterpret_cast<jmethodID>(const_cast<Method*>(findMethod(thread, owner.type, name, signature, IsStatic)));
 }
 
-// A method called in a form that does not fit it, or through a class or object it does not belong to.
 Value call(JNIEnv* env, jobject target, jmethodID id, va_list list, bool isStatic, char result) {
     Thread& thread = enter(env);
     const Method& method = methodOf(id);
     Object* self = deref(thread, target);
-    if (!self || method.isStatic != isStatic || isStatic != (self->kind == Kind::Class) ||
-        ownerOf(self->type) != method.owner || returnType(method) != result)
-        trap(std::string("a call that does not fit ") + method.name + method.signature);
+    require(self && method.isStatic == isStatic && isStatic == (self->kind == Kind::Class) &&
+                ownerOf(self->type) == method.owner && returnType(method) == result,
+            "a method called in a form that does not fit it, or through a class or object it does not belong to");
     return invoke(thread, isStatic ? nullptr : self, method, arguments(thread, method, list));
 }
 
 jobject newObject(JNIEnv* env, jclass type, jmethodID id, va_list list) {
     Thread& thread = enter(env);
     const Method& method = methodOf(id);
-    if (std::strcmp(method.name, "<init>") != 0 || ownerOf(derefAs(thread, type, Kind::Class).type) != method.owner)
-        trap("NewObject without a constructor of the class");
+    require(std::strcmp(method.name, "<init>") == 0 && ownerOf(derefAs(thread, type, Kind::Class).type) == method.owner,
+            "NewObject without a constructor of the class");
     std::vector<Value> values = arguments(thread, method, list);
     return failing(thread, "NewObjectV") ? nullptr : local(thread, invoke(thread, nullptr, method, values).object);
 }
@@ -154,8 +143,7 @@ JNINativeInterface_ envTable() {
     fillWithTraps<false>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
     table.FindClass = [](JNIEnv* env, const char* name) {
         Thread& thread = enter(env);
-        if (!name)
-            trap("FindClass without a name");
+        require(name, "FindClass without a name");
         return jclass(local(thread, findClass(thread, name)));
     };
     table.GetMethodID = lookUp<false>;
@@ -163,8 +151,7 @@ JNINativeInterface_ envTable() {
     table.GetObjectClass = [](JNIEnv* env, jobject object) {
         Thread& thread = enter(env);
         Object* self = deref(thread, object);
-        if (!self)
-            trap("GetObjectClass of null");
+        require(self, "GetObjectClass of null");
         return jclass(local(thread, make(Kind::Class, self->type)));
     };
     table.NewObjectV = newObject;
@@ -239,8 +226,7 @@ JNIInvokeInterface_ vmTable() {
     fillWithTraps<true>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
     // A real runtime waits for every non-daemon thread but the caller, and one that ended attached counts for ever.
     table.DestroyJavaVM = [](JavaVM*) {
-        if (state != State::Alive)
-            trap("DestroyJavaVM without a VM");
+        require(state == State::Alive, "DestroyJavaVM without a VM");
         record("destroy.begin");
         while (vm().liveThreads != (current ? 1 : 0))
             Sleep(10);

@@ -28,8 +28,6 @@ void appendLine(const std::string& line) {
 
 void record(const std::string& key, const std::string& value) { appendLine(key + "=" + value + "\n"); }
 
-void record(const std::string& key) { appendLine(key + "\n"); }
-
 void recordLines(const std::string& key, const std::string& text) {
     for (size_t start = 0, end; start < text.size(); start = end + 1) {
         end = text.find('\n', start);

@@ -21,8 +21,8 @@
 //                           sleep:<ms>                    main sleeps
 //                           linger:<ms>                   main starts a non-daemon thread that lives that long
 //
-// KORU_STANDIN_RECORD: a file that gets one UTF-8 line per fact, `key=value` or a bare `key`, appended and closed line
-// by line so that a sudden end loses nothing (text of several lines gives a line each).
+// KORU_STANDIN_RECORD: a file that gets a UTF-8 line `key=value` per fact (the value may be empty), appended and closed
+// line by line so that a sudden end loses nothing (text of several lines gives a line each).
 //   option=<text>, hook=abort|exit        each creation option in order (ANSI code page), each hook in extraInfo
 //   create.version=0x..., create.ignoreUnrecognized=0|1, create.result=<n> (when creation failed)
 //   env.KORU_JVM_PATH=, env.KORU_JVM_HOME=, env.Path=, cwd=, stackReserve=<bytes>   as the creating thread saw them
@@ -51,11 +51,14 @@
 
 namespace standin {
 
-void record(const std::string& key, const std::string& value);
-void record(const std::string& key);
+void record(const std::string& key, const std::string& value = {});
 void recordLines(const std::string& key, const std::string& text);
 // Ends the process: 0xBAD1 for a misuse, 0xBAD0 for a function the launcher never calls.
 [[noreturn]] void trap(const std::string& what, unsigned code = 0xBAD1);
+inline void require(bool condition, const char* what) {
+    if (!condition)
+        trap(what);
+}
 
 std::string utf8(const std::wstring& text);
 std::wstring fromUtf8(const std::string& text);
@@ -110,7 +113,8 @@ struct Vm {
 Vm& vm();
 
 Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, Object* target = nullptr);
-void throwNew(Thread& thread, const std::string& type, const std::wstring& message);
+// Makes a new throwable of the type pending when the condition holds; tells whether it did.
+bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message);
 // The pending throwable printed on System.err as the VM does, then cleared.
 void describe(Thread& thread);
 // Null (with NoClassDefFoundError pending) when the class does not exist.

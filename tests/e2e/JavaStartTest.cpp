@@ -11,12 +11,6 @@ using Lines = std::vector<std::string>;
 constexpr DWORD failed = 0xFFFFFFFF;
 const wchar_t* const runtimeSection = L"Java Runtime Environment";
 
-std::wstring variable(const wchar_t* name) {
-    wchar_t buffer[32768];
-    DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
-    return std::wstring(buffer, length < 32768 ? length : 0);
-}
-
 // The jars of a folder in the order the file system lists them, which is the order the launcher keeps.
 std::wstring listedJars(const std::wstring& folder) {
     std::wstring list;
@@ -46,13 +40,13 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
     ASSERT_EQ(launch.run(), 0u);
 
     const std::wstring jre = launch.runtimeHome();
-    const std::wstring path = variable(L"Path");
+    const std::wstring path = _wgetenv(L"Path"); // neither this nor APPDATA is changed by the tests
     StandInRecord record = launch.record();
     EXPECT_EQ(record.values("option"),
               (Lines{narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
                      narrow(L"-Djava.class.path=" + listedJars(app + L"\\lib") + L"C:\\shared\\util.jar;"),
-                     "-Xmx" + physicalKiB(50) + "K", narrow(L"-Dapp.home=" + variable(L"APPDATA") + L"\\My App"),
-                     "abort", "exit"}));
+                     "-Xmx" + physicalKiB(50) + "K",
+                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit"}));
     EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit"}));
     EXPECT_EQ(record.value("create.version"), "0x00010002");
     EXPECT_EQ(record.value("create.ignoreUnrecognized"), "0");

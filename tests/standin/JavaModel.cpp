@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <thread>
 
 namespace standin {
 namespace {
@@ -121,16 +122,14 @@ jint takeArguments(const std::string& method, Object* array) {
     return method == "main" || directive(L"secondary") == L"void" ? 0 : number(directive(L"secondary"));
 }
 
-DWORD WINAPI lingerThread(void* milliseconds) {
-    Sleep(DWORD(reinterpret_cast<uintptr_t>(milliseconds)));
-    record("thread.ended");
-    InterlockedDecrement(&vm().liveThreads);
-    return 0;
-}
-
+// A non-daemon thread of the application: DestroyJavaVM waits for it.
 void linger(long milliseconds) {
     InterlockedIncrement(&vm().liveThreads);
-    CloseHandle(CreateThread(nullptr, 0, lingerThread, reinterpret_cast<void*>(uintptr_t(milliseconds)), 0, nullptr));
+    std::thread([milliseconds] {
+        Sleep(DWORD(milliseconds));
+        record("thread.ended");
+        InterlockedDecrement(&vm().liveThreads);
+    }).detach();
 }
 
 void runMain(Thread& thread, Object* arguments) {

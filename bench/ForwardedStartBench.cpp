@@ -1,10 +1,8 @@
 // How long a later start of a single-instance application takes from its process start to its exit with the
 // running instance's reply (stand-in runtime, int form of secondaryMain), beside an empty GUI program started and
 // ended the same way. Prints medians over repeated runs.
-#include "Installation.h"
-#include "RuntimeFixtures.h"
+#include "StandInRecord.h"
 #include "TestFiles.h"
-#include "TestProcess.h"
 
 #include <algorithm>
 #include <chrono>
@@ -28,9 +26,9 @@ double median(std::vector<double> times) {
     return times[times.size() / 2];
 }
 
-bool waitForMain(const std::wstring& record) {
+bool waitForMain(const StandInLaunch& launch) {
     for (int i = 0; i < 300; ++i) {
-        if (readBytes(record).find("main.called") != std::string::npos)
+        if (launch.record().has("main.argc"))
             return true;
         Sleep(100);
     }
@@ -43,17 +41,10 @@ int wmain(int argc, wchar_t** argv) {
     int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
     TempFolder work;
     ScopedEnvironment stampVariable(L"KORU_BENCH_STAMP", work / L"stamp.txt");
-    std::wstring record = work / L"record.txt";
-    ScopedEnvironment recordVariable(L"KORU_STANDIN_RECORD", record);
-    ScopedEnvironment script(L"KORU_STANDIN_SCRIPT", L"main=sleep:600000;secondary=int:7");
-    Installation app(work / L"app", L"bench.exe");
-    std::wstring home = work / L"jre";
-    installJvmLibrary(home, L"server", standInJvmPath());
-    app.writeSettings(L"[Application]\r\nSingle Instance=yes\r\n[Java Runtime Environment]\r\nMain Class=bench.Main\r\n"
-                      L"JRE Path=" +
-                      home + L"\r\n[Class Path]\r\nClass Path=C:\\app.jar\r\n");
-    auto first = app.start(L"-nosplash");
-    if (!waitForMain(record)) {
+    StandInLaunch launch(L"main=sleep:600000;secondary=7");
+    launch.app().set(L"Application", L"Single Instance", L"yes");
+    auto first = launch.start();
+    if (!waitForMain(launch)) {
         printf("the first instance never reached main\n");
         return 1;
     }
@@ -64,7 +55,8 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<double> forwarded;
     for (int i = 0; i <= runs; ++i) {
         double plain = timeToExit(empty, quoted(empty) + L" --queue", 0);
-        double later = timeToExit(app.exePath(), quoted(app.exePath()) + L" document.txt", 7);
+        std::wstring exe = launch.app().exePath();
+        double later = timeToExit(exe, quoted(exe) + L" document.txt", 7);
         if (i > 0) { // the first round warms the file cache
             baseline.push_back(plain);
             forwarded.push_back(later);

@@ -236,6 +236,8 @@ JNIInvokeInterface_ vmTable() {
     };
     table.AttachCurrentThread = [](JavaVM*, void** env, void*) {
         jint result = JNI_OK;
+        if (state != State::Alive)
+            return jint(JNI_ERR);
         if (scriptedFailure(L"attach", result))
             return result;
         if (!current)
@@ -290,6 +292,7 @@ void recordCreation(const JavaVMInitArgs& args) {
 }
 
 jint createVm(const JavaVMInitArgs& args) {
+    Sleep(DWORD(number(directive(L"create-delay"))));
     std::wstring scripted = directive(L"create");
     if (!scripted.empty())
         return number(scripted);

@@ -2,351 +2,135 @@
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
-#include "TestProcess.h"
-#include "launcher/Launcher.h"
+#include "launcher/Companion.h"
 #include "runtime/RuntimeSelection.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
-
-const wchar_t* const sunJdk = L"Software\\JavaSoft\\Java Development Kit\\";
-const wchar_t* const sunJre = L"Software\\JavaSoft\\Java Runtime Environment\\";
-const wchar_t* const jrockitJre = L"Software\\JRockit\\Java Runtime Environment\\";
-const wchar_t* const jrockitJdk = L"Software\\JRockit\\Java Development Kit\\";
-const wchar_t* const ibmJre = L"Software\\IBM\\Java2 Runtime Environment\\";
-
-const VendorKey& keyAt(size_t index) { return vendorKeys().at(index); }
 
 class RuntimeSearch : public ::testing::Test {
 protected:
-    void SetUp() override {
-        if (RegistryFixture::machineHasRuntimes())
-            GTEST_SKIP() << "this machine has Java runtimes registered";
-    }
-
     // A runtime folder below the test's temp folder with the named libraries; returns its home with a backslash.
     std::wstring runtime(const std::wstring& name, std::initializer_list<const wchar_t*> types) {
-        std::wstring home = temp / name;
         for (const wchar_t* type : types)
-            installJvmLibrary(home, type);
-        createFolders(home);
-        return home + L"\\";
-    }
-
-    std::vector<JreCandidate> collect(const RuntimePolicy& policy, size_t keyIndex,
-                                      RegistryView view = RegistryView::Native) {
-        std::vector<JreCandidate> candidates;
-        collectRegistryCandidates(policy, keyAt(keyIndex), view, candidates);
-        return candidates;
-    }
-
-    std::wstring chosenHome(const RuntimePolicy& policy, RegistryView view = RegistryView::Native) {
-        JreCandidate chosen;
-        return searchRegistry(policy, view, chosen) ? chosen.home : L"(none)";
+            installJvmLibrary(temp / name, type);
+        return temp / name + L"\\";
     }
 
     TempFolder temp;
-    RegistryFixture registry;
 };
 
-TEST_F(RuntimeSearch, FindJvmLibraryProbesByType) {
+TEST_F(RuntimeSearch, JvmLibraryByType) {
     std::wstring both = runtime(L"both", {L"client", L"server"});
     bool isServer = true;
     EXPECT_EQ(findJvmLibrary(both, JvmType::Default, isServer), both + L"bin\\client\\jvm.dll");
     EXPECT_FALSE(isServer);
     EXPECT_EQ(findJvmLibrary(both, JvmType::FavorServer, isServer), both + L"bin\\server\\jvm.dll");
     EXPECT_TRUE(isServer);
-
-    std::wstring client = runtime(L"client", {L"client"});
-    isServer = true;
-    EXPECT_EQ(findJvmLibrary(client, JvmType::Server, isServer), L"");
-    EXPECT_TRUE(isServer) << "left as the caller set it";
-    EXPECT_EQ(findJvmLibrary(client, JvmType::FavorServer, isServer), client + L"bin\\client\\jvm.dll");
-    EXPECT_FALSE(isServer);
-
+    isServer = false;
+    EXPECT_EQ(findJvmLibrary(runtime(L"client", {L"client"}), JvmType::Server, isServer), L"");
+    EXPECT_FALSE(isServer) << "left as the caller set it";
     std::wstring jrockit = runtime(L"jrockit", {L"jrockit"});
-    EXPECT_EQ(findJvmLibrary(jrockit, JvmType::Default), jrockit + L"bin\\jrockit\\jvm.dll");
+    EXPECT_EQ(findJvmLibrary(jrockit, JvmType::FavorServer), jrockit + L"bin\\jrockit\\jvm.dll");
 }
 
-TEST_F(RuntimeSearch, AnEmptyHomeNeverProbesTheCurrentFolder) {
-    runtime(L"planted", {L"client"});
-    wchar_t previous[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW((temp / L"planted").c_str()));
-    std::wstring found = findJvmLibrary(L"", JvmType::Default);
-    SetCurrentDirectoryW(previous);
-    EXPECT_EQ(found, L"");
-}
-
-TEST_F(RuntimeSearch, RuntimeFolderNeedsJavaDll) {
-    std::wstring home = runtime(L"rt", {L"client"});
-    EXPECT_FALSE(isRuntimeFolder(home));
-    markRuntimeFolder(temp / L"rt");
-    EXPECT_TRUE(isRuntimeFolder(home));
-}
-
-TEST_F(RuntimeSearch, JdkKeysUseTheirJreFolder) {
-    RuntimePolicy policy;
-    std::wstring jdk = temp / L"jdk";
-    ASSERT_TRUE(registry.add(sunJdk, L"1.8.0_251", jdk));
-    installJvmLibrary(jdk, L"client"); // beside jre\, where it does not count
-    EXPECT_TRUE(collect(policy, 0).empty());
-
-    installJvmLibrary(jdk + L"\\jre", L"server");
-    std::vector<JreCandidate> found = collect(policy, 0);
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].home, jdk + L"\\jre\\");
-    EXPECT_TRUE(found[0].isServer);
-    EXPECT_TRUE(found[0].isFavored);
-    EXPECT_EQ(format(found[0].version), L"1.8.0.251");
-}
-
-TEST_F(RuntimeSearch, EverySubkeyIsItsOwnCandidateAndBadOnesAreSkipped) {
-    RuntimePolicy policy;
-    std::wstring home = runtime(L"jre", {L"client"});
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", home));
-    ASSERT_TRUE(registry.add(sunJre, L"1.8.0_251", home));
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));                 // no JavaHome
-    ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));                    // empty JavaHome
-    ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));      // no library
-    std::vector<JreCandidate> found = collect(policy, 1);
-    ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(format(found[0].version), L"1.8");
-    EXPECT_EQ(format(found[1].version), L"1.8.0.251");
-    EXPECT_EQ(found[0].home, home);
-}
-
-TEST_F(RuntimeSearch, ServerTypeRejectsClientOnlyRuntimes) {
-    RuntimePolicy policy;
-    policy.jvmType = JvmType::Server;
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"client", {L"client"})));
-    EXPECT_TRUE(collect(policy, 1).empty());
-    EXPECT_EQ(chosenHome(policy), L"(none)");
-}
-
-TEST_F(RuntimeSearch, SunJreKeyIsProbedWithDefaultUnderFavorServer) {
-    RuntimePolicy policy;
-    policy.jvmType = JvmType::FavorServer;
-    std::wstring jre = runtime(L"shared\\jre", {L"client", L"server"});
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", jre));
-    ASSERT_TRUE(registry.add(sunJdk, L"1.8", temp / L"shared"));
-    ASSERT_TRUE(registry.add(jrockitJre, L"1.8", jre));
-    policy.acceptJRockit = true;
-    std::vector<JreCandidate> jreFound = collect(policy, 1);
-    std::vector<JreCandidate> jdkFound = collect(policy, 0);
-    std::vector<JreCandidate> jrockitFound = collect(policy, 2);
-    ASSERT_EQ(jreFound.size(), 1u);
-    ASSERT_EQ(jdkFound.size(), 1u);
-    ASSERT_EQ(jrockitFound.size(), 1u);
-    EXPECT_FALSE(jreFound[0].isServer);
-    EXPECT_TRUE(jdkFound[0].isServer);
-    EXPECT_TRUE(jrockitFound[0].isServer);
-}
-
-TEST_F(RuntimeSearch, VersionBoundsFilterSubkeys) {
-    RuntimePolicy policy;
-    std::wstring home = runtime(L"jre", {L"client"});
-    for (const wchar_t* name : {L"1.6.0_18", L"1.6.0_20", L"1.7.0_80", L"1.8", L"jre-no-digits"})
-        ASSERT_TRUE(registry.add(sunJre, name, home));
-    EXPECT_EQ(collect(policy, 1).size(), 5u);
-
-    policy.maxVersion = maxVersionFromSetting(L"1.7");
-    policy.minVersion = minVersionFromSetting(L"1.6.0_20");
-    std::vector<JreCandidate> found = collect(policy, 1);
-    ASSERT_EQ(found.size(), 2u);
-    EXPECT_EQ(format(found[0].version), L"1.6.0.20");
-    EXPECT_EQ(format(found[1].version), L"1.7.0.80");
-
-    policy.maxVersion = maxVersionFromSetting(L"any");
-    policy.minVersion = minVersionFromSetting(L"");
-    EXPECT_EQ(collect(policy, 1).size(), 5u);
-}
-
-TEST_F(RuntimeSearch, DefaultsTakeTheHighestAndPreferTheJdkOnATie) {
-    RuntimePolicy policy;
-    ASSERT_TRUE(registry.add(sunJre, L"1.8.0_251", runtime(L"jre8", {L"client"})));
-    runtime(L"jdk8\\jre", {L"client"});
-    ASSERT_TRUE(registry.add(sunJdk, L"1.8.0_251", temp / L"jdk8"));
-    ASSERT_TRUE(registry.add(sunJre, L"1.7.0_80", runtime(L"jre7", {L"client"})));
-    EXPECT_EQ(chosenHome(policy), temp / L"jdk8\\jre\\");
-}
-
-TEST_F(RuntimeSearch, JvmSourceDecidesKindAndFavour) {
-    runtime(L"jdk\\jre", {L"client"});
-    ASSERT_TRUE(registry.add(sunJdk, L"1.8.0_251", temp / L"jdk"));
-    std::wstring jre = runtime(L"jre", {L"client"});
-    ASSERT_TRUE(registry.add(sunJre, L"1.7.0_80", jre));
-
-    RuntimePolicy favorJre;
-    applyJvmSource(favorJre, L"favor_JRE");
-    EXPECT_EQ(chosenHome(favorJre), jre);
-    EXPECT_EQ(collect(favorJre, 0).size(), 1u) << "favor_JRE still searches the JDK key";
-
-    RuntimePolicy onlyJdk;
-    applyJvmSource(onlyJdk, L"only_JDK");
-    EXPECT_EQ(chosenHome(onlyJdk), temp / L"jdk\\jre\\");
-    RuntimePolicy onlyJre;
-    applyJvmSource(onlyJre, L"only_JRE");
-    EXPECT_EQ(chosenHome(onlyJre), jre);
-
-    for (const wchar_t* misspelt : {L"favor_jre", L"onlyJRE", L"JDK"}) {
-        RuntimePolicy policy;
-        applyJvmSource(policy, misspelt);
-        EXPECT_EQ(chosenHome(policy), L"(none)") << misspelt;
-    }
-}
-
-TEST_F(RuntimeSearch, FavorServerPutsTheServerLibraryBeforeAHigherVersion) {
-    RuntimePolicy policy;
-    policy.jvmType = JvmType::FavorServer;
-    runtime(L"jdk7\\jre", {L"server"});
-    ASSERT_TRUE(registry.add(sunJdk, L"1.7", temp / L"jdk7"));
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"jre8", {L"client", L"server"})));
-    EXPECT_EQ(chosenHome(policy), temp / L"jdk7\\jre\\");
-    policy.jvmType = JvmType::Default;
-    EXPECT_EQ(chosenHome(policy), temp / L"jre8\\");
-}
-
-TEST_F(RuntimeSearch, VmProviderChoosesVendorsAndTheFoundOrderBreaksTies) {
-    const wchar_t* const keys[] = {sunJdk, sunJre, jrockitJre, jrockitJdk, ibmJre};
-    const wchar_t* const names[] = {L"sunjdk", L"sunjre", L"jrockitjre", L"jrockitjdk", L"ibmjre"};
-    for (int i = 4; i >= 0; --i) {
-        runtime(std::wstring(names[i]) + L"\\jre", {L"client"});
-        runtime(names[i], {L"client"});
-        ASSERT_TRUE(registry.add(keys[i], L"1.8", temp / names[i]));
-    }
-    RuntimePolicy any;
-    applyVmProvider(any, L"ANY");
-    EXPECT_EQ(chosenHome(any), temp / L"sunjdk\\jre\\");
-    RuntimePolicy ibm;
-    applyVmProvider(ibm, L"Ibm");
-    EXPECT_EQ(chosenHome(ibm), temp / L"ibmjre\\");
-    RuntimePolicy jrockit;
-    applyVmProvider(jrockit, L"jrockit");
-    EXPECT_EQ(chosenHome(jrockit), temp / L"jrockitjre\\");
-    RuntimePolicy favorIbm;
-    applyVmProvider(favorIbm, L"favor_IBM");
-    EXPECT_EQ(chosenHome(favorIbm), temp / L"ibmjre\\");
-    RuntimePolicy misspelt;
-    applyVmProvider(misspelt, L"ibm ");
-    EXPECT_EQ(chosenHome(misspelt), temp / L"sunjdk\\jre\\") << "an unknown value keeps the Sun defaults";
-
-    // Without any favoured vendor the found order decides among equal versions.
-    std::vector<JreCandidate> all;
-    for (const VendorKey& key : vendorKeys())
-        collectRegistryCandidates(any, key, RegistryView::Native, all);
-    orderCandidates(any, all);
-    ASSERT_EQ(all.size(), 5u);
-    for (size_t i = 0; i < 5; ++i)
-        EXPECT_EQ(all[i].home.find(temp / names[i]), 0u) << i;
-}
-
-TEST_F(RuntimeSearch, PreferredVersionsComeFirst) {
-    RuntimePolicy policy;
-    for (const wchar_t* name : {L"1.8.0_251", L"1.7.0_80", L"1.7.0_45"})
-        ASSERT_TRUE(registry.add(sunJre, name, runtime(name, {L"client"})));
-    policy.preferredVersions = {L"1.7", L"1.8"};
-    EXPECT_EQ(chosenHome(policy), temp / L"1.7.0_80\\");
-    policy.preferredVersions = {L"1.9", L"1.8"};
-    EXPECT_EQ(chosenHome(policy), temp / L"1.8.0_251\\");
-}
-
-TEST_F(RuntimeSearch, ViewsAreSeparate) {
-    RuntimePolicy policy;
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"jre32", {L"client"}), RegistryFixture::wow32View));
-    EXPECT_EQ(chosenHome(policy, RegistryView::Native), L"(none)");
-    EXPECT_EQ(chosenHome(policy, RegistryView::Wow32), temp / L"jre32\\");
-}
-
-class RuntimeResolution : public RuntimeSearch {
-protected:
+TEST_F(RuntimeSearch, OnlyA32BitLibraryWithACompanionHandsOff) {
     Launcher launcher;
+    auto handsOff = [&](const std::wstring& library) {
+        launcher.jvmPath = library;
+        launcher.handOff = true;
+        checkJvmImage(launcher);
+        return launcher.handOff;
+    };
+    EXPECT_FALSE(handsOff(x86FixtureLibraryPath())) << "no companion";
+    launcher.pairProduct = L"C:\\companion.exe";
+    EXPECT_TRUE(handsOff(x86FixtureLibraryPath()));
+    EXPECT_FALSE(handsOff(x64FixtureLibraryPath()));
+    EXPECT_FALSE(handsOff(temp / L"missing.dll"));
+    // The view covers the file and no more: cut after the machine field it is still an x86 image.
+    std::string x86 = readBytes(x86FixtureLibraryPath());
+    ASSERT_GT(x86.size(), 0x40u);
+    uint32_t ntOffset = 0;
+    std::memcpy(&ntOffset, &x86[0x3C], sizeof ntOffset);
+    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6)}) {
+        writeBytes(temp / L"cut.dll", x86.substr(0, cut));
+        EXPECT_EQ(handsOff(temp / L"cut.dll"), cut == ntOffset + 6) << cut;
+    }
+}
+
+// Cases whose result depends on the registry; they cannot run beside runtimes the machine has registered.
+class RegistryRuntimes : public RuntimeSearch {
+protected:
+    void SetUp() override {
+        if (RegistryFixture::machineHasRuntimes()) GTEST_SKIP() << "this machine has Java runtimes registered";
+    }
+
+    // "version home [server] [favoured]" for each candidate under one vendor key, the home below the temp folder.
+    std::vector<std::wstring> found(const RuntimePolicy& policy, size_t key) {
+        std::vector<JreCandidate> candidates;
+        collectRegistryCandidates(policy, vendorKeys().at(key), RegistryView::Native, candidates);
+        std::vector<std::wstring> descriptions;
+        for (const JreCandidate& c : candidates)
+            descriptions.push_back(format(c.version) + L" " + c.home.substr(temp.path().size() + 1) +
+                                   (c.isServer ? L" server" : L"") + (c.isFavored ? L" favoured" : L""));
+        return descriptions;
+    }
+
+    RegistryFixture registry;
+    const std::wstring sunJdk = vendorKeys()[0].path, sunJre = vendorKeys()[1].path;
 };
 
-TEST_F(RuntimeResolution, ThirtyTwoBitViewOnlyWithACompanionAndNoNativeCandidate) {
+TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
+    std::wstring jre = runtime(L"jre", {L"client", L"server"});
+    for (const wchar_t* name : {L"1.8", L"1.8.0_251", L"1.5"})
+        ASSERT_TRUE(registry.add(sunJre, name, jre));
+    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));
+    ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));
+    ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));
+    runtime(L"jdk", {L"client"}); // beside jre\, where it does not count
+    ASSERT_TRUE(registry.add(sunJdk, L"1.7", temp / L"jdk"));
+    RuntimePolicy policy;
+    policy.minVersion = minVersionFromSetting(L"1.6");
+    policy.jvmType = JvmType::FavorServer;
+    EXPECT_TRUE(found(policy, 0).empty());
+    EXPECT_EQ(found(policy, 1), (std::vector<std::wstring>{L"1.8 jre\\ favoured", L"1.8.0.251 jre\\ favoured"}));
+    runtime(L"jdk\\jre", {L"server"});
+    EXPECT_EQ(found(policy, 0), std::vector<std::wstring>{L"1.7 jdk\\jre\\ server favoured"});
+
+    JreCandidate chosen;
+    ASSERT_TRUE(searchRegistry(policy, RegistryView::Native, chosen));
+    EXPECT_EQ(chosen.home, temp / L"jdk\\jre\\") << "favor_server puts the server library first";
+    applyJvmSource(policy, L"only_JRE");
+    ASSERT_TRUE(searchRegistry(policy, RegistryView::Native, chosen));
+    EXPECT_EQ(chosen.home, jre) << "a key the settings rule out is not searched";
+}
+
+TEST_F(RegistryRuntimes, TheThirtyTwoBitViewOnlyForACompanionAndOnlyWithoutANativeCandidate) {
     std::wstring jre32 = runtime(L"jre32", {L"client"});
     ASSERT_TRUE(registry.add(sunJre, L"1.9", jre32, RegistryFixture::wow32View));
+    Launcher launcher;
     EXPECT_FALSE(resolveRuntime(launcher)) << "no companion: the 32-bit view is not searched";
-    EXPECT_EQ(launcher.jvmPath, L"");
-
     launcher.pairProduct = L"C:\\companion.exe";
     ASSERT_TRUE(resolveRuntime(launcher));
     EXPECT_EQ(launcher.jvmPath, jre32 + L"bin\\client\\jvm.dll");
     EXPECT_TRUE(launcher.handOff);
     EXPECT_EQ(format(launcher.chosenVersion), L"1.9");
 
+    std::wstring jre64 = runtime(L"jre64", {L"client", L"server"});
+    ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
     Launcher second;
     second.pairProduct = L"C:\\companion.exe";
-    std::wstring jre64 = runtime(L"jre64", {L"client"});
-    ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
     ASSERT_TRUE(resolveRuntime(second));
     EXPECT_EQ(second.jvmPath, jre64 + L"bin\\client\\jvm.dll") << "a native candidate hides a better 32-bit one";
     EXPECT_FALSE(second.handOff);
-}
-
-TEST_F(RuntimeResolution, JrePathComesFirstAndIsTestedForA32BitImage) {
-    std::wstring home = temp / L"x86";
-    std::wstring library = installJvmLibrary(home, L"client", x86FixtureLibraryPath());
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"registered", {L"client"})));
-    launcher.policy.jrePath = home; // without the trailing backslash
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, library);
-    EXPECT_FALSE(launcher.handOff) << "without a companion a 32-bit runtime is not recognised";
-
-    launcher.pairProduct = L"C:\\companion.exe";
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_TRUE(launcher.handOff);
-}
-
-TEST_F(RuntimeResolution, JrePathWithoutTheLibraryPassesOn) {
-    launcher.policy.jrePath = runtime(L"client-only", {L"client"});
-    launcher.policy.jvmType = JvmType::Server;
-    std::wstring registered = runtime(L"registered", {L"server"});
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", registered));
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, registered + L"bin\\server\\jvm.dll");
-}
-
-TEST_F(RuntimeResolution, NothingFoundEndsTheStart) {
-    EXPECT_FALSE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, L"");
-    EXPECT_FALSE(launcher.handOff);
-}
-
-TEST(RuntimeNotFoundMessage, NamesTheServerJvmAndTheVersions) {
-    RuntimePolicy policy;
-    EXPECT_EQ(runtimeNotFoundMessage(policy), L"The Java Runtime Environment (JRE) was not found. Please  download "
-                                              L"and install a JRE (latest version) from:");
-    policy.jvmType = JvmType::Server;
-    policy.minVersion = minVersionFromSetting(L"1.7");
-    policy.maxVersion = maxVersionFromSetting(L"1.8");
-    EXPECT_EQ(runtimeNotFoundMessage(policy),
-              L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE with a server "
-              L"JVM (version between 1.7 and 1.8) from:");
-}
-
-class RuntimePublishing : public ::testing::Test {
-protected:
-    std::wstring variable(const wchar_t* name) {
-        wchar_t buffer[1024];
-        DWORD length = GetEnvironmentVariableW(name, buffer, 1024);
-        return std::wstring(buffer, length);
-    }
-    ScopedEnvironment path{L"KORU_JVM_PATH", L""};
-    ScopedEnvironment home{L"KORU_JVM_HOME", L""};
-};
-
-TEST_F(RuntimePublishing, HomeIsThreeFoldersUpOrWhatIsLeft) {
-    publishRuntime(L"C:\\Java\\jre\\bin\\server\\jvm.dll");
-    EXPECT_EQ(variable(L"KORU_JVM_PATH"), L"C:\\Java\\jre\\bin\\server\\jvm.dll");
-    EXPECT_EQ(variable(L"KORU_JVM_HOME"), L"C:\\Java\\jre");
-    publishRuntime(L"bin\\server\\jvm.dll");
-    EXPECT_EQ(variable(L"KORU_JVM_HOME"), L"bin");
-    publishRuntime(L"server\\jvm.dll");
-    EXPECT_EQ(variable(L"KORU_JVM_HOME"), L"server");
-    publishRuntime(L"jvm.dll");
-    EXPECT_EQ(variable(L"KORU_JVM_HOME"), L"jvm.dll");
+    Launcher third;
+    third.policy.jrePath = runtime(L"client-only", {L"client"});
+    third.policy.jvmType = JvmType::Server;
+    ASSERT_TRUE(resolveRuntime(third));
+    EXPECT_EQ(third.jvmPath, jre64 + L"bin\\server\\jvm.dll") << "a JRE Path without the library is passed over";
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 // Helper of the JNI tests for what ends, blocks or redirects a process:
 //   koru_jni_child exit-main N         main of a class that calls System.exit(N)
-//   koru_jni_child system-exit         callSystemExit
-//   koru_jni_child create OPTION       a VM created with one more option; exits with minus the creation result
 //   koru_jni_child failed-start        a start whose main class is missing, then DestroyJavaVM; exits with 0
 //   koru_jni_child redirect OUT ERR    both streams redirected, then "out " and "err " printed twice; exits with 0
 #include "JvmSupport.h"
@@ -58,13 +56,8 @@ int main(int argc, char** argv) {
     if (mode == "failed-start") return runFailedStart();
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;
-    std::vector<std::string> options{"-Xcheck:jni"};
-    if (mode == "create") options.push_back(arguments[1]);
-    jint created = createTestVm(options, &vm, &env);
-    if (mode == "create") return created == JNI_OK ? 0 : -created;
-    if (created != JNI_OK) return setupFailed;
+    if (createTestVm({"-Xcheck:jni"}, &vm, &env) != JNI_OK) return setupFailed;
     if (mode == "exit-main") return runApp(env, {L"exit", widen(arguments[1])});
     if (mode == "redirect") return runRedirected(env, arguments[1], arguments[2]);
-    if (mode == "system-exit") callSystemExit(env);
     return cameBack;
 }

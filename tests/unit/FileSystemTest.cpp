@@ -1,4 +1,4 @@
-// Existence tests and folder creation on real folders.
+// Folder creation on real folders.
 #include "TestFiles.h"
 #include "support/FileSystem.h"
 
@@ -6,34 +6,26 @@
 
 namespace {
 
-bool isFolder(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-TEST(FileSystem, EnsureParentFoldersCreatesEveryFolderButNotTheFile) {
+TEST(FileSystem, EnsureParentFoldersCreatesEveryFolderAndUndoesOnlyItsOwnLastStep) {
     TempFolder temp;
+    auto isFolder = [&](const std::wstring& path) {
+        DWORD attributes = GetFileAttributesW((temp / path).c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    };
     EXPECT_EQ(ensureParentFolders(temp / L"logs\\\\app\\out.txt"), 0u);
-    EXPECT_TRUE(isFolder(temp / L"logs\\app"));
-    EXPECT_FALSE(fileExists(temp / L"logs\\app\\out.txt"));
     EXPECT_EQ(ensureParentFolders(temp / L"logs\\app\\out.txt"), 0u) << "over folders that exist";
+    EXPECT_TRUE(isFolder(L"logs\\app") && !fileExists(temp / L"logs\\app\\out.txt"));
     EXPECT_EQ(ensureParentFolders(L"\\\\?\\" + temp.path() + L"\\long\\f.txt"), 0u);
-    EXPECT_TRUE(isFolder(temp / L"long"));
     // \\.\C:\... is UNC-shaped: "C:" below its root cannot be created, the folders after it can.
     EXPECT_EQ(ensureParentFolders(L"\\\\.\\" + temp.path() + L"\\unc\\f.txt"), 0u);
-    EXPECT_TRUE(isFolder(temp / L"unc"));
-}
+    EXPECT_TRUE(isFolder(L"long") && isFolder(L"unc"));
 
-TEST(FileSystem, AFailureRemovesOnlyTheFolderItJustCreated) {
-    TempFolder temp;
     EXPECT_NE(ensureParentFolders(temp / L"made\\bad|name\\out.txt"), 0u);
-    EXPECT_FALSE(isFolder(temp / L"made"));
-    createFolders(temp / L"kept");
-    EXPECT_NE(ensureParentFolders(temp / L"kept\\bad|name\\out.txt"), 0u);
-    EXPECT_TRUE(isFolder(temp / L"kept"));
+    EXPECT_NE(ensureParentFolders(temp / L"logs\\bad|name\\out.txt"), 0u);
     writeBytes(temp / L"blocker", "x");
     EXPECT_NE(ensureParentFolders(temp / L"blocker\\sub\\out.txt"), 0u);
-    EXPECT_TRUE(fileExists(temp / L"blocker"));
+    EXPECT_FALSE(isFolder(L"made")) << "made by the failing call";
+    EXPECT_TRUE(isFolder(L"logs") && fileExists(temp / L"blocker")) << "there before it";
 }
 
 TEST(FileSystem, RelativePaths) {
@@ -47,11 +39,9 @@ TEST(FileSystem, RelativePaths) {
     createFolders(temp / L"a");
     DWORD presentRoot = ensureParentFolders(L"a\\b\\out.txt");
     SetCurrentDirectoryW(previous);
-    EXPECT_FALSE(exists) << "pathExists never searches the current folder";
-    EXPECT_TRUE(found);
+    EXPECT_TRUE(!exists && found) << "pathExists never searches the current folder";
     EXPECT_EQ(missingRoot, DWORD(ERROR_PATH_NOT_FOUND)) << "the first folder of a relative path is its root";
     EXPECT_EQ(presentRoot, 0u);
-    EXPECT_TRUE(isFolder(temp / L"a\\b"));
 }
 
 } // namespace

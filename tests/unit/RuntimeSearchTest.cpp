@@ -1,4 +1,4 @@
-// The runtime sources against real folders and real registry keys in both views.
+// The runtime sources against real folders and real registry keys.
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
@@ -23,42 +23,29 @@ protected:
     TempFolder temp;
 };
 
-TEST_F(RuntimeSearch, JvmLibraryByType) {
+TEST_F(RuntimeSearch, LibraryByTypeAndThe32BitImageTest) {
     std::wstring both = runtime(L"both", {L"client", L"server"});
     bool isServer = true;
     EXPECT_EQ(findJvmLibrary(both, JvmType::Default, isServer), both + L"bin\\client\\jvm.dll");
     EXPECT_FALSE(isServer);
-    EXPECT_EQ(findJvmLibrary(both, JvmType::FavorServer, isServer), both + L"bin\\server\\jvm.dll");
-    EXPECT_TRUE(isServer);
-    isServer = false;
     EXPECT_EQ(findJvmLibrary(runtime(L"client", {L"client"}), JvmType::Server, isServer), L"");
     EXPECT_FALSE(isServer) << "left as the caller set it";
-    std::wstring jrockit = runtime(L"jrockit", {L"jrockit"});
-    EXPECT_EQ(findJvmLibrary(jrockit, JvmType::FavorServer), jrockit + L"bin\\jrockit\\jvm.dll");
-}
 
-TEST_F(RuntimeSearch, OnlyA32BitLibraryWithACompanionHandsOff) {
     Launcher launcher;
-    auto handsOff = [&](const std::wstring& library) {
-        launcher.jvmPath = library;
-        launcher.handOff = true;
-        checkJvmImage(launcher);
-        return launcher.handOff;
-    };
-    EXPECT_FALSE(handsOff(x86FixtureLibraryPath())) << "no companion";
     launcher.pairProduct = L"C:\\companion.exe";
-    EXPECT_TRUE(handsOff(x86FixtureLibraryPath()));
-    EXPECT_FALSE(handsOff(x64FixtureLibraryPath()));
-    EXPECT_FALSE(handsOff(temp / L"missing.dll"));
-    // The view covers the file and no more: cut after the machine field it is still an x86 image.
+    // The view covers the file and no more: cut right after the machine field it is still an x86 image.
     std::string x86 = readBytes(x86FixtureLibraryPath());
-    ASSERT_GT(x86.size(), 0x40u);
     uint32_t ntOffset = 0;
-    std::memcpy(&ntOffset, &x86[0x3C], sizeof ntOffset);
-    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6)}) {
+    std::memcpy(&ntOffset, &x86.at(0x3C), sizeof ntOffset);
+    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), x86.size()}) {
         writeBytes(temp / L"cut.dll", x86.substr(0, cut));
-        EXPECT_EQ(handsOff(temp / L"cut.dll"), cut == ntOffset + 6) << cut;
+        launcher.jvmPath = temp / L"cut.dll";
+        checkJvmImage(launcher);
+        EXPECT_EQ(launcher.handOff, cut >= ntOffset + 6) << cut;
     }
+    launcher.jvmPath = x64FixtureLibraryPath();
+    checkJvmImage(launcher);
+    EXPECT_FALSE(launcher.handOff);
 }
 
 // Cases whose result depends on the registry; they cannot run beside runtimes the machine has registered.
@@ -106,31 +93,20 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     applyJvmSource(policy, L"only_JRE");
     ASSERT_TRUE(searchRegistry(policy, RegistryView::Native, chosen));
     EXPECT_EQ(chosen.home, jre) << "a key the settings rule out is not searched";
+    EXPECT_FALSE(searchRegistry(policy, RegistryView::Wow32, chosen));
 }
 
-TEST_F(RegistryRuntimes, TheThirtyTwoBitViewOnlyForACompanionAndOnlyWithoutANativeCandidate) {
-    std::wstring jre32 = runtime(L"jre32", {L"client"});
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", jre32, RegistryFixture::wow32View));
-    Launcher launcher;
-    EXPECT_FALSE(resolveRuntime(launcher)) << "no companion: the 32-bit view is not searched";
-    launcher.pairProduct = L"C:\\companion.exe";
-    ASSERT_TRUE(resolveRuntime(launcher));
-    EXPECT_EQ(launcher.jvmPath, jre32 + L"bin\\client\\jvm.dll");
-    EXPECT_TRUE(launcher.handOff);
-    EXPECT_EQ(format(launcher.chosenVersion), L"1.9");
-
+TEST_F(RegistryRuntimes, ANativeCandidateHidesABetter32BitOne) {
+    ASSERT_TRUE(registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::wow32View));
     std::wstring jre64 = runtime(L"jre64", {L"client", L"server"});
     ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
-    Launcher second;
-    second.pairProduct = L"C:\\companion.exe";
-    ASSERT_TRUE(resolveRuntime(second));
-    EXPECT_EQ(second.jvmPath, jre64 + L"bin\\client\\jvm.dll") << "a native candidate hides a better 32-bit one";
-    EXPECT_FALSE(second.handOff);
-    Launcher third;
-    third.policy.jrePath = runtime(L"client-only", {L"client"});
-    third.policy.jvmType = JvmType::Server;
-    ASSERT_TRUE(resolveRuntime(third));
-    EXPECT_EQ(third.jvmPath, jre64 + L"bin\\server\\jvm.dll") << "a JRE Path without the library is passed over";
+    Launcher launcher;
+    launcher.pairProduct = L"C:\\companion.exe";
+    launcher.policy.jrePath = runtime(L"client-only", {L"client"});
+    launcher.policy.jvmType = JvmType::Server;
+    ASSERT_TRUE(resolveRuntime(launcher)) << "a JRE Path without the library is passed over";
+    EXPECT_EQ(launcher.jvmPath, jre64 + L"bin\\server\\jvm.dll");
+    EXPECT_FALSE(launcher.handOff);
 }
 
 } // namespace

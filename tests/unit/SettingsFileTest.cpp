@@ -10,7 +10,6 @@
 namespace {
 
 const std::wstring executable = L"C:\\Apps\\Editor\\editor.exe";
-const std::wstring jre = L"Java Runtime Environment";
 
 struct SettingsFileTest : ::testing::Test {
     TempFolder folder;
@@ -33,8 +32,6 @@ struct SettingsFileTest : ::testing::Test {
                  L"Product Code=C\r\n");
         return launcher.policy.jrePath;
     }
-
-    std::wstring readJrePath(const std::wstring& path) { return PlainSettingsReader(path).read(jre, L"JRE Path"); }
 };
 
 TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
@@ -107,28 +104,6 @@ TEST_F(SettingsFileTest, PerUserCopyDecidesJrePathOutsideServiceMode) {
     EXPECT_EQ(jrePathRead(L"service"), L"C:\\from-settings");
     writeUnicodeFile(folder / L"appdata\\P\\C\\editor.ini", L"[Other]\r\nkey=value\r\n");
     EXPECT_EQ(jrePathRead(L""), L"") << "the copy decides even when it has no JRE Path";
-}
-
-TEST_F(SettingsFileTest, RememberRuntimeWritesWhereTheNextStartReads) {
-    Launcher launcher;
-    launcher.productName = L"P";
-    launcher.productCode = L"C";
-    createFolders(folder / L"appdata");
-    DWORD error = 0;
-    std::wstring ownCopy = userSettingsFilePath(modulePath(nullptr, error), L"P", L"C", false);
-    rememberRuntime(launcher, L"C:\\own\\");
-    EXPECT_EQ(readJrePath(ownCopy), L"C:\\own\\") << "also without a companion";
-    launcher.pairProduct = folder / L"x86\\companion.exe";
-    rememberRuntime(launcher, L"C:\\picked\\");
-    EXPECT_EQ(readJrePath(ownCopy), L"C:\\picked\\");
-    EXPECT_EQ(readJrePath(folder / L"appdata\\P\\C\\companion.ini"), L"C:\\picked\\");
-
-    launcher.serviceMode = true;
-    createFolders(folder / L"x86");
-    rememberRuntime(launcher, L"C:\\service\\");
-    EXPECT_EQ(readJrePath(folder / L"x86\\companion.ini"), L"C:\\service\\");
-    EXPECT_EQ(readJrePath(folder / L"appdata\\P\\C\\companion.ini"), L"C:\\picked\\")
-        << "no per-user copy in service mode";
 }
 
 } // namespace

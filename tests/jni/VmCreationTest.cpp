@@ -1,6 +1,21 @@
-#include "JniTest.h"
+// The VM's creation and what ends, blocks or redirects a process, each process in a child of its own.
+#include "JvmSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace {
+
+// Runs koru_jni_child with the arguments, killed after a minute; its exit status, 137 when it was killed.
+int runJniChild(const std::string& arguments) {
+    int status = std::system(("timeout -s KILL 60 '" KORU_JNI_CHILD "' " + arguments).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
 
 TEST(VmCreation, ReasonsAndTheRuntimesDefaultStackSize) {
     const jint results[] = {JNI_ERR, JNI_EDETACHED, JNI_EVERSION, JNI_ENOMEM, JNI_EEXIST, JNI_EINVAL};
@@ -23,6 +38,27 @@ TEST(VmCreation, SystemExitInMainEndsTheProcessWithItsStatus) {
 // be able to destroy the VM.
 TEST(VmCreation, FailedStartLeavesTheVmDestroyable) {
     EXPECT_EQ(runJniChild("failed-start"), 0);
+}
+
+// Each redirection runs in a child of its own, which prints "out " and "err " twice.
+TEST(JavaStreams, EachStreamInItsFileOneFileForBothAndAFailureLeavesTheStream) {
+    std::string folder = "/tmp/koru-streams-XXXXXX";
+    ASSERT_NE(mkdtemp(&folder[0]), nullptr);
+    auto redirect = [&](const std::string& output, const std::string& error) {
+        return runJniChild("redirect '" + folder + output + "' '" + folder + error + "'");
+    };
+    auto content = [&](const std::string& name) {
+        std::ostringstream text;
+        text << std::ifstream(folder + name).rdbuf();
+        return text.str();
+    };
+    EXPECT_EQ(redirect("/out.txt", "/err.txt"), 0);
+    EXPECT_EQ(content("/out.txt") + "|" + content("/err.txt"), "out out |err err ");
+    EXPECT_EQ(redirect("/same.txt", "/same.txt"), 0);
+    EXPECT_EQ(content("/same.txt"), "out err out err ");
+    EXPECT_EQ(redirect("/missing/out.txt", "/error.txt"), 0) << "described, not left pending; System.out still works";
+    EXPECT_EQ(content("/error.txt"), "err err ");
+    std::system(("rm -rf '" + folder + "'").c_str());
 }
 
 } // namespace

@@ -38,12 +38,4 @@ TEST(ModifiedUtf8, DecodesWhatTheVmHandsOut) {
     EXPECT_EQ(decodeModifiedUtf8(nullptr, 0), L"");
 }
 
-TEST(ModifiedUtf8, TextBecomesUtf16Units) {
-    EXPECT_EQ(toJavaChars(L"a\U0001D11E" + nul + L"\U0010FFFF"), u"a\U0001D11E" + std::u16string(1, 0) + u"\U0010FFFF");
-    EXPECT_EQ(toJavaChars(high + L"a" + low), std::u16string({0xD834, u'a', 0xDD1E}));
-    if (sizeof(wchar_t) == 4) {
-        EXPECT_EQ(toJavaChars(std::wstring{wchar_t(0x110000), wchar_t(-1)}), u"\uFFFD\uFFFD");
-    }
-}
-
 } // namespace

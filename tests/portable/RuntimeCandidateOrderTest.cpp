@@ -90,7 +90,8 @@ TEST(RuntimeCandidates, BoundsOrderAndPreferredVersions) {
     EXPECT_EQ(order(policyFor(L"", L""), candidates({L"a1.6*", L"b1.8", L"c1.8*+", L"d1.7*+"})), L"cdab");
     EXPECT_EQ(order(policyFor(L"only_JRE", L""), candidates({L"a1.6*", L"b1.8"})), L"ba");
     EXPECT_EQ(order(favorServer, candidates({L"a1.9+", L"b1.5*", L"c1.8*", L"d1.7*+"})), L"dcba");
-    EXPECT_EQ(order(policy, candidates({L"a1.7", L"b1.8", L"c1.7", L"d1.7", L"e1.8", L"f1.8.0_251"})), L"fbeacd");
+    EXPECT_EQ(order(policyFor(L"", L""), candidates({L"a1.7", L"b1.8", L"c1.7", L"d1.7", L"e1.8", L"f1.8.0_251"})),
+              L"fbeacd");
 
     EXPECT_EQ(chosen({L"1.7", L"1.8"}), L"c");
     EXPECT_EQ(chosen({L"1.9", L"1.8"}), L"a");

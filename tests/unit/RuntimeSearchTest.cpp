@@ -23,14 +23,7 @@ protected:
     TempFolder temp;
 };
 
-TEST_F(RuntimeSearch, LibraryByTypeAndThe32BitImageTest) {
-    std::wstring both = runtime(L"both", {L"client", L"server"});
-    bool isServer = true;
-    EXPECT_EQ(findJvmLibrary(both, JvmType::Default, isServer), both + L"bin\\client\\jvm.dll");
-    EXPECT_FALSE(isServer);
-    EXPECT_EQ(findJvmLibrary(runtime(L"client", {L"client"}), JvmType::Server, isServer), L"");
-    EXPECT_FALSE(isServer) << "left as the caller set it";
-
+TEST_F(RuntimeSearch, The32BitImageTestReadsTheWholeFileAndNoMore) {
     Launcher launcher;
     launcher.pairProduct = L"C:\\companion.exe";
     // The view covers the file and no more: cut right after the machine field it is still an x86 image.

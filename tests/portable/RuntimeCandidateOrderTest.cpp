@@ -60,19 +60,14 @@ std::vector<JreCandidate> candidates(std::initializer_list<std::wstring> specs) 
     return list;
 }
 
-std::wstring order(const RuntimePolicy& policy, std::vector<JreCandidate> list) {
+// The homes in the order the policy gives.
+std::wstring order(const RuntimePolicy& policy, std::initializer_list<std::wstring> specs) {
+    std::vector<JreCandidate> list = candidates(specs);
     orderCandidates(policy, list);
     std::wstring homes;
     for (const JreCandidate& candidate : list)
         homes += candidate.home;
     return homes;
-}
-
-std::wstring chosen(std::vector<std::wstring> preferredVersions) {
-    RuntimePolicy policy = policyFor(L"", L"", JvmType::FavorServer);
-    policy.preferredVersions = preferredVersions;
-    std::vector<JreCandidate> list = candidates({L"a1.8.0_251*+", L"b1.7.0_45", L"c1.7.0_80"});
-    return chooseCandidate(policy, list).home;
 }
 
 TEST(RuntimeCandidates, BoundsOrderAndPreferredVersions) {
@@ -87,17 +82,22 @@ TEST(RuntimeCandidates, BoundsOrderAndPreferredVersions) {
     EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(L"1.8", 0))) << "an unset maximum is no bound";
 
     RuntimePolicy favorServer = policyFor(L"", L"", JvmType::FavorServer);
-    EXPECT_EQ(order(policyFor(L"", L""), candidates({L"a1.6*", L"b1.8", L"c1.8*+", L"d1.7*+"})), L"cdab");
-    EXPECT_EQ(order(policyFor(L"only_JRE", L""), candidates({L"a1.6*", L"b1.8"})), L"ba");
-    EXPECT_EQ(order(favorServer, candidates({L"a1.9+", L"b1.5*", L"c1.8*", L"d1.7*+"})), L"dcba");
-    EXPECT_EQ(order(policyFor(L"", L""), candidates({L"a1.7", L"b1.8", L"c1.7", L"d1.7", L"e1.8", L"f1.8.0_251"})),
-              L"fbeacd");
+    EXPECT_EQ(order(policyFor(L"", L""), {L"a1.6*", L"b1.8", L"c1.8*+", L"d1.7*+"}), L"cdab");
+    EXPECT_EQ(order(policyFor(L"only_JRE", L""), {L"a1.6*", L"b1.8"}), L"ba");
+    EXPECT_EQ(order(favorServer, {L"a1.9+", L"b1.5*", L"c1.8*", L"d1.7*+"}), L"dcba");
+    EXPECT_EQ(order(favorServer, {L"a1.7", L"b1.8", L"c1.7", L"d1.7", L"e1.8", L"f1.8.0_251"}), L"fbeacd");
 
-    EXPECT_EQ(chosen({L"1.7", L"1.8"}), L"c");
-    EXPECT_EQ(chosen({L"1.9", L"1.8"}), L"a");
-    EXPECT_EQ(chosen({L"1.5"}), L"a");
-    EXPECT_EQ(chosen({L"1.7.0_45"}), L"b");
-    EXPECT_EQ(chosen({L"latest", L"1.7"}), L"a");
+    // Preferred versions outrank the order, which decides among the candidates that one of them matches.
+    const std::pair<std::vector<std::wstring>, const wchar_t*> preferred[] = {{{L"1.7", L"1.8"}, L"c"},
+                                                                              {{L"1.9", L"1.8"}, L"a"},
+                                                                              {{L"1.5"}, L"a"},
+                                                                              {{L"1.7.0_45"}, L"b"},
+                                                                              {{L"latest", L"1.7"}, L"a"}};
+    for (const auto& [versions, home] : preferred) {
+        favorServer.preferredVersions = versions;
+        std::vector<JreCandidate> list = candidates({L"a1.8.0_251*+", L"b1.7.0_45", L"c1.7.0_80"});
+        EXPECT_EQ(chooseCandidate(favorServer, list).home, home) << versions.front();
+    }
 }
 
 // "MZ", the NT header offset at 0x3C, then the signature and the machine value at that offset where they fit.

@@ -4,7 +4,6 @@
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
-#include "launcher/Launcher.h"
 #include "runtime/RuntimeSelection.h"
 
 #include <algorithm>
@@ -64,9 +63,8 @@ int wmain() {
     policy.preferredVersions = {L"1.9", L"1.12"};
 
     double resolve = medianMilliseconds([&] {
-        Launcher launcher;
-        launcher.policy = policy;
-        return resolveRuntime(launcher) && !launcher.jvmPath.empty();
+        RuntimeChoice choice;
+        return resolveRuntime(policy, L"", choice) && !choice.jvmPath.empty();
     });
     double search = medianMilliseconds([&] {
         JreCandidate chosen;

@@ -68,8 +68,9 @@ int wmain(int argc, wchar_t** argv) {
     installJvmLibrary(home, L"server", standInJvmPath());
     createFolders(app.folder() + L"\\lib");
     writeBytes(app.folder() + L"\\lib\\app.jar", "");
-    std::wstring settings = L"[Java Runtime Environment]\r\nMain Class=bench.Main\r\nJRE Path=" + home +
-                            L"\r\nVirtual Machine Parameters=-Xmx50P -Dx=\"a b\"\r\n[Class Path]\r\nClass Path=\\lib\\*.jar\r\n";
+    std::wstring settings =
+        L"[Java Runtime Environment]\r\nMain Class=bench.Main\r\nJRE Path=" + home +
+        L"\r\nVirtual Machine Parameters=-Xmx50P -Dx=\"a b\"\r\n[Class Path]\r\nClass Path=\\lib\\*.jar\r\n";
     app.writeSettings(settings);
     std::wstring line = quoted(app.exePath()) + L" -nosplash";
     double launcher = medianOf(runs, app.exePath(), line, stamp);

@@ -16,6 +16,16 @@ cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86
 cmake --build "$windows" -j"$jobs"
 
 status=0
+echo "== formatting (clang-format, .clang-format at the root)"
+unformatted=()
+while IFS= read -r file; do
+    clang-format --dry-run --Werror "$root/$file" >/dev/null 2>&1 || unformatted+=("$file")
+done < <(git -C "$root" ls-files 'src/*.cpp' 'src/*.h' 'src/*.c' 'tests/*.cpp' 'tests/*.h' 'tests/*.c')
+if [ ${#unformatted[@]} -gt 0 ]; then
+    printf 'not formatted: %s\n' "${unformatted[@]}"
+    status=1
+fi
+
 echo "== native tests"
 (cd "$native" && ctest --output-on-failure) || status=1
 

@@ -2,6 +2,8 @@
 # life of the calling script. Everything started here is stopped by end_wine_session (also on exit).
 
 start_wine_session() {
+    # Set first, so that whatever starts below is cleaned up however the script ends.
+    trap end_wine_session EXIT
     export WINEPREFIX
     WINEPREFIX="$(mktemp -d /tmp/koru-wine.XXXXXX)"
     export WINEDEBUG=-all
@@ -15,12 +17,27 @@ start_wine_session() {
     KORU_XVFB_PID=$!
     for _ in $(seq 1 100); do
         [ -s "$displayfile" ] && break
+        kill -0 "$KORU_XVFB_PID" 2>/dev/null || break
         sleep 0.1
     done
-    export DISPLAY=":$(head -n1 "$displayfile")"
+    local display
+    display="$(head -n1 "$displayfile")"
     rm -f "$displayfile"
+    if [ -z "$display" ]; then
+        echo "wine-session: Xvfb did not come up" >&2
+        return 1
+    fi
+    export DISPLAY=":$display"
 
-    wine wineboot --init >/dev/null 2>&1 || true
+    local bootlog
+    bootlog="$(mktemp)"
+    if ! wine wineboot --init >"$bootlog" 2>&1; then
+        echo "wine-session: wineboot failed:" >&2
+        cat "$bootlog" >&2
+        rm -f "$bootlog"
+        return 1
+    fi
+    rm -f "$bootlog"
     wineserver -w
     # A crashing test program must end, not wait in Wine's crash dialog.
     wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
@@ -30,7 +47,6 @@ start_wine_session() {
     # The first program of a new server starts the prefix's services, which stay for the server's life holding
     # the output pipes they inherit; started here, they hold none that a test runner waits on.
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
-    trap end_wine_session EXIT
 }
 
 end_wine_session() {
@@ -39,6 +55,8 @@ end_wine_session() {
         wineserver -w >/dev/null 2>&1 || true
         rm -rf "$WINEPREFIX"
     fi
-    [ -n "${KORU_XVFB_PID:-}" ] && kill "$KORU_XVFB_PID" >/dev/null 2>&1 || true
+    if [ -n "${KORU_XVFB_PID:-}" ]; then
+        kill "$KORU_XVFB_PID" >/dev/null 2>&1 || true
+    fi
     KORU_XVFB_PID=""
 }

@@ -12,43 +12,39 @@ const wchar_t* const traceCharset = L"UTF-8";
 
 // Calls the throwable's own printStackTrace, so that a class that prints itself differently is shown its way.
 void printTrace(JNIEnv* env, jthrowable exception, jobject printer) {
-    jclass type = env->GetObjectClass(exception);
-    if (type == nullptr)
+    auto type = ownLocalRef(env, env->GetObjectClass(exception));
+    if (!type)
         return;
-    JavaLocalRef typeRef(env, type);
-    jmethodID print = env->GetMethodID(type, "printStackTrace", "(Ljava/io/PrintStream;)V");
+    jmethodID print = env->GetMethodID(type.get(), "printStackTrace", "(Ljava/io/PrintStream;)V");
     if (print != nullptr)
         env->CallVoidMethod(exception, print, printer);
 }
 
-jstring bufferText(JNIEnv* env, jobject buffer, jstring charset) {
-    jclass type = env->GetObjectClass(buffer);
-    if (type == nullptr)
-        return nullptr;
-    JavaLocalRef typeRef(env, type);
-    jmethodID toText = env->GetMethodID(type, "toString", "(Ljava/lang/String;)Ljava/lang/String;");
+JavaLocalRef<jstring> bufferText(JNIEnv* env, jobject buffer, jstring charset) {
+    auto type = ownLocalRef(env, env->GetObjectClass(buffer));
+    if (!type)
+        return {};
+    jmethodID toText = env->GetMethodID(type.get(), "toString", "(Ljava/lang/String;)Ljava/lang/String;");
     if (toText == nullptr)
-        return nullptr;
-    return static_cast<jstring>(env->CallObjectMethod(buffer, toText, charset));
+        return {};
+    return ownLocalRef(env, static_cast<jstring>(env->CallObjectMethod(buffer, toText, charset)));
 }
 
 std::wstring printedText(JNIEnv* env, jthrowable exception, jstring charset) {
-    jobject buffer = newJavaObject(env, "java/io/ByteArrayOutputStream", "()V");
-    if (buffer == nullptr)
+    auto buffer = ownLocalRef(env, newJavaObject(env, "java/io/ByteArrayOutputStream", "()V"));
+    if (!buffer)
         return {};
-    JavaLocalRef bufferRef(env, buffer);
-    jobject printer = newJavaObject(env, "java/io/PrintStream", "(Ljava/io/OutputStream;ZLjava/lang/String;)V", buffer,
-                                    JNI_FALSE, charset);
-    if (printer == nullptr)
+    auto printer =
+        ownLocalRef(env, newJavaObject(env, "java/io/PrintStream", "(Ljava/io/OutputStream;ZLjava/lang/String;)V",
+                                       buffer.get(), JNI_FALSE, charset));
+    if (!printer)
         return {};
-    JavaLocalRef printerRef(env, printer);
-    printTrace(env, exception, printer);
+    printTrace(env, exception, printer.get());
     describePendingError(env);
-    jstring text = bufferText(env, buffer, charset);
+    JavaLocalRef<jstring> text = bufferText(env, buffer.get(), charset);
     describePendingError(env);
-    JavaLocalRef textRef(env, text);
     std::wstring result;
-    javaStringText(env, text, result);
+    javaStringText(env, text.get(), result);
     return result;
 }
 
@@ -57,9 +53,8 @@ std::wstring printedText(JNIEnv* env, jthrowable exception, jstring charset) {
 std::wstring exceptionText(JNIEnv* env, jthrowable exception) {
     if (exception == nullptr)
         return {};
-    jstring charset = newJavaString(env, traceCharset);
-    JavaLocalRef charsetRef(env, charset);
-    std::wstring text = charset == nullptr ? std::wstring() : printedText(env, exception, charset);
+    auto charset = ownLocalRef(env, newJavaString(env, traceCharset));
+    std::wstring text = charset ? printedText(env, exception, charset.get()) : std::wstring();
     describePendingError(env);
     return text;
 }

@@ -10,16 +10,15 @@ void describePendingError(JNIEnv* env) {
 }
 
 jobject newJavaObject(JNIEnv* env, const char* className, const char* constructorSignature, ...) {
-    jclass type = env->FindClass(className);
-    if (type == nullptr)
+    auto type = ownLocalRef(env, env->FindClass(className));
+    if (!type)
         return nullptr;
-    JavaLocalRef typeRef(env, type);
-    jmethodID constructor = env->GetMethodID(type, "<init>", constructorSignature);
+    jmethodID constructor = env->GetMethodID(type.get(), "<init>", constructorSignature);
     if (constructor == nullptr)
         return nullptr;
     va_list arguments;
     va_start(arguments, constructorSignature);
-    jobject object = env->NewObjectV(type, constructor, arguments);
+    jobject object = env->NewObjectV(type.get(), constructor, arguments);
     va_end(arguments);
     return object;
 }

@@ -5,28 +5,28 @@
 #include "VmCreation.h"
 #include "VmLoading.h"
 #include "resource.h"
-#include "splash/Splash.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
 #include "ui/ExceptionDialog.h"
 
 namespace {
 
-// With IBM runtimes admitted a thread that has called into Java is never detached, and the Java main thread
-// stays after main returns: the process ends only from Java.
-bool keepsThreadsAlive(const Launcher& launcher) { return launcher.policy.acceptIbm || launcher.policy.favorIbm; }
+struct JavaMainThreadWork {
+    JavaLaunch& java;
+    SplashState& splash;
+};
 
 void sleepForever() {
     for (;;)
         Sleep(INFINITE);
 }
 
-bool reportLookupFailure(const Launcher& launcher, MainLookup result, const MainMethod& main) {
+bool reportLookupFailure(const JavaLaunch& java, MainLookup result, const MainMethod& main) {
     switch (result) {
     case MainLookup::Found:
         return true;
     case MainLookup::NameNotConvertible:
-        reportFormattedError(errorOwner(), IDS_MAIN_CLASS_NOT_LOADED, {launcher.mainClass});
+        reportFormattedError(errorOwner(), IDS_MAIN_CLASS_NOT_LOADED, {java.mainClass});
         break;
     case MainLookup::ClassNotFound:
         reportFormattedError(errorOwner(), IDS_MAIN_CLASS_NOT_FOUND, {main.classNameAsPassed});
@@ -41,40 +41,40 @@ bool reportLookupFailure(const Launcher& launcher, MainLookup result, const Main
     return false;
 }
 
-void handleUncaughtException(Launcher& launcher, jthrowable exception) {
-    closeSplash(launcher);
-    if (!launcher.failureCheck)
+void handleUncaughtException(JavaLaunch& java, SplashState& splash, jthrowable exception) {
+    closeSplash(splash);
+    if (!java.failureCheck)
         return; // left pending: the VM prints it when the thread detaches
-    launcher.jniEnv->ExceptionClear();
-    if (showExceptionDialog(exception, launcher.jniEnv))
-        callSystemExit(launcher.jniEnv);
+    java.jniEnv->ExceptionClear();
+    if (showExceptionDialog(exception, java.jniEnv))
+        callSystemExit(java.jniEnv);
 }
 
 // Finds the main class and calls main; false when it could not be called (after the message the failure needs).
-bool callMainMethod(Launcher& launcher) {
-    JNIEnv* env = launcher.jniEnv;
+bool callMainMethod(JavaLaunch& java, SplashState& splash) {
+    JNIEnv* env = java.jniEnv;
     MainMethod main;
-    if (!reportLookupFailure(launcher, findMainMethod(env, launcher.mainClass, main), main))
+    if (!reportLookupFailure(java, findMainMethod(env, java.mainClass, main), main))
         return false;
-    auto signalReady = [&launcher] {
-        if (launcher.readyEvent)
-            SetEvent(launcher.readyEvent.get());
+    auto signalReady = [&java] {
+        if (java.readyEvent)
+            SetEvent(java.readyEvent.get());
     };
     jthrowable exception = nullptr;
-    MainOutcome outcome = callMain(env, main, launcher.appArguments, signalReady, exception);
+    MainOutcome outcome = callMain(env, main, java.appArguments, signalReady, exception);
     if (outcome == MainOutcome::ArgumentsFailed)
         return false;
     if (outcome == MainOutcome::Threw)
-        handleUncaughtException(launcher, exception);
+        handleUncaughtException(java, splash, exception);
     return true;
 }
 
 DWORD WINAPI javaMainThreadProc(void* parameter) {
-    auto& launcher = *static_cast<Launcher*>(parameter);
+    auto& work = *static_cast<JavaMainThreadWork*>(parameter);
     try {
-        if (!createJavaVm(launcher))
+        if (!createJavaVm(work.java))
             return 1;
-        return invokeMain(launcher) ? 0 : 1;
+        return invokeMain(work.java, work.splash) ? 0 : 1;
     } catch (...) {
         return 1; // nothing may unwind out of a thread routine
     }
@@ -82,23 +82,24 @@ DWORD WINAPI javaMainThreadProc(void* parameter) {
 
 } // namespace
 
-bool invokeMain(Launcher& launcher) {
-    JavaThreadAttachment attachment(launcher.javaVm, launcher.javaMainThreadAttached);
-    bool called = callMainMethod(launcher);
-    if (called && keepsThreadsAlive(launcher))
+bool invokeMain(JavaLaunch& java, SplashState& splash) {
+    JavaThreadAttachment attachment(java.javaVm, java.javaMainThreadAttached);
+    bool called = callMainMethod(java, splash);
+    if (called && java.keepAlive)
         sleepForever();
     return attachment.detach() && called;
 }
 
-uint32_t runJavaMainThread(Launcher& launcher) {
-    if (launcher.threadStackSize == 0)
-        launcher.threadStackSize = static_cast<uint64_t>(queryDefaultStackSize(launcher.getDefaultInitArgsProc));
+uint32_t runJavaMainThread(JavaLaunch& java, SplashState& splash) {
+    if (java.threadStackSize == 0)
+        java.threadStackSize = static_cast<uint64_t>(queryDefaultStackSize(java.getDefaultInitArgsProc));
+    JavaMainThreadWork work{java, splash};
     // The size is the stack's commit size (no reservation flag), as the runtime's own launchers pass it.
     DWORD id = 0;
-    UniqueHandle thread(CreateThread(nullptr, static_cast<SIZE_T>(launcher.threadStackSize), javaMainThreadProc,
-                                     &launcher, 0, &id));
+    UniqueHandle thread(
+        CreateThread(nullptr, static_cast<SIZE_T>(java.threadStackSize), javaMainThreadProc, &work, 0, &id));
     if (!thread)
-        return javaMainThreadProc(&launcher);
+        return javaMainThreadProc(&work);
     WaitForSingleObject(thread.get(), INFINITE);
     DWORD result = 1;
     GetExitCodeThread(thread.get(), &result);

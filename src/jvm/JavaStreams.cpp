@@ -9,14 +9,13 @@ namespace {
 const char* setterName(StandardStream which) { return which == StandardStream::Output ? "setOut" : "setErr"; }
 
 bool handToSystem(JNIEnv* env, StandardStream which, jobject stream) {
-    jclass system = env->FindClass("java/lang/System");
-    if (system == nullptr)
+    auto system = ownLocalRef(env, env->FindClass("java/lang/System"));
+    if (!system)
         return false;
-    JavaLocalRef systemRef(env, system);
-    jmethodID setter = env->GetStaticMethodID(system, setterName(which), "(Ljava/io/PrintStream;)V");
+    jmethodID setter = env->GetStaticMethodID(system.get(), setterName(which), "(Ljava/io/PrintStream;)V");
     if (setter == nullptr)
         return false;
-    env->CallStaticVoidMethod(system, setter, stream);
+    env->CallStaticVoidMethod(system.get(), setter, stream);
     if (!env->ExceptionCheck())
         return true;
     env->ExceptionDescribe();
@@ -26,42 +25,34 @@ bool handToSystem(JNIEnv* env, StandardStream which, jobject stream) {
 } // namespace
 
 jobject openFilePrintStream(JNIEnv* env, const std::wstring& path) {
-    jstring name = newJavaString(env, path);
-    if (name == nullptr)
+    auto name = ownLocalRef(env, newJavaString(env, path));
+    if (!name)
         return nullptr;
-    JavaLocalRef nameRef(env, name);
     // FileOutputStream(String) creates the file or truncates it, so each launch starts the file afresh.
-    jobject file = newJavaObject(env, "java/io/FileOutputStream", "(Ljava/lang/String;)V", name);
-    if (file == nullptr)
+    auto file = ownLocalRef(env, newJavaObject(env, "java/io/FileOutputStream", "(Ljava/lang/String;)V", name.get()));
+    if (!file)
         return nullptr;
-    JavaLocalRef fileRef(env, file);
-    return newJavaObject(env, "java/io/PrintStream", "(Ljava/io/OutputStream;)V", file);
+    return newJavaObject(env, "java/io/PrintStream", "(Ljava/io/OutputStream;)V", file.get());
 }
 
 bool redirectStandardStream(JNIEnv* env, StandardStream which, const std::wstring& path) {
-    jobject stream = openFilePrintStream(env, path);
-    if (stream == nullptr)
-        return false;
-    JavaLocalRef streamRef(env, stream);
-    return handToSystem(env, which, stream);
+    auto stream = ownLocalRef(env, openFilePrintStream(env, path));
+    return stream && handToSystem(env, which, stream.get());
 }
 
 void redirectStandardStreams(JNIEnv* env, const std::wstring& outputPath, const std::wstring& errorPath) {
-    jobject output = nullptr;
+    JavaLocalRef<jobject> output;
     if (!outputPath.empty()) {
-        output = openFilePrintStream(env, outputPath);
-        if (output != nullptr && !handToSystem(env, StandardStream::Output, output)) {
-            env->DeleteLocalRef(output);
-            output = nullptr;
-        }
+        output = ownLocalRef(env, openFilePrintStream(env, outputPath));
+        if (output && !handToSystem(env, StandardStream::Output, output.get()))
+            output.reset();
         describePendingError(env);
     }
-    JavaLocalRef outputRef(env, output);
     if (errorPath.empty())
         return;
     // Two streams opened on one file would each write from its start, over the other's text.
-    bool sharesOutput = output != nullptr && errorPath == outputPath;
-    bool redirected = sharesOutput ? handToSystem(env, StandardStream::Error, output)
+    bool sharesOutput = output && errorPath == outputPath;
+    bool redirected = sharesOutput ? handToSystem(env, StandardStream::Error, output.get())
                                    : redirectStandardStream(env, StandardStream::Error, errorPath);
     if (!redirected)
         describePendingError(env);

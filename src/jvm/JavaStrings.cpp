@@ -15,14 +15,13 @@ jstring newStringFromChars(JNIEnv* env, jclass stringClass, const std::u16string
     if (constructor == nullptr)
         return nullptr;
     auto length = jsize(units.size());
-    jcharArray chars = env->NewCharArray(length);
-    if (chars == nullptr)
+    auto chars = ownLocalRef(env, env->NewCharArray(length));
+    if (!chars)
         return nullptr;
-    JavaLocalRef charsRef(env, chars);
-    env->SetCharArrayRegion(chars, 0, length, reinterpret_cast<const jchar*>(units.data()));
+    env->SetCharArrayRegion(chars.get(), 0, length, reinterpret_cast<const jchar*>(units.data()));
     if (env->ExceptionCheck())
         return nullptr;
-    return static_cast<jstring>(env->NewObject(stringClass, constructor, chars));
+    return static_cast<jstring>(env->NewObject(stringClass, constructor, chars.get()));
 }
 
 } // namespace
@@ -31,43 +30,35 @@ jstring newJavaString(JNIEnv* env, const std::wstring& text) {
     std::u16string units = toJavaChars(text);
     if (!fitsJavaLength(units.size()))
         return nullptr;
-    jclass stringClass = env->FindClass("java/lang/String");
-    if (stringClass == nullptr)
+    auto stringClass = ownLocalRef(env, env->FindClass("java/lang/String"));
+    if (!stringClass)
         return nullptr;
-    JavaLocalRef classRef(env, stringClass);
-    return newStringFromChars(env, stringClass, units);
+    return newStringFromChars(env, stringClass.get(), units);
 }
 
 jobjectArray newStringArray(JNIEnv* env, const std::vector<std::wstring>& list) {
     if (!fitsJavaLength(list.size()))
         return nullptr;
-    jclass stringClass = env->FindClass("java/lang/String");
-    if (stringClass == nullptr)
+    auto stringClass = ownLocalRef(env, env->FindClass("java/lang/String"));
+    if (!stringClass)
         return nullptr;
-    JavaLocalRef classRef(env, stringClass);
-    jobjectArray array = env->NewObjectArray(jsize(list.size()), stringClass, nullptr);
-    if (array == nullptr)
+    auto array = ownLocalRef(env, env->NewObjectArray(jsize(list.size()), stringClass.get(), nullptr));
+    if (!array)
         return nullptr;
     for (size_t i = 0; i < list.size(); ++i) {
-        jstring element = newJavaString(env, list[i]);
-        if (element == nullptr) {
-            env->DeleteLocalRef(array);
+        auto element = ownLocalRef(env, newJavaString(env, list[i]));
+        if (!element)
             return nullptr;
-        }
-        env->SetObjectArrayElement(array, jsize(i), element);
-        env->DeleteLocalRef(element);
+        env->SetObjectArrayElement(array.get(), jsize(i), element.get());
     }
-    return array;
+    return array.release();
 }
 
 bool javaStringText(JNIEnv* env, jstring string, std::wstring& text) {
-    if (string == nullptr)
-        return false;
-    const char* utf = env->GetStringUTFChars(string, nullptr);
-    if (utf == nullptr)
+    JavaUtfChars utf(env, string);
+    if (!utf)
         return false;
     // Modified UTF-8 never holds a zero byte (U+0000 is C0 80), so the terminator marks the true end.
-    text = decodeModifiedUtf8(utf, std::strlen(utf));
-    env->ReleaseStringUTFChars(string, utf);
+    text = decodeModifiedUtf8(utf.get(), std::strlen(utf.get()));
     return true;
 }

@@ -11,15 +11,20 @@ namespace {
 
 // The class is looked up by the exact bytes the VM was given; the name kept for the message is decoded from
 // those same bytes, so it shows what the VM searched for.
-MainLookup findClass(JNIEnv* env, jstring name, MainMethod& found) {
-    const char* utf = env->GetStringUTFChars(name, nullptr);
-    if (utf == nullptr) {
+MainLookup findClass(JNIEnv* env, const std::wstring& mainClass, MainMethod& found) {
+    auto name = ownLocalRef(env, newJavaString(env, mainClass));
+    if (!name) {
+        describePendingError(env);
+        return MainLookup::NameNotConvertible;
+    }
+    JavaUtfChars utf(env, name.get());
+    if (!utf) {
         describePendingError(env);
         return MainLookup::NameUnreadable;
     }
-    found.classNameAsPassed = decodeModifiedUtf8(utf, std::strlen(utf));
-    found.mainClass = env->FindClass(utf);
-    env->ReleaseStringUTFChars(name, utf);
+    found.classNameAsPassed = decodeModifiedUtf8(utf.get(), std::strlen(utf.get()));
+    found.mainClass = env->FindClass(utf.get());
+    utf.reset();
     if (found.mainClass != nullptr)
         return MainLookup::Found;
     describePendingError(env);
@@ -29,13 +34,7 @@ MainLookup findClass(JNIEnv* env, jstring name, MainMethod& found) {
 } // namespace
 
 MainLookup findMainMethod(JNIEnv* env, const std::wstring& mainClass, MainMethod& found) {
-    jstring name = newJavaString(env, mainClass);
-    if (name == nullptr) {
-        describePendingError(env);
-        return MainLookup::NameNotConvertible;
-    }
-    MainLookup classLookup = findClass(env, name, found);
-    env->DeleteLocalRef(name);
+    MainLookup classLookup = findClass(env, mainClass, found);
     if (classLookup != MainLookup::Found)
         return classLookup;
     found.method = env->GetStaticMethodID(found.mainClass, "main", "([Ljava/lang/String;)V");
@@ -50,31 +49,29 @@ MainLookup findMainMethod(JNIEnv* env, const std::wstring& mainClass, MainMethod
 MainOutcome callMain(JNIEnv* env, const MainMethod& main, const std::vector<std::wstring>& arguments,
                      const std::function<void()>& beforeCall, jthrowable& exception) {
     exception = nullptr;
-    jobjectArray array = newStringArray(env, arguments);
-    if (array == nullptr) {
+    auto array = ownLocalRef(env, newStringArray(env, arguments));
+    if (!array) {
         describePendingError(env);
         return MainOutcome::ArgumentsFailed;
     }
-    JavaLocalRef arrayRef(env, array);
     if (beforeCall)
         beforeCall();
-    env->CallStaticVoidMethod(main.mainClass, main.method, array);
+    env->CallStaticVoidMethod(main.mainClass, main.method, array.get());
     exception = env->ExceptionOccurred();
     return exception == nullptr ? MainOutcome::Returned : MainOutcome::Threw;
 }
 
 void callSystemExit(JNIEnv* env) {
-    jclass system = env->FindClass("java/lang/System");
-    if (system == nullptr) {
+    auto system = ownLocalRef(env, env->FindClass("java/lang/System"));
+    if (!system) {
         describePendingError(env);
         return;
     }
-    JavaLocalRef systemRef(env, system);
-    jmethodID exitMethod = env->GetStaticMethodID(system, "exit", "(I)V");
+    jmethodID exitMethod = env->GetStaticMethodID(system.get(), "exit", "(I)V");
     if (exitMethod == nullptr) {
         describePendingError(env);
         return;
     }
-    env->CallStaticVoidMethod(system, exitMethod, jint(-1));
+    env->CallStaticVoidMethod(system.get(), exitMethod, jint(-1));
     describePendingError(env);
 }

@@ -16,18 +16,18 @@ void reportCreationFailure(jint result) {
 
 } // namespace
 
-bool createJavaVm(Launcher& launcher) {
+bool createJavaVm(JavaLaunch& java) {
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;
-    jint result = createJavaVm(launcher.createJavaVmProc, launcher.vmOptions, &vm, &env);
+    jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env);
     if (result != JNI_OK) {
         // Whatever a failed call left in its out-parameters is not a VM: shutdown must not destroy it.
         reportCreationFailure(result);
         return false;
     }
-    launcher.javaVm = vm;
-    launcher.jniEnv = env;
-    launcher.javaMainThreadAttached = true;
-    redirectStandardFiles(env, launcher.outputFile, launcher.errorFile);
+    java.javaVm = vm;
+    java.jniEnv = env;
+    java.javaMainThreadAttached = true;
+    redirectStandardFiles(env, java.outputFile, java.errorFile);
     return true;
 }

@@ -1,9 +1,13 @@
 #pragma once
-// Loading the chosen runtime library and creating the one Java VM of the launch.
-#include "launcher/Launcher.h"
+// Loading the chosen runtime library, creating the one Java VM of the launch and destroying it at the end.
+#include "JavaLaunch.h"
 
-// Main thread: loads jvmPath and resolves its two entry points (message 222 or 202 on failure).
-bool loadJavaVmLibrary(Launcher& launcher);
+// Main thread: loads the library and resolves its two entry points (message 222 or 202 on failure).
+bool loadJavaVmLibrary(JavaLaunch& java, const std::wstring& jvmPath);
 
 // Java main thread: creates the VM (message 203 on failure) and redirects the standard streams.
-bool createJavaVm(Launcher& launcher);
+bool createJavaVm(JavaLaunch& java);
+
+// Main thread, at shutdown: DestroyJavaVM, which waits for the application's non-daemon threads. A VM whose
+// creating thread is still attached is left alone, since the call would wait for that thread for ever.
+void destroyJavaVm(JavaLaunch& java);

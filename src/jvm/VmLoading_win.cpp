@@ -1,9 +1,8 @@
 #include "VmLoading.h"
 
+#include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
-
-#include "resource.h"
 
 namespace {
 
@@ -11,27 +10,29 @@ void reportMissingEntryPoint(DWORD error) {
     reportFormattedError(errorOwner(), IDS_WINDOWS_EXCEPTION, {loadResourceString(IDS_NO_CREATE_JAVA_VM), error});
 }
 
+template <typename Proc> bool resolveEntryPoint(HMODULE library, const char* name, Proc& proc) {
+    proc = reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+    if (proc)
+        return true;
+    reportMissingEntryPoint(GetLastError());
+    return false;
+}
+
 } // namespace
 
 // The library is never freed: the Java VM lives as long as the process.
-bool loadJavaVmLibrary(Launcher& launcher) {
-    HMODULE library = LoadLibraryW(launcher.jvmPath.c_str());
+bool loadJavaVmLibrary(JavaLaunch& java, const std::wstring& jvmPath) {
+    HMODULE library = LoadLibraryW(jvmPath.c_str());
     if (!library) {
         DWORD error = GetLastError();
-        reportFormattedError(errorOwner(), IDS_JAVA_VM_NOT_LOADED, {launcher.jvmPath, error});
+        reportFormattedError(errorOwner(), IDS_JAVA_VM_NOT_LOADED, {jvmPath, error});
         return false;
     }
-    launcher.createJavaVmProc =
-        reinterpret_cast<CreateJavaVmProc>(reinterpret_cast<void*>(GetProcAddress(library, "JNI_CreateJavaVM")));
-    if (!launcher.createJavaVmProc) {
-        reportMissingEntryPoint(GetLastError());
-        return false;
-    }
-    launcher.getDefaultInitArgsProc = reinterpret_cast<GetDefaultInitArgsProc>(
-        reinterpret_cast<void*>(GetProcAddress(library, "JNI_GetDefaultJavaVMInitArgs")));
-    if (!launcher.getDefaultInitArgsProc) {
-        reportMissingEntryPoint(GetLastError());
-        return false;
-    }
-    return true;
+    return resolveEntryPoint(library, "JNI_CreateJavaVM", java.createJavaVmProc) &&
+           resolveEntryPoint(library, "JNI_GetDefaultJavaVMInitArgs", java.getDefaultInitArgsProc);
+}
+
+void destroyJavaVm(JavaLaunch& java) {
+    if (java.javaVm && !java.javaMainThreadAttached)
+        java.javaVm->DestroyJavaVM();
 }

@@ -1,27 +1,26 @@
 #include "VmOptions.h"
 
 #include "VmParameters.h"
-#include "launcher/SettingsFile.h"
 #include "resource.h"
 #include "runtime/RuntimeSelection.h"
+#include "support/Environment.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
 #include "support/ModulePath.h"
 #include "support/Paths.h"
+#include "support/SettingsFile.h"
+#include "support/SettingsNames.h"
 #include "support/TextCompare.h"
 #include "support/UniqueResource.h"
 
 namespace {
 
-const wchar_t* const application = L"Application";
-const wchar_t* const javaRuntime = L"Java Runtime Environment";
-
 // Characters the code page cannot represent become its default character.
 std::string toAnsi(const std::wstring& text) {
     if (text.empty())
         return std::string();
-    int size = WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                   nullptr);
+    int size =
+        WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size), '\0');
     WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
                         nullptr);
@@ -61,9 +60,9 @@ void resolveClassPathEntry(const std::wstring& entry, const std::wstring& launch
 
 std::wstring assembleClassPath(const SettingsReader& settings, const std::wstring& launcher) {
     std::wstring classPath;
-    for (const std::wstring& entry : splitList(settings.read(L"Class Path", L"Class Path"), L";"))
+    for (const std::wstring& entry : splitList(settings.read(section::classPath, L"Class Path"), L";"))
         resolveClassPathEntry(expandEnvironment(entry), folderWithBackslash(launcher), classPath);
-    if (isYes(settings.read(application, L"Embedded Jar"))) {
+    if (isYes(settings.read(section::application, L"Embedded Jar"))) {
         if (!classPath.empty() && classPath.back() != L';')
             classPath += L';';
         classPath += launcher;
@@ -71,45 +70,36 @@ std::wstring assembleClassPath(const SettingsReader& settings, const std::wstrin
     return classPath;
 }
 
-void appendCmdArguments(Launcher& launcher, const std::wstring& cmd) {
-    if (cmd.empty())
-        return;
-    for (const std::wstring& token : splitArguments(expandEnvironment(cmd))) {
+std::wstring expandedSetting(const SettingsReader& settings, const wchar_t* key) {
+    std::wstring value = settings.read(section::application, key);
+    return value.empty() ? value : expandEnvironment(value);
+}
+
+void appendCmdArguments(JavaLaunch& java, const std::wstring& cmd) {
+    for (const std::wstring& token : splitArguments(cmd)) {
         if (!token.empty())
-            launcher.appArguments.push_back(token);
+            java.appArguments.push_back(token);
     }
 }
 
 } // namespace
 
-std::wstring expandEnvironment(const std::wstring& text) {
-    DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-    if (needed == 0)
-        return text;
-    std::wstring expanded(needed, L'\0');
-    DWORD written = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed);
-    if (written == 0 || written > needed)
-        return text;
-    expanded.resize(wcslen(expanded.c_str()));
-    return expanded;
-}
-
-void prepareLibraryPaths(Launcher& launcher) {
-    publishRuntime(launcher.jvmPath);
-    if (!launcher.libraryPath.empty()) {
+void prepareLibraryPaths(JavaLaunch& java, const std::wstring& jvmPath) {
+    publishRuntime(jvmPath);
+    if (!java.libraryPath.empty()) {
         std::wstring launcherFolder = folderWithBackslash(executablePath());
-        std::wstring list = composeLibraryPath(launcher.libraryPath, launcherFolder, launcher.jvmPath);
-        launcher.vmOptions.push_back(toAnsi(L"-Djava.library.path=" + expandEnvironment(list)));
+        std::wstring list = composeLibraryPath(java.libraryPath, launcherFolder, jvmPath);
+        java.vmOptions.push_back(toAnsi(L"-Djava.library.path=" + expandEnvironment(list)));
     }
-    std::wstring path = expandEnvironment(composeSystemPath(launcher.systemPath, launcher.jvmPath));
+    std::wstring path = expandEnvironment(composeSystemPath(java.systemPath, jvmPath));
     SetEnvironmentVariableW(L"Path", path.c_str());
 }
 
-bool assembleVmOptions(Launcher& launcher) {
-    std::wstring launcherPath = executablePath();
-    std::wstring settingsPath = settingsFilePathFor(launcherPath);
-    if (launcherPath.empty() || settingsPath.empty())
+bool assembleVmOptions(JavaLaunch& java) {
+    std::wstring settingsPath;
+    if (!settingsFilePath(settingsPath))
         return false;
+    std::wstring launcherPath = executablePath();
     LayeredSettingsReader settings = layeredSettingsReader(settingsPath);
 
     std::wstring classPath = assembleClassPath(settings, launcherPath);
@@ -120,17 +110,14 @@ bool assembleVmOptions(Launcher& launcher) {
 
     std::vector<std::wstring> options{L"-Djava.class.path=" + classPath};
     MemoryBases memory = machineMemory();
-    for (const std::wstring& token : splitVmParameters(settings.read(javaRuntime, L"Virtual Machine Parameters")))
-        options.push_back(normalizeVmParameter(token, memory, launcher.threadStackSize));
+    std::wstring parameters = settings.read(section::javaRuntime, L"Virtual Machine Parameters");
+    for (const std::wstring& token : splitVmParameters(parameters))
+        options.push_back(normalizeVmParameter(token, memory, java.threadStackSize));
     for (const std::wstring& option : options)
-        launcher.vmOptions.push_back(toAnsi(expandEnvironment(option)));
+        java.vmOptions.push_back(toAnsi(expandEnvironment(option)));
 
-    launcher.outputFile = settings.read(application, L"Output File");
-    launcher.errorFile = settings.read(application, L"Error File");
-    if (!launcher.outputFile.empty())
-        launcher.outputFile = expandEnvironment(launcher.outputFile);
-    if (!launcher.errorFile.empty())
-        launcher.errorFile = expandEnvironment(launcher.errorFile);
-    appendCmdArguments(launcher, settings.read(application, L"Cmd"));
+    java.outputFile = expandedSetting(settings, L"Output File");
+    java.errorFile = expandedSetting(settings, L"Error File");
+    appendCmdArguments(java, expandedSetting(settings, L"Cmd"));
     return true;
 }

@@ -1,17 +1,8 @@
 #pragma once
-// The launcher's own command-line rules: only spaces separate, only double quotes group, no escapes.
-// Portable: no Windows headers.
-#include <string>
-#include <vector>
+// The application arguments of the process command line. Portable: no Windows headers.
+#include "support/TextSplit.h"
 
-using StringList = std::vector<std::wstring>;
-
-StringList splitArguments(const std::wstring& text);
-
-// Plain separator splitter: a;;b gives a, "", b; a trailing separator adds no empty piece.
-StringList splitList(const std::wstring& text, const std::wstring& separator);
-
-// The application arguments of a process command line: trimmed, split, program path dropped.
+// Trimmed, split with splitArguments, program path dropped.
 StringList argumentsFromCommandLine(const std::wstring& commandLine);
 
 bool hasNoSplashSwitch(const StringList& appArguments);

@@ -1,5 +1,6 @@
 #pragma once
 // Small steps of the launcher's initialisation that belong to no other subsystem.
+#include "CommandLine.h"
 #include "Launcher.h"
 
 // Fills appArguments from the process command line.

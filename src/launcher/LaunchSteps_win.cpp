@@ -2,7 +2,9 @@
 
 #include "support/ModulePath.h"
 
-void captureCommandLine(Launcher& launcher) { launcher.appArguments = argumentsFromCommandLine(GetCommandLineW()); }
+void captureCommandLine(Launcher& launcher) {
+    launcher.java.appArguments = argumentsFromCommandLine(GetCommandLineW());
+}
 
 void overrideWorkingDirectory() {
     std::wstring executable = executablePath();

@@ -7,11 +7,6 @@
 #include "jvm/JavaMainThread.h"
 #include "jvm/VmLoading.h"
 #include "jvm/VmOptions.h"
-#include "runtime/RuntimeSelection.h"
-#include "splash/Splash.h"
-
-Launcher::Launcher() = default;
-Launcher::~Launcher() = default;
 
 bool initialize(Launcher& launcher) {
     captureCommandLine(launcher);
@@ -23,38 +18,33 @@ bool initialize(Launcher& launcher) {
         return true;
     if (launcher.overrideWorkingDir)
         overrideWorkingDirectory();
-    return resolveRuntime(launcher);
+    return resolveRuntime(launcher.policy, launcher.pairProduct, launcher.runtime);
 }
 
 int32_t run(Launcher& launcher) {
-    if (launcher.handOff)
+    if (launcher.runtime.handOff)
         return static_cast<int32_t>(startCompanion(launcher));
     if (launcher.singleInstance && !launcher.isFirstInstance)
         return static_cast<int32_t>(waitForFirstInstance(launcher));
-    prepareLibraryPaths(launcher);
-    if (!hasNoSplashSwitch(launcher.appArguments) && !startSplash(launcher))
+    JavaLaunch& java = launcher.java;
+    const std::wstring& jvmPath = launcher.runtime.jvmPath;
+    prepareLibraryPaths(java, jvmPath);
+    if (!hasNoSplashSwitch(java.appArguments) && !startSplash(launcher.splash, jvmPath))
         return 0;
-    if (!loadJavaVmLibrary(launcher))
+    if (!loadJavaVmLibrary(java, jvmPath))
         return -1;
     // A failure here (an empty class path) has been reported already; the start goes on and fails in Java.
-    assembleVmOptions(launcher);
-    if (runJavaMainThread(launcher) == 0)
+    assembleVmOptions(java);
+    if (runJavaMainThread(java, launcher.splash) == 0)
         return 0;
-    if (launcher.splashCloseRoutine) {
-        launcher.splashCloseRoutine();
-        launcher.splashCloseRoutine = nullptr;
-    }
+    closeNativeSplash(launcher.splash);
     return -1;
 }
 
 void shutdown(Launcher& launcher) {
-    closeSplash(launcher);
-    if (launcher.javaVm && !launcher.javaMainThreadAttached)
-        launcher.javaVm->DestroyJavaVM();
+    closeSplash(launcher.splash);
+    destroyJavaVm(launcher.java);
     stopSingleInstance(launcher);
-    launcher.readyEvent.reset();
-    if (launcher.splashCloseRoutine) {
-        launcher.splashCloseRoutine();
-        launcher.splashCloseRoutine = nullptr;
-    }
+    launcher.java.readyEvent.reset();
+    closeNativeSplash(launcher.splash);
 }

@@ -1,35 +1,56 @@
 #include "Settings.h"
 
-#include "SettingsFile.h"
 #include "resource.h"
+#include "support/Environment.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
 #include "support/FileSystem.h"
 #include "support/ModulePath.h"
+#include "support/Paths.h"
+#include "support/SettingsFile.h"
+#include "support/SettingsNames.h"
 #include "support/TextCompare.h"
 
 namespace {
 
-const wchar_t* const application = L"Application";
-const wchar_t* const javaRuntime = L"Java Runtime Environment";
+const wchar_t* const jrePathKey = L"JRE Path";
 
 bool usesUserSettingsFile(const Launcher& launcher) { return isNtPlatform() && !launcher.serviceMode; }
+
+std::wstring withoutCharacters(const std::wstring& text, const wchar_t* removed) {
+    std::wstring result;
+    for (wchar_t c : text) {
+        if (wcschr(removed, c) == nullptr)
+            result += c;
+    }
+    return result;
+}
 
 // A per-user copy that exists decides "JRE Path" alone, even when it holds none.
 std::wstring readJrePath(const Launcher& launcher, const SettingsReader& layered, const std::wstring& executable) {
     if (usesUserSettingsFile(launcher)) {
         std::wstring userFile = userSettingsFilePath(executable, launcher.productName, launcher.productCode, false);
         if (entryExists(userFile))
-            return PlainSettingsReader(userFile).read(javaRuntime, L"JRE Path");
+            return PlainSettingsReader(userFile).read(section::javaRuntime, jrePathKey);
     }
-    return layered.read(javaRuntime, L"JRE Path");
+    return layered.read(section::javaRuntime, jrePathKey);
 }
 
 void readRuntimePolicy(Launcher& launcher, const SettingsReader& layered) {
     RuntimePolicy& policy = launcher.policy;
-    policy.jvmType = jvmTypeFromSetting(layered.read(javaRuntime, L"JVM Type"));
-    applyJvmSource(policy, layered.read(javaRuntime, L"JVM Source"));
-    applyVmProvider(policy, layered.read(javaRuntime, L"VM Provider"));
+    policy.jvmType = jvmTypeFromSetting(layered.read(section::javaRuntime, L"JVM Type"));
+    applyJvmSource(policy, layered.read(section::javaRuntime, L"JVM Source"));
+    applyVmProvider(policy, layered.read(section::javaRuntime, L"VM Provider"));
+    launcher.java.keepAlive = policy.acceptIbm || policy.favorIbm;
+}
+
+void readApplicationSettings(Launcher& launcher, const SettingsReader& layered) {
+    launcher.java.failureCheck = isYes(layered.read(section::application, L"Failure Check"));
+    launcher.overrideWorkingDir = isYes(layered.read(section::application, L"Override WorkingDir"));
+    launcher.java.systemPath = layered.read(section::javaRuntime, L"System Path");
+    launcher.java.libraryPath = layered.read(section::javaRuntime, L"Library Path");
+    launcher.pairProduct = layered.read(section::application, L"Pair Product");
+    launcher.pairReturnCode = isYes(layered.read(section::application, L"Pair Return Code"));
 }
 
 } // namespace
@@ -43,41 +64,58 @@ std::wstring mainClassForJava(const std::wstring& setting) {
     return name;
 }
 
+std::wstring userSettingsFilePath(const std::wstring& executable, const std::wstring& productName,
+                                  const std::wstring& productCode, bool createFolders) {
+    std::wstring productFolder =
+        environmentVariable(L"APPDATA") + L"\\" + withoutCharacters(productName, L"\\?\"|><:/*");
+    std::wstring codeFolder = productFolder + L"\\" + productCode;
+    if (createFolders) {
+        CreateDirectoryW(productFolder.c_str(), nullptr);
+        CreateDirectoryW(codeFolder.c_str(), nullptr);
+    }
+    std::wstring name = fileNameOf(executable);
+    size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos)
+        name.erase(dot);
+    return codeFolder + L"\\" + name + L".ini";
+}
+
+bool isNtPlatform() {
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return GetVersionExW(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+#pragma GCC diagnostic pop
+}
+
 SettingsResult loadSettingsFrom(Launcher& launcher, const std::wstring& settingsPath, const std::wstring& executable) {
     PlainSettingsReader plain(settingsPath);
-    launcher.productCode = plain.read(L"Product Information", L"Product Code");
-    launcher.productName = plain.read(L"Product Information", L"Product Name");
+    launcher.productCode = plain.read(section::productInformation, L"Product Code");
+    launcher.productName = plain.read(section::productInformation, L"Product Name");
 
     LayeredSettingsReader layered = layeredSettingsReader(settingsPath);
-    launcher.policy.minVersion = minVersionFromSetting(layered.read(javaRuntime, L"Minimum Version"));
-    launcher.policy.maxVersion = maxVersionFromSetting(layered.read(javaRuntime, L"Maximum Version"));
-    launcher.serviceMode = layered.read(application, L"Application Type") == L"service";
-    launcher.policy.preferredVersions = splitList(layered.read(javaRuntime, L"Preferred versions"), L";");
-    launcher.policy.jrePath = readJrePath(launcher, layered, executable);
+    RuntimePolicy& policy = launcher.policy;
+    policy.minVersion = minVersionFromSetting(layered.read(section::javaRuntime, L"Minimum Version"));
+    policy.maxVersion = maxVersionFromSetting(layered.read(section::javaRuntime, L"Maximum Version"));
+    launcher.serviceMode = layered.read(section::application, L"Application Type") == L"service";
+    policy.preferredVersions = splitList(layered.read(section::javaRuntime, L"Preferred versions"), L";");
+    policy.jrePath = readJrePath(launcher, layered, executable);
     readRuntimePolicy(launcher, layered);
 
-    std::wstring mainClass = layered.read(javaRuntime, L"Main Class");
+    std::wstring mainClass = layered.read(section::javaRuntime, L"Main Class");
     if (mainClass.empty())
         return SettingsResult::NoMainClass;
-    launcher.mainClass = mainClassForJava(mainClass);
-
-    launcher.failureCheck = isYes(layered.read(application, L"Failure Check"));
-    launcher.overrideWorkingDir = isYes(layered.read(application, L"Override WorkingDir"));
-    launcher.systemPath = layered.read(javaRuntime, L"System Path");
-    launcher.libraryPath = layered.read(javaRuntime, L"Library Path");
-    launcher.pairProduct = layered.read(application, L"Pair Product");
-    launcher.pairReturnCode = isYes(layered.read(application, L"Pair Return Code"));
+    launcher.java.mainClass = mainClassForJava(mainClass);
+    readApplicationSettings(launcher, layered);
     return SettingsResult::Loaded;
 }
 
 bool loadSettings(Launcher& launcher) {
-    std::wstring executable = executablePath();
-    if (executable.empty())
+    std::wstring settingsPath;
+    if (!settingsFilePath(settingsPath))
         return false;
-    std::wstring settingsPath = settingsFilePathFor(executable);
-    if (settingsPath.empty())
-        return false;
-    if (loadSettingsFrom(launcher, settingsPath, executable) == SettingsResult::Loaded)
+    if (loadSettingsFrom(launcher, settingsPath, executablePath()) == SettingsResult::Loaded)
         return true;
     reportError(errorOwner(), loadResourceString(IDS_NO_MAIN_CLASS));
     return false;
@@ -90,13 +128,14 @@ void rememberRuntime(const Launcher& launcher, const std::wstring& chosenHome) {
     bool hasCompanion = launcher.pairProduct.find(L'.') != std::wstring::npos;
     if (usesUserSettingsFile(launcher)) {
         PlainSettingsReader(userSettingsFilePath(executable, launcher.productName, launcher.productCode, true))
-            .write(javaRuntime, L"JRE Path", chosenHome);
+            .write(section::javaRuntime, jrePathKey, chosenHome);
         if (hasCompanion)
-            PlainSettingsReader(userSettingsFilePath(launcher.pairProduct, launcher.productName, launcher.productCode, true))
-                .write(javaRuntime, L"JRE Path", chosenHome);
+            PlainSettingsReader(
+                userSettingsFilePath(launcher.pairProduct, launcher.productName, launcher.productCode, true))
+                .write(section::javaRuntime, jrePathKey, chosenHome);
         return;
     }
     // Service mode: the settings files themselves, the companion's when there is one.
     std::wstring target = settingsFilePathFor(hasCompanion ? launcher.pairProduct : executable);
-    PlainSettingsReader(target).write(javaRuntime, L"JRE Path", chosenHome);
+    PlainSettingsReader(target).write(section::javaRuntime, jrePathKey, chosenHome);
 }

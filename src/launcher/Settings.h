@@ -15,3 +15,11 @@ void rememberRuntime(const Launcher& launcher, const std::wstring& chosenHome);
 
 // "Main Class" as the Java VM looks it up: com.example.App becomes com/example/App.
 std::wstring mainClassForJava(const std::wstring& setting);
+
+// %APPDATA%\<product name without \?"|><:/*>\<product code>\<executable name without extension>.ini, the per-user
+// copy of the settings that holds the remembered "JRE Path".
+std::wstring userSettingsFilePath(const std::wstring& executable, const std::wstring& productName,
+                                  const std::wstring& productCode, bool createFolders);
+
+// The per-user copy is used only on the NT family; a 64-bit Windows always is, but the test stays explicit.
+bool isNtPlatform();

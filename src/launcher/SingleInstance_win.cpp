@@ -9,7 +9,4 @@ bool setupSingleInstance(Launcher& launcher) {
 
 uint32_t waitForFirstInstance(Launcher&) { return 0; }
 
-void stopSingleInstance(Launcher& launcher) {
-    launcher.instanceBlock.reset();
-    launcher.instanceMapping.reset();
-}
+void stopSingleInstance(Launcher&) {}

@@ -79,8 +79,8 @@ const std::vector<JvmProbe>& jvmProbes(JvmType type) {
     };
     // The server library is tried first and, harmlessly, once more in its place in the client-first list.
     static const std::vector<JvmProbe> serverFirst = {
-        {L"bin\\server\\jvm.dll", true},  {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false},
-        {L"bin\\hotspot\\jvm.dll", false}, {L"bin\\server\\jvm.dll", true}, {L"bin\\jrockit\\jvm.dll", false},
+        {L"bin\\server\\jvm.dll", true},   {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false},
+        {L"bin\\hotspot\\jvm.dll", false}, {L"bin\\server\\jvm.dll", true},  {L"bin\\jrockit\\jvm.dll", false},
     };
     switch (type) {
     case JvmType::Server:

@@ -2,7 +2,7 @@
 
 namespace {
 
-constexpr uint16_t dosSignature = 0x5A4D; // "MZ"
+constexpr uint16_t dosSignature = 0x5A4D;    // "MZ"
 constexpr uint32_t ntSignature = 0x00004550; // "PE\0\0"
 constexpr uint16_t machineI386 = 0x014C;
 constexpr size_t ntOffsetField = 0x3C;

@@ -91,7 +91,8 @@ bool matchesPrefix(const JavaVersion& candidate, const JavaVersion& preferred) {
 }
 
 bool isUnset(const JavaVersion& v) {
-    return compare(v, JavaVersion::allParts(0)) == 0 || compare(v, JavaVersion::allParts(JavaVersion::noUpperBound)) == 0;
+    return compare(v, JavaVersion::allParts(0)) == 0 ||
+           compare(v, JavaVersion::allParts(JavaVersion::noUpperBound)) == 0;
 }
 
 std::wstring format(const JavaVersion& v) {

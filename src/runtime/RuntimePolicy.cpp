@@ -41,14 +41,17 @@ void applyVmProvider(RuntimePolicy& policy, const std::wstring& value) {
         const wchar_t* name;
         bool acceptSun, acceptJRockit, acceptIbm, favorSun, favorJRockit, favorIbm;
     };
+    // clang-format off
     static const Row rows[] = {
-        {L"jrockit", false, true, false, false, true, false},
-        {L"ibm", false, false, true, false, false, true},
-        {L"favor_sun", true, true, true, true, false, false},
-        {L"favor_jrockit", true, true, true, false, true, false},
-        {L"favor_ibm", true, true, true, false, false, true},
-        {L"any", true, true, true, false, false, false},
+        //                  accepted: Sun, JRockit, IBM   favoured: Sun, JRockit, IBM
+        {L"jrockit",        false, true,  false,          false, true,  false},
+        {L"ibm",            false, false, true,           false, false, true},
+        {L"favor_sun",      true,  true,  true,           true,  false, false},
+        {L"favor_jrockit",  true,  true,  true,           false, true,  false},
+        {L"favor_ibm",      true,  true,  true,           false, false, true},
+        {L"any",            true,  true,  true,           false, false, false},
     };
+    // clang-format on
     for (const Row& row : rows) {
         if (!equalsIgnoringCase(value, row.name))
             continue;

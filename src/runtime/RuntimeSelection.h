@@ -1,10 +1,19 @@
 #pragma once
 // Which runtime the launcher uses: "JRE Path", the local runtime, the registry, or the user's pick.
 #include "RuntimeSearch.h"
-#include "launcher/Launcher.h"
 
-// True when jvmPath is settled (or the start is handed to the companion).
-bool resolveRuntime(Launcher& launcher);
+#include <string>
+
+// What the search settles for a start.
+struct RuntimeChoice {
+    std::wstring jvmPath;      // the jvm.dll to load; empty until a runtime is found
+    JavaVersion chosenVersion; // of the registry candidate chosen; all parts 0 for the other sources
+    bool handOff = false;      // a 32-bit runtime: the companion launcher hosts it instead
+};
+
+// True when a runtime is settled (for this process or, with handOff, for the companion). `pairProduct` names
+// the companion launcher; without one no 32-bit runtime is looked for or recognised.
+bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, RuntimeChoice& choice);
 
 // Collects the runtimes of every searched vendor key in one view and chooses one; false when there is none.
 bool searchRegistry(const RuntimePolicy& policy, RegistryView view, JreCandidate& chosen);

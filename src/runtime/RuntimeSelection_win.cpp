@@ -1,43 +1,74 @@
 #include "RuntimeSelection.h"
 
+#include "LibraryImage.h"
 #include "VersionDescription.h"
-#include "launcher/Companion.h"
+#include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/Paths.h"
 
-#include "resource.h"
-
 namespace {
 
-bool useJrePath(Launcher& launcher) {
-    if (launcher.policy.jrePath.empty())
+enum class RuntimeSource { None, JrePath, LocalRuntime, NativeRegistry, Wow32Registry, UserPick };
+
+bool useJrePath(const RuntimePolicy& policy, RuntimeChoice& choice) {
+    if (policy.jrePath.empty())
         return false;
-    std::wstring home = withTrailingBackslash(launcher.policy.jrePath);
-    launcher.jvmPath = findJvmLibrary(home, launcher.policy.jvmType);
-    if (launcher.jvmPath.empty())
-        return false;
-    checkJvmImage(launcher);
-    return true;
+    choice.jvmPath = findJvmLibrary(withTrailingBackslash(policy.jrePath), policy.jvmType);
+    return !choice.jvmPath.empty();
 }
 
-// The local runtime is the installer's own choice, so its image is not tested for a hand-off. Without one there
-// is no probe at all: an empty home would be searched in the current folder, where anyone may have put a library.
-bool useLocalRuntime(Launcher& launcher) {
+// Without a local runtime there is no probe at all: an empty home would be searched in the current folder,
+// where anyone may have put a library.
+bool useLocalRuntime(const RuntimePolicy& policy, RuntimeChoice& choice) {
     std::wstring home;
     if (!findLocalRuntime(home) || home.empty())
         return false;
-    launcher.jvmPath = findJvmLibrary(home, launcher.policy.jvmType);
-    return !launcher.jvmPath.empty();
+    choice.jvmPath = findJvmLibrary(home, policy.jvmType);
+    return !choice.jvmPath.empty();
 }
 
-bool useRegistryChoice(Launcher& launcher, const JreCandidate& chosen) {
-    launcher.jvmPath = findJvmLibrary(chosen.home, launcher.policy.jvmType);
-    return !launcher.jvmPath.empty();
+bool useRegistryChoice(const RuntimePolicy& policy, const JreCandidate& chosen, RuntimeChoice& choice) {
+    choice.chosenVersion = chosen.version;
+    choice.jvmPath = findJvmLibrary(chosen.home, policy.jvmType);
+    return !choice.jvmPath.empty();
 }
 
 // The "JRE Not Found" dialog is not part of the launcher yet; until it is, this step ends as when the dialog
 // cannot be shown, and the start stops.
-bool askUserForRuntime(Launcher&) { return false; }
+RuntimeSource askUserForRuntime(const RuntimePolicy&, RuntimeChoice&) { return RuntimeSource::None; }
+
+RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, RuntimeChoice& choice) {
+    if (useJrePath(policy, choice))
+        return RuntimeSource::JrePath;
+    if (useLocalRuntime(policy, choice))
+        return RuntimeSource::LocalRuntime;
+    JreCandidate chosen;
+    if (searchRegistry(policy, RegistryView::Native, chosen)) {
+        if (useRegistryChoice(policy, chosen, choice))
+            return RuntimeSource::NativeRegistry;
+        return askUserForRuntime(policy, choice);
+    }
+    // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
+    if (hasCompanion && searchRegistry(policy, RegistryView::Wow32, chosen) &&
+        useRegistryChoice(policy, chosen, choice))
+        return RuntimeSource::Wow32Registry;
+    return askUserForRuntime(policy, choice);
+}
+
+// A runtime from the 32-bit view is always a 32-bit one. The image itself is examined only for the folders a user
+// names ("JRE Path" and the dialog's pick); the local runtime and the native view's runtimes are taken as their
+// installers left them.
+bool isForCompanion(RuntimeSource source, const std::wstring& jvmPath) {
+    switch (source) {
+    case RuntimeSource::Wow32Registry:
+        return true;
+    case RuntimeSource::JrePath:
+    case RuntimeSource::UserPick:
+        return isX86Library(jvmPath);
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
@@ -53,23 +84,14 @@ bool searchRegistry(const RuntimePolicy& policy, RegistryView view, JreCandidate
     return true;
 }
 
-bool resolveRuntime(Launcher& launcher) {
-    if (useJrePath(launcher) || useLocalRuntime(launcher))
-        return true;
-    JreCandidate chosen;
-    if (searchRegistry(launcher.policy, RegistryView::Native, chosen)) {
-        launcher.chosenVersion = chosen.version;
-        return useRegistryChoice(launcher, chosen) || askUserForRuntime(launcher);
-    }
-    // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
-    if (!launcher.pairProduct.empty() && searchRegistry(launcher.policy, RegistryView::Wow32, chosen)) {
-        launcher.chosenVersion = chosen.version;
-        if (useRegistryChoice(launcher, chosen)) {
-            launcher.handOff = true;
-            return true;
-        }
-    }
-    return askUserForRuntime(launcher);
+bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, RuntimeChoice& choice) {
+    bool hasCompanion = !pairProduct.empty();
+    RuntimeSource source = findRuntime(policy, hasCompanion, choice);
+    if (source == RuntimeSource::None)
+        return false;
+    // Without a companion a 32-bit runtime is not recognised, and loading it fails later with its own message.
+    choice.handOff = hasCompanion && isForCompanion(source, choice.jvmPath);
+    return true;
 }
 
 std::wstring runtimeNotFoundMessage(const RuntimePolicy& policy) {

@@ -1,11 +1,18 @@
 #include "Splash.h"
 
-#include "launcher/SettingsFile.h"
+#include "support/SettingsFile.h"
 
 // The splash window is not offered yet: a start behaves as one whose splash thread could not be started.
-bool startSplash(Launcher&) {
+bool startSplash(SplashState&, const std::wstring&) {
     std::wstring path;
     return settingsFilePath(path);
 }
 
-void closeSplash(Launcher& launcher) { launcher.splashWindow.reset(); }
+void closeSplash(SplashState&) {}
+
+void closeNativeSplash(SplashState& splash) {
+    SplashCloseRoutine close = splash.splashCloseRoutine;
+    splash.splashCloseRoutine = nullptr;
+    if (close)
+        close();
+}

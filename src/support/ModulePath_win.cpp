@@ -1,26 +1,23 @@
 #include "ModulePath.h"
 
 #include "ErrorMessages.h"
+#include "GrowingBuffer.h"
 
 std::wstring modulePath(HMODULE module, DWORD& error, size_t initialSize) {
-    std::wstring buffer(initialSize > 0 ? initialSize : 1, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(module, buffer.data(), static_cast<DWORD>(buffer.size()));
+    std::wstring path;
+    error = ERROR_INSUFFICIENT_BUFFER; // unless a call fails with a code of its own
+    // A cut path fills the buffer exactly; only a shorter result is known to be whole.
+    auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
+        DWORD length = GetModuleFileNameW(module, buffer, static_cast<DWORD>(capacity));
         if (length == 0) {
             error = GetLastError();
-            return std::wstring();
+            return bufferCallFailed;
         }
-        // A cut path fills the buffer exactly; only a shorter result is known to be whole.
-        if (length < buffer.size()) {
-            buffer.resize(length);
-            return buffer;
-        }
-        if (buffer.size() >= 32768) {
-            error = ERROR_INSUFFICIENT_BUFFER;
-            return std::wstring();
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+        return length;
+    };
+    if (!readGrowingBuffer(path, fill, initialSize))
+        return std::wstring();
+    return path;
 }
 
 std::wstring executablePath() {

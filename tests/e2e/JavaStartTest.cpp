@@ -51,7 +51,8 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
     writeBytes(app + L"\\lib\\b.jar", "");
     writeBytes(app + L"\\lib\\notes.txt", "");
     launch.app().writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.App\r\nJRE Path=" +
-                               launch.runtimeHome() + L"\r\nLibrary Path=native\r\n"
+                               launch.runtimeHome() +
+                               L"\r\nLibrary Path=native\r\n"
                                L"Virtual Machine Parameters=-Xmx50P \"-Dapp.home=%APPDATA%\\My App\"\r\n"
                                L"[Class Path]\r\nClass Path=\\lib\\*.jar;C:\\shared\\util.jar\r\n");
     auto process = launch.start();
@@ -84,8 +85,8 @@ TEST(JavaStart, ArgumentsReachMainAsUtf16Text) {
     // A supplementary character, a character outside every ANSI code page, an empty argument and the switch.
     auto process = launch.start(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH");
     ASSERT_TRUE(ended(*process, 0));
-    EXPECT_EQ(launch.values("main.arg"), (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80", "\xE4\xB8\xAD",
-                                                "-NOSPLASH", "C:\\from", "env", "x y", "-nosplash"}));
+    EXPECT_EQ(launch.values("main.arg"), (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80",
+                                                "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from", "env", "x y", "-nosplash"}));
     EXPECT_EQ(launch.value("main.argc"), "10");
 }
 
@@ -129,8 +130,9 @@ TEST(JavaStart, UnknownOptionsAreNotIgnored) {
 
 TEST(JavaStart, MissingMainClassIsNamedWithEveryCharacter) {
     StandInLaunch launch(L"class-missing");
-    launch.app().writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.ex\x00E4mple.Ma\xD835\xDD38n\r\nJRE Path=" +
-                               launch.runtimeHome() + L"\r\n[Class Path]\r\nClass Path=C:\\app.jar\r\n");
+    launch.app().writeSettings(
+        L"[Java Runtime Environment]\r\nMain Class=com.ex\x00E4mple.Ma\xD835\xDD38n\r\nJRE Path=" +
+        launch.runtimeHome() + L"\r\n[Class Path]\r\nClass Path=C:\\app.jar\r\n");
     auto process = launch.start();
     EXPECT_EQ(dismissMessageBox(process->id()), L"Could not find the main class com/ex\x00E4mple/Ma\xD835\xDD38n.\n");
     ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
@@ -312,7 +314,8 @@ TEST(JavaStart, MainClassFromThePlusSectionAndBuiltInLayer) {
     auto process = launch.start();
     ASSERT_TRUE(ended(*process, 0u));
     EXPECT_EQ(launch.value("findClass"), "builtin/Main");
-    EXPECT_EQ(launch.values("option"), (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit"}));
+    EXPECT_EQ(launch.values("option"),
+              (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit"}));
 }
 
 } // namespace

@@ -18,14 +18,16 @@ constexpr int setupFailed = 101;
 
 int runApp(JNIEnv* env, const std::vector<std::wstring>& arguments) {
     MainMethod main;
-    if (findMainMethod(env, L"koru/test/App", main) != MainLookup::Found) return setupFailed;
+    if (findMainMethod(env, L"koru/test/App", main) != MainLookup::Found)
+        return setupFailed;
     jthrowable exception = nullptr;
     return callMain(env, main, arguments, nullptr, exception) == MainOutcome::Returned ? 0 : cameBack;
 }
 
 int runRedirected(JNIEnv* env, const std::string& output, const std::string& error) {
     redirectStandardStreams(env, widen(output), widen(error));
-    if (env->ExceptionCheck()) return cameBack;
+    if (env->ExceptionCheck())
+        return cameBack;
     return runApp(env, {L"print", L"out ", L"err "}) + runApp(env, {L"print", L"out ", L"err "});
 }
 
@@ -36,14 +38,16 @@ int runFailedStart() {
     MainLookup lookup = MainLookup::Found;
     std::thread javaMain([&] {
         JNIEnv* env = nullptr;
-        if (createTestVm({}, &vm, &env) != JNI_OK) return;
+        if (createTestVm({}, &vm, &env) != JNI_OK)
+            return;
         bool attached = true;
         JavaThreadAttachment attachment(vm, attached);
         MainMethod main;
         lookup = findMainMethod(env, L"koru/test/Missing", main);
     });
     javaMain.join();
-    if (vm == nullptr || lookup != MainLookup::ClassNotFound) return setupFailed;
+    if (vm == nullptr || lookup != MainLookup::ClassNotFound)
+        return setupFailed;
     return vm->DestroyJavaVM() == JNI_OK ? 0 : cameBack;
 }
 
@@ -53,11 +57,15 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     arguments.resize(3);
     const std::string& mode = arguments[0];
-    if (mode == "failed-start") return runFailedStart();
+    if (mode == "failed-start")
+        return runFailedStart();
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;
-    if (createTestVm({"-Xcheck:jni"}, &vm, &env) != JNI_OK) return setupFailed;
-    if (mode == "exit-main") return runApp(env, {L"exit", widen(arguments[1])});
-    if (mode == "redirect") return runRedirected(env, arguments[1], arguments[2]);
+    if (createTestVm({"-Xcheck:jni"}, &vm, &env) != JNI_OK)
+        return setupFailed;
+    if (mode == "exit-main")
+        return runApp(env, {L"exit", widen(arguments[1])});
+    if (mode == "redirect")
+        return runRedirected(env, arguments[1], arguments[2]);
     return cameBack;
 }

@@ -13,6 +13,4 @@ inline jint createTestVm(std::vector<std::string> options, JavaVM** vm, JNIEnv**
 }
 
 // Plain ASCII, as temporary paths and the test's arguments are.
-inline std::wstring widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
+inline std::wstring widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }

@@ -23,7 +23,8 @@ protected:
     }
 
     void TearDown() override {
-        if (env == nullptr) return;
+        if (env == nullptr)
+            return;
         EXPECT_FALSE(env->ExceptionCheck()) << "a Java exception was left pending";
         env->ExceptionClear();
         env->PopLocalFrame(nullptr);

@@ -30,15 +30,11 @@ TEST(VmCreation, ReasonsAndTheRuntimesDefaultStackSize) {
 }
 
 // With the launcher's "exit" hook the VM still ends the process with the status given to System.exit.
-TEST(VmCreation, SystemExitInMainEndsTheProcessWithItsStatus) {
-    EXPECT_EQ(runJniChild("exit-main 3"), 3);
-}
+TEST(VmCreation, SystemExitInMainEndsTheProcessWithItsStatus) { EXPECT_EQ(runJniChild("exit-main 3"), 3); }
 
 // The main class lookup fails on the thread that created the VM; that thread ends, and the first thread must then
 // be able to destroy the VM.
-TEST(VmCreation, FailedStartLeavesTheVmDestroyable) {
-    EXPECT_EQ(runJniChild("failed-start"), 0);
-}
+TEST(VmCreation, FailedStartLeavesTheVmDestroyable) { EXPECT_EQ(runJniChild("failed-start"), 0); }
 
 // Each redirection runs in a child of its own, which prints "out " and "err " twice.
 TEST(JavaStreams, EachStreamInItsFileOneFileForBothAndAFailureLeavesTheStream) {

@@ -5,9 +5,7 @@
 
 namespace {
 
-JavaVersion v(const wchar_t* text, int32_t fill = 0) {
-    return parseJavaVersion(text, fill);
-}
+JavaVersion v(const wchar_t* text, int32_t fill = 0) { return parseJavaVersion(text, fill); }
 
 // "major.minor.micro.update/count": the whole value in one comparable text.
 std::string whole(const JavaVersion& version) {

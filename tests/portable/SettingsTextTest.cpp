@@ -1,4 +1,4 @@
-#include "launcher/BuiltInSettings.h"
+#include "support/BuiltInSettings.h"
 #include "runtime/RuntimePolicy.h"
 #include "support/TextCompare.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 // The JNIEnv function table's slots in declaration order, so an unimplemented one can say which it is.
+// clang-format off
 #define STANDIN_ENV_SLOTS(X) \
     X(reserved0) X(reserved1) X(reserved2) X(reserved3) X(GetVersion) X(DefineClass) X(FindClass) \
     X(FromReflectedMethod) X(FromReflectedField) X(ToReflectedMethod) X(GetSuperclass) X(IsAssignableFrom) \
@@ -52,3 +53,4 @@
     X(GetStringRegion) X(GetStringUTFRegion) X(GetPrimitiveArrayCritical) X(ReleasePrimitiveArrayCritical) \
     X(GetStringCritical) X(ReleaseStringCritical) X(NewWeakGlobalRef) X(DeleteWeakGlobalRef) X(ExceptionCheck) \
     X(NewDirectByteBuffer) X(GetDirectBufferAddress) X(GetDirectBufferCapacity) X(GetObjectRefType) X(GetModule)
+// clang-format on

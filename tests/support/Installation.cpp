@@ -2,11 +2,13 @@
 
 std::wstring builtLauncherPath() { return testProgramFolder() + L"\\koru.exe"; }
 
-Installation::Installation(const std::wstring& exeName) : temp_(new TempFolder()), folder_(temp_->path()), exeName_(exeName) {
+Installation::Installation(const std::wstring& exeName)
+    : temp_(new TempFolder()), folder_(temp_->path()), exeName_(exeName) {
     copyFile(builtLauncherPath(), exePath());
 }
 
-Installation::Installation(const std::wstring& folder, const std::wstring& exeName) : folder_(folder), exeName_(exeName) {
+Installation::Installation(const std::wstring& folder, const std::wstring& exeName)
+    : folder_(folder), exeName_(exeName) {
     createFolders(folder_);
     copyFile(builtLauncherPath(), exePath());
 }
@@ -18,7 +20,8 @@ std::wstring Installation::settingsPath() const {
 
 void Installation::writeSettings(const std::wstring& text) const { writeUnicodeFile(settingsPath(), text); }
 
-std::unique_ptr<TestProcess> Installation::start(const std::wstring& arguments, const std::wstring& currentFolder) const {
+std::unique_ptr<TestProcess> Installation::start(const std::wstring& arguments,
+                                                 const std::wstring& currentFolder) const {
     std::wstring line = quoted(exePath());
     if (!arguments.empty())
         line += L" " + arguments;

@@ -25,7 +25,8 @@ public:
     bool stampBuiltInSettings(const std::string& utf8Text) const;
 
     // Starts the launcher with the arguments appended to its quoted path.
-    std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"", const std::wstring& currentFolder = L"") const;
+    std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"",
+                                       const std::wstring& currentFolder = L"") const;
 
 private:
     std::unique_ptr<TempFolder> temp_;

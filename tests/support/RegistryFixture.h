@@ -25,7 +25,8 @@ public:
         for (REGSAM view : {nativeView, wow32View}) {
             for (const VendorKey& vendor : vendorKeys()) {
                 for (const std::wstring& name : subkeys(vendor.path, view)) {
-                    if (!isMarked(vendor.path + name, view)) return true;
+                    if (!isMarked(vendor.path + name, view))
+                        return true;
                 }
             }
         }
@@ -37,7 +38,8 @@ public:
     bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome,
              REGSAM view = nativeView) {
         UniqueRegKey key = createMarked(withTrailingBackslash(vendorKey) + name, view);
-        if (!key || javaHome == nullptr) return key.valid();
+        if (!key || javaHome == nullptr)
+            return key.valid();
         auto size = DWORD((wcslen(javaHome) + 1) * sizeof(wchar_t));
         auto data = reinterpret_cast<const BYTE*>(javaHome);
         return RegSetValueExW(key.get(), L"JavaHome", 0, REG_SZ, data, size) == ERROR_SUCCESS;
@@ -85,12 +87,14 @@ private:
             DWORD one = 1;
             if (disposition == REG_CREATED_NEW_KEY)
                 RegSetValueExW(key.get(), markerName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
-            if (end == std::wstring::npos) return key;
+            if (end == std::wstring::npos)
+                return key;
         }
     }
 
     static void deleteIfMarked(const std::wstring& path, REGSAM view, bool onlyWhenEmpty) {
-        if (!isMarked(path, view) || (onlyWhenEmpty && !subkeys(path, view).empty())) return;
+        if (!isMarked(path, view) || (onlyWhenEmpty && !subkeys(path, view).empty()))
+            return;
         RegDeleteTreeW(open(path, view, KEY_ALL_ACCESS).get(), nullptr);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
     }

@@ -16,7 +16,9 @@ void StandInLaunch::writeSettings(const std::wstring& runtimeKeys, const std::ws
                         runtimeKeys + L"\r\n[Class Path]\r\nClass Path=C:\\app.jar\r\n" + sections);
 }
 
-std::unique_ptr<TestProcess> StandInLaunch::start(const std::wstring& arguments) const { return app_->start(arguments); }
+std::unique_ptr<TestProcess> StandInLaunch::start(const std::wstring& arguments) const {
+    return app_->start(arguments);
+}
 
 std::vector<std::pair<std::string, std::string>> StandInLaunch::record() const {
     std::vector<std::pair<std::string, std::string>> lines;

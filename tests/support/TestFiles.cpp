@@ -50,8 +50,9 @@ void writeUnicodeFile(const std::wstring& path, const std::wstring& text) {
 }
 
 std::string readBytes(const std::wstring& path) {
-    HANDLE file = CreateFileW(longForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE file =
+        CreateFileW(longForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return std::string();
     std::string bytes;
@@ -74,7 +75,7 @@ bool copyFile(const std::wstring& from, const std::wstring& to) {
 }
 
 void createFolders(const std::wstring& path) {
-    for (size_t at = path.find(L'\\', 3); ; at = path.find(L'\\', at + 1)) {
+    for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
         std::wstring part = at == std::wstring::npos ? path : path.substr(0, at);
         CreateDirectoryW(longForm(part).c_str(), nullptr);
         if (at == std::wstring::npos)
@@ -105,9 +106,11 @@ void removeTree(const std::wstring& path) {
 }
 
 std::string narrow(const std::wstring& text) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
+                        nullptr);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "TestProcess.h"
 
-TestProcess::TestProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& currentFolder) {
+TestProcess::TestProcess(const std::wstring& program, const std::wstring& commandLine,
+                         const std::wstring& currentFolder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};

@@ -2,7 +2,7 @@
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
-#include "launcher/Companion.h"
+#include "runtime/LibraryImage.h"
 #include "runtime/RuntimeSelection.h"
 
 #include <gtest/gtest.h>
@@ -24,28 +24,24 @@ protected:
 };
 
 TEST_F(RuntimeSearch, The32BitImageTestReadsTheWholeFileAndNoMore) {
-    Launcher launcher;
-    launcher.pairProduct = L"C:\\companion.exe";
     // The view covers the file and no more: cut right after the machine field it is still an x86 image.
     std::string x86 = readBytes(x86FixtureLibraryPath());
     uint32_t ntOffset = 0;
     std::memcpy(&ntOffset, &x86.at(0x3C), sizeof ntOffset);
     for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), x86.size()}) {
         writeBytes(temp / L"cut.dll", x86.substr(0, cut));
-        launcher.jvmPath = temp / L"cut.dll";
-        checkJvmImage(launcher);
-        EXPECT_EQ(launcher.handOff, cut >= ntOffset + 6) << cut;
+        EXPECT_EQ(isX86Library(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
     }
-    launcher.jvmPath = x64FixtureLibraryPath();
-    checkJvmImage(launcher);
-    EXPECT_FALSE(launcher.handOff);
+    EXPECT_FALSE(isX86Library(x64FixtureLibraryPath()));
+    EXPECT_FALSE(isX86Library(temp / L"missing.dll"));
 }
 
 // Cases whose result depends on the registry; they cannot run beside runtimes the machine has registered.
 class RegistryRuntimes : public RuntimeSearch {
 protected:
     void SetUp() override {
-        if (RegistryFixture::machineHasRuntimes()) GTEST_SKIP() << "this machine has Java runtimes registered";
+        if (RegistryFixture::machineHasRuntimes())
+            GTEST_SKIP() << "this machine has Java runtimes registered";
     }
 
     // "version home [server] [favoured]" for each candidate under one vendor key, the home below the temp folder.
@@ -93,13 +89,14 @@ TEST_F(RegistryRuntimes, ANativeCandidateHidesABetter32BitOne) {
     ASSERT_TRUE(registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::wow32View));
     std::wstring jre64 = runtime(L"jre64", {L"client", L"server"});
     ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
-    Launcher launcher;
-    launcher.pairProduct = L"C:\\companion.exe";
-    launcher.policy.jrePath = runtime(L"client-only", {L"client"});
-    launcher.policy.jvmType = JvmType::Server;
-    ASSERT_TRUE(resolveRuntime(launcher)) << "a JRE Path without the library is passed over";
-    EXPECT_EQ(launcher.jvmPath, jre64 + L"bin\\server\\jvm.dll");
-    EXPECT_FALSE(launcher.handOff);
+    RuntimePolicy policy;
+    policy.jrePath = runtime(L"client-only", {L"client"});
+    policy.jvmType = JvmType::Server;
+    RuntimeChoice choice;
+    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", choice))
+        << "a JRE Path without the library is passed over";
+    EXPECT_EQ(choice.jvmPath, jre64 + L"bin\\server\\jvm.dll");
+    EXPECT_FALSE(choice.handOff);
 }
 
 } // namespace

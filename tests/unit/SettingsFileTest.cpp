@@ -2,7 +2,7 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "launcher/Settings.h"
-#include "launcher/SettingsFile.h"
+#include "support/SettingsFile.h"
 #include "support/ModulePath.h"
 
 #include <gtest/gtest.h>
@@ -46,16 +46,16 @@ TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
               SettingsResult::Loaded);
     EXPECT_EQ(launcher.productName + launcher.productCode, L"Editor{1234}");
     EXPECT_FALSE(launcher.serviceMode) << "\"service\" is compared case-sensitively";
-    EXPECT_TRUE(launcher.failureCheck && launcher.overrideWorkingDir && launcher.pairReturnCode);
+    EXPECT_TRUE(launcher.java.failureCheck && launcher.overrideWorkingDir && launcher.pairReturnCode);
     EXPECT_EQ(launcher.pairProduct, L"C:\\x86\\editor.exe");
-    EXPECT_EQ(launcher.mainClass, L"com/example/Outer$Main");
+    EXPECT_EQ(launcher.java.mainClass, L"com/example/Outer$Main");
     EXPECT_EQ(format(launcher.policy.minVersion) + L"-" + format(launcher.policy.maxVersion), L"1.6.0.20-1.8");
     EXPECT_EQ(launcher.policy.maxVersion.parts[2], 65535);
     EXPECT_EQ(launcher.policy.preferredVersions, (std::vector<std::wstring>{L"1.7", L"", L"1.8"}));
     EXPECT_EQ(launcher.policy.jvmType, JvmType::FavorServer);
     EXPECT_TRUE(launcher.policy.jdkWanted && !launcher.policy.jreWanted && !launcher.policy.favorMode);
     EXPECT_TRUE(launcher.policy.favorIbm && !launcher.policy.favorSun);
-    EXPECT_EQ(launcher.systemPath + L"|" + launcher.libraryPath + L"|" + launcher.policy.jrePath,
+    EXPECT_EQ(launcher.java.systemPath + L"|" + launcher.java.libraryPath + L"|" + launcher.policy.jrePath,
               L"C:\\tools|native|C:\\jre");
 
     Launcher stopped;
@@ -63,7 +63,7 @@ TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
         load(stopped, L"[Application]\r\nFailure Check=Yes\r\n[Java Runtime Environment]\r\nMinimum Version=1.7\r\n"),
         SettingsResult::NoMainClass);
     EXPECT_EQ(stopped.policy.minVersion.parts[1], 7) << "read before the main class";
-    EXPECT_FALSE(stopped.failureCheck) << "read after it";
+    EXPECT_FALSE(stopped.java.failureCheck) << "read after it";
 }
 
 TEST_F(SettingsFileTest, LongValuesAndPathsAreNeverCut) {

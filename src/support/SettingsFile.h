@@ -1,22 +1,17 @@
 #pragma once
-// Where the settings live and how they are read: the file beside the executable, its per-user copy under
-// APPDATA, the "+" sections and the built-in layer.
+// Where the settings live and how they are read: the file beside the executable, the "+" sections and the
+// built-in layer.
 #include "BuiltInSettings.h"
 #include "SettingsReader.h"
 
 #include <string>
 
-// The executable's path cut after its last "." and followed by "ini". False when the executable's path cannot
-// be read (reported as error 202) or holds no ".".
-bool settingsFilePath(std::wstring& path);
+// The executable's path cut after its last "." and followed by "ini"; empty when the path holds no ".".
 std::wstring settingsFilePathFor(const std::wstring& executable);
 
-// %APPDATA%\<product name without \?"|><:/*>\<product code>\<executable name without extension>.ini
-std::wstring userSettingsFilePath(const std::wstring& executable, const std::wstring& productName,
-                                  const std::wstring& productCode, bool createFolders);
-
-// The per-user copy is used only on the NT family; a 64-bit Windows always is, but the test stays explicit.
-bool isNtPlatform();
+// The launcher's own settings file. False when the executable's path cannot be read (reported as error 202)
+// or holds no ".".
+bool settingsFilePath(std::wstring& path);
 
 class PlainSettingsReader : public SettingsReader {
 public:

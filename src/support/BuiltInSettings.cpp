@@ -1,24 +1,14 @@
 #include "BuiltInSettings.h"
 
-#include "CommandLine.h"
+#include "TextSplit.h"
 
 namespace {
 
 bool isBlank(wchar_t c) { return c <= L' '; }
 
-std::wstring trimmed(const std::wstring& text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && isBlank(text[begin]))
-        ++begin;
-    while (end > begin && isBlank(text[end - 1]))
-        --end;
-    return text.substr(begin, end - begin);
-}
-
 // A header's first character above the space is "[" and its last such character is "]".
 bool readSectionHeader(const std::wstring& line, std::wstring& name) {
-    std::wstring core = trimmed(line);
+    std::wstring core = trimmed(line, isBlank);
     if (core.size() < 2 || core.front() != L'[' || core.back() != L']')
         return false;
     name = core.substr(1, core.size() - 2);
@@ -56,7 +46,8 @@ BuiltInSettings parseBuiltInSettings(const std::wstring& text) {
         size_t equals = line.find(L'=');
         if (equals == std::wstring::npos || table.sections.empty())
             continue;
-        table.sections.back().pairs.emplace_back(trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)));
+        table.sections.back().pairs.emplace_back(trimmed(line.substr(0, equals), isBlank),
+                                                 trimmed(line.substr(equals + 1), isBlank));
     }
     return table;
 }

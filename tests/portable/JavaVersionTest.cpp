@@ -21,8 +21,11 @@ TEST(JavaVersion, ParsesAnyTextIntoFourParts) {
     EXPECT_EQ(whole(v(L"jre1..8-b")), "1.8.0.0/2");
     EXPECT_EQ(whole(v(L"1.8.0_251-b08", 7)), "1.8.0.251/5");
     EXPECT_EQ(whole(v(L"2147483647")), "2147483647.0.0.0/1");
-    for (const wchar_t* failing : {L"", L"abc", L"2147483648", L"1.99999999999"})
-        EXPECT_EQ(whole(v(failing, 9)), "0.0.0.0/0") << failing;
+    for (const wchar_t* failing : {L"", L"abc", L"2147483648", L"1.99999999999"}) {
+        JavaVersion version = v(L"1.2.3.4");
+        EXPECT_FALSE(version.parse(failing, 9)) << failing;
+        EXPECT_EQ(whole(version), "0.0.0.0/0") << failing;
+    }
     EXPECT_EQ(whole(minVersionFromSetting(L"any")), "0.0.0.0/4");
     EXPECT_EQ(whole(maxVersionFromSetting(L"any")), "65535.65535.65535.65535/4");
     EXPECT_EQ(whole(maxVersionFromSetting(L"Any")), "0.0.0.0/0") << "the keyword is case-sensitive";

@@ -7,14 +7,16 @@
 namespace {
 
 TEST(SettingsText, BuiltInSectionsPairsAndWhatIsDropped) {
-    BuiltInSettings table = parseBuiltInSettings(L"\xFEFF"
-                                                 L"orphan=dropped\r\n  [Application] \r\n\r\n"
-                                                 L"  Main Class =  com.example.App  \r\nno equals sign\r\nCmd=a=b\r\n"
-                                                 L"k=\xFEFFv\r\nk=second\r\n[ Spaced ]\r\nk=v\r\n[Application]\r\nj=4");
+    BuiltInSettings table =
+        parseBuiltInSettings(L"\xFEFF"
+                             L"orphan=dropped\r\n  [Application] \r\n\r\n"
+                             L"  Main Class =  com.example.App  \r\nno equals sign\r\nCmd=a=b\r\n"
+                             L"k=\xFEFFv\r\nk=second\r\n  \r\nblank=  \r\n[ Spaced ]\r\nk=v\r\n[Application]\r\nj=4");
     EXPECT_EQ(table.lookup(L"Application", L"Main Class"), L"com.example.App");
     EXPECT_EQ(table.lookup(L"Application", L"Cmd"), L"a=b");
     EXPECT_EQ(table.lookup(L"Application", L"k"), L"\xFEFFv") << "the first pair wins; a mark inside stays";
     EXPECT_EQ(table.lookup(L"Application", L"orphan"), L"");
+    EXPECT_EQ(table.sections.front().pairs.back(), std::make_pair(std::wstring(L"blank"), std::wstring()));
     EXPECT_EQ(table.lookup(L"Application", L"j"), L"") << "the first section of a name decides";
     EXPECT_EQ(table.lookup(L" Spaced ", L"k"), L"v");
     EXPECT_EQ(table.lookup(L"Spaced", L"k"), L"");

@@ -85,17 +85,22 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     EXPECT_FALSE(searchRegistry(policy, RegistryView::Wow32, chosen));
 }
 
-TEST_F(RegistryRuntimes, ANativeCandidateHidesABetter32BitOne) {
+// The 32-bit view is searched only for a companion, and only when the native view has no candidate; "JRE Path"
+// comes before both unless it lacks the library.
+TEST_F(RegistryRuntimes, TheSourcesInTheirOrder) {
     ASSERT_TRUE(registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::wow32View));
+    RuntimePolicy policy;
+    RuntimeChoice choice;
+    EXPECT_FALSE(resolveRuntime(policy, L"", choice));
     std::wstring jre64 = runtime(L"jre64", {L"client", L"server"});
     ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
-    RuntimePolicy policy;
     policy.jrePath = runtime(L"client-only", {L"client"});
+    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", choice));
+    EXPECT_EQ(choice.jvmPath, policy.jrePath + L"bin\\client\\jvm.dll");
     policy.jvmType = JvmType::Server;
-    RuntimeChoice choice;
-    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", choice))
-        << "a JRE Path without the library is passed over";
+    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", choice));
     EXPECT_EQ(choice.jvmPath, jre64 + L"bin\\server\\jvm.dll");
+    EXPECT_EQ(format(choice.chosenVersion), L"1.6");
     EXPECT_FALSE(choice.handOff);
 }
 

@@ -22,6 +22,17 @@ public:
     }
     bool passed() const { return remaining() == 0; }
 
+    // Asks again every few milliseconds until the answer is yes or the deadline has passed.
+    template <typename Check> bool retry(Check check) const {
+        for (;;) {
+            if (check())
+                return true;
+            if (passed())
+                return false;
+            Sleep(10);
+        }
+    }
+
 private:
     ULONGLONG end_;
 };
@@ -80,13 +91,9 @@ uint32_t sharedField(const uint32_t& field) { return __atomic_load_n(&field, __A
 // A first instance of this build writes its fields while it holds the setup lock; one of an older build writes
 // them without it, right after creating the mapping, so they are waited for until the deadline.
 bool firstInstanceFieldsWritten(const InstanceBlock& block, const Deadline& deadline) {
-    for (;;) {
-        if (sharedField(block.listenerThreadId) && sharedField(block.processId) && sharedField(block.messageId))
-            return true;
-        if (deadline.passed())
-            return false;
-        Sleep(10);
-    }
+    return deadline.retry([&block] {
+        return sharedField(block.listenerThreadId) && sharedField(block.processId) && sharedField(block.messageId);
+    });
 }
 
 // False when the first instance named in the block has ended: its mapping lives on only through starts that
@@ -161,13 +168,8 @@ void releaseArgumentsLock(SingleInstanceState& instance) {
 // A listener of an older first instance may not have its message queue yet when its fields are written.
 bool postRequest(const SingleInstanceState& instance, const Deadline& deadline) {
     DWORD listener = sharedField(instance.block()->listenerThreadId);
-    for (;;) {
-        if (PostThreadMessageW(listener, instance.messageId, GetCurrentThreadId(), 0))
-            return true;
-        if (deadline.passed())
-            return false;
-        Sleep(10);
-    }
+    return deadline.retry(
+        [&] { return PostThreadMessageW(listener, instance.messageId, GetCurrentThreadId(), 0) != FALSE; });
 }
 
 // Hands appArguments to the first instance: they are written to the block's arguments area under the arguments

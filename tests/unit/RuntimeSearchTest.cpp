@@ -265,8 +265,11 @@ protected:
         RuntimePolicy policy;
         std::wstring pairProduct;
         RuntimeChoice runtime;
+        RuntimeQuestion askUser; // stands in for the "JRE Not Found" dialog
     };
-    static bool resolve(Start& start) { return resolveRuntime(start.policy, start.pairProduct, start.runtime); }
+    static bool resolve(Start& start) {
+        return resolveRuntime(start.policy, start.pairProduct, start.askUser, start.runtime);
+    }
     Start launcher;
 };
 

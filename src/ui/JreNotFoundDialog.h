@@ -3,6 +3,8 @@
 // installed runtime. OK is possible only while the folder picked holds a suitable jvm.dll.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <functional>
 #include <string>
 
@@ -31,3 +33,7 @@ bool showJreNotFoundDialog(HWND owner, const JreNotFoundRequest& request, Runtim
 // folders. A folder whose path does not fit MAX_PATH characters counts as no pick: a cut path would name another
 // folder.
 bool browseForRuntimeFolder(HWND owner, std::wstring& folder);
+
+// The file-system path of a folder the shell names; false for a folder without one and for a path that does not fit
+// MAX_PATH with room to spare (a shell may have cut it).
+bool folderPathOf(PCIDLIST_ABSOLUTE folder, std::wstring& path);

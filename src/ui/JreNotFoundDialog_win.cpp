@@ -8,12 +8,8 @@
 #include "support/UniqueResource.h"
 
 #include <objbase.h>
-#include <shlobj.h>
 
 namespace {
-
-// Room for any path the shell can give, so that a long one is seen whole rather than cut.
-constexpr size_t maxFolderPathLength = 32768;
 
 struct ItemIdListTraits {
     static PIDLIST_ABSOLUTE invalid() { return nullptr; }
@@ -42,19 +38,6 @@ struct JreNotFoundDialog {
     std::wstring chosenJvmPath;
     HyperLinkControl link;
 };
-
-// Some shells cut a path that does not fit MAX_PATH instead of failing; asked with room to spare, they give it
-// whole, and a path that does not fit is refused like a failure.
-bool folderPath(PCIDLIST_ABSOLUTE list, std::wstring& folder) {
-    std::wstring path(maxFolderPathLength, L'\0');
-    if (!SHGetPathFromIDListEx(list, path.data(), static_cast<DWORD>(path.size()), GPFIDL_DEFAULT))
-        return false;
-    path.resize(wcslen(path.c_str()));
-    if (path.empty() || path.size() >= MAX_PATH)
-        return false;
-    folder = path;
-    return true;
-}
 
 void attachLink(HWND dialog, JreNotFoundDialog& state) {
     HWND control = GetDlgItem(dialog, IDC_DOWNLOAD_LINK);
@@ -122,7 +105,21 @@ bool browseForRuntimeFolder(HWND owner, std::wstring& folder) {
     UniqueItemIdList picked(SHBrowseForFolderW(&info));
     if (!picked)
         return false;
-    return folderPath(picked.get(), folder);
+    return folderPathOf(picked.get(), folder);
+}
+
+// Some shells cut a path that does not fit MAX_PATH to its first MAX_PATH - 1 characters instead of failing, so a
+// path that fills the whole buffer may be such a cut and names another folder. It is refused: a folder that long
+// could not hold a library the launcher finds anyway, since "bin\server\jvm.dll" would no longer fit.
+bool folderPathOf(PCIDLIST_ABSOLUTE list, std::wstring& folder) {
+    wchar_t path[MAX_PATH] = L"";
+    if (!SHGetPathFromIDListW(list, path))
+        return false;
+    size_t length = wcslen(path);
+    if (length == 0 || length >= MAX_PATH - 1)
+        return false;
+    folder.assign(path, length);
+    return true;
 }
 
 bool showJreNotFoundDialog(HWND owner, const JreNotFoundRequest& request, RuntimeFolderPick& pick) {

@@ -318,10 +318,50 @@ TEST_F(RuntimeResolution, JrePathWithoutTheLibraryPassesOn) {
     EXPECT_EQ(launcher.runtime.jvmPath, registered + L"bin\\server\\jvm.dll");
 }
 
-TEST_F(RuntimeResolution, NothingFoundEndsTheStart) {
+TEST_F(RuntimeResolution, NothingFoundAsksTheUserAndADeclineEndsTheStart) {
+    std::vector<std::wstring> asked;
+    launcher.policy.jvmType = JvmType::Server;
+    launcher.policy.minVersion = minVersionFromSetting(L"1.6");
+    launcher.askUser = [&asked](const std::wstring& message, RuntimePick&) {
+        asked.push_back(message);
+        return false;
+    };
     EXPECT_FALSE(resolve(launcher));
+    EXPECT_EQ(asked, std::vector<std::wstring>{runtimeNotFoundMessage(launcher.policy)});
     EXPECT_EQ(launcher.runtime.jvmPath, L"");
-    EXPECT_FALSE(launcher.runtime.handOff);
+    EXPECT_EQ(launcher.runtime.pickedHome, L"");
+
+    launcher.askUser = nullptr; // a launcher that cannot ask
+    EXPECT_FALSE(resolve(launcher));
+}
+
+TEST_F(RuntimeResolution, ThePickIsUsedRememberedAndTestedForA32BitImage) {
+    std::wstring home = temp / L"picked\\";
+    std::wstring library = installJvmLibrary(home, L"client", x86FixtureLibraryPath());
+    launcher.askUser = [&](const std::wstring&, RuntimePick& pick) {
+        pick = {home, library};
+        return true;
+    };
+    ASSERT_TRUE(resolve(launcher));
+    EXPECT_EQ(launcher.runtime.jvmPath, library);
+    EXPECT_EQ(launcher.runtime.pickedHome, home);
+    EXPECT_FALSE(launcher.runtime.handOff) << "without a companion a 32-bit runtime is not recognised";
+
+    Start paired;
+    paired.pairProduct = L"C:\\companion.exe";
+    paired.askUser = launcher.askUser;
+    ASSERT_TRUE(resolve(paired));
+    EXPECT_TRUE(paired.runtime.handOff);
+}
+
+TEST_F(RuntimeResolution, AFoundRuntimeAsksNothing) {
+    std::wstring registered = runtime(L"registered", {L"client"});
+    ASSERT_TRUE(registry.add(sunJre, L"1.8", registered));
+    bool asked = false;
+    launcher.askUser = [&asked](const std::wstring&, RuntimePick&) { return asked = true; };
+    ASSERT_TRUE(resolve(launcher));
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(launcher.runtime.pickedHome, L"") << "nothing to remember";
 }
 
 TEST(RuntimeNotFoundMessage, NamesTheServerJvmAndTheVersions) {

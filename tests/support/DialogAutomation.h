@@ -1,0 +1,24 @@
+#pragma once
+// The dialogs of a launched process: found by their caption, read, and answered as a user would answer them.
+#include <windows.h>
+
+#include "UiAutomation.h"
+
+#include <string>
+
+// A visible top-level window of the process with that caption, polled until the time limit; null when none came.
+HWND waitForDialog(DWORD processId, const std::wstring& caption, DWORD timeoutMs = 10000);
+
+// The control's rectangle in the dialog's client coordinates.
+RECT controlRect(HWND dialog, int controlId);
+
+// A key pressed while the dialog is active, through the dialog's own keyboard handling (Enter, Escape).
+void pressKey(HWND dialog, WORD virtualKey);
+// The caption's close box.
+void pressCloseBox(HWND window);
+
+// In the folder browser that `owner` opens: goes to the folder and presses OK. False when no browser appeared.
+bool chooseFolder(DWORD processId, HWND owner, const std::wstring& folder);
+
+// The "JRE Not Found" dialog of the process: its message, after pressing Cancel; "(no dialog)" when none appeared.
+std::wstring cancelRuntimeDialog(DWORD processId, DWORD timeoutMs = 10000);

@@ -1,5 +1,6 @@
 // Which runtime a start loads, and the hand-off of a 32-bit runtime to the companion launcher. The libraries here
 // are empty files, so loading fails with message 222, which names the library that was tried.
+#include "DialogAutomation.h"
 #include "Installation.h"
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
@@ -34,6 +35,8 @@ void checkSelection(const Selection& c) {
     if (c.loaded) {
         std::wstring expected = L"Failed to load Java VM library: " + root / c.loaded + L" (errno = ";
         EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
+    } else {
+        EXPECT_NE(cancelRuntimeDialog(process->id()), L"(no dialog)") << "nothing was loaded: the user is asked";
     }
     EXPECT_TRUE(process->waitForExit(10000));
     EXPECT_EQ(process->exitCode(), failed);

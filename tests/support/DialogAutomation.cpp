@@ -12,17 +12,23 @@ struct Search {
 };
 
 std::wstring textOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    std::wstring text(size_t(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(size_t(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
 }
 
+bool isDialog(HWND window) {
+    wchar_t className[16] = L"";
+    GetClassNameW(window, className, 16);
+    return std::wstring(className) == L"#32770";
+}
+
+// Dialogs only: a dialog also owns its tooltips, which show while the pointer rests on a link.
 BOOL CALLBACK matchWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process != search->processId || !IsWindowVisible(window))
+    if (process != search->processId || !IsWindowVisible(window) || !isDialog(window))
         return TRUE;
     if (search->owner && GetWindow(window, GW_OWNER) != search->owner)
         return TRUE;
@@ -49,11 +55,26 @@ HWND waitForDialog(DWORD processId, const std::wstring& caption, DWORD timeoutMs
     return waitFor({processId, nullptr, caption.c_str()}, timeoutMs);
 }
 
+std::wstring controlText(HWND dialog, int controlId) {
+    HWND control = GetDlgItem(dialog, controlId);
+    return control ? textOf(control) : L"(no control)";
+}
+
+bool isControlEnabled(HWND dialog, int controlId) {
+    HWND control = GetDlgItem(dialog, controlId);
+    return control && IsWindowEnabled(control);
+}
+
 RECT controlRect(HWND dialog, int controlId) {
     RECT rect = {};
     GetWindowRect(GetDlgItem(dialog, controlId), &rect);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+void pressButton(HWND dialog, int controlId) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
 }
 
 void pressKey(HWND dialog, WORD virtualKey) {

@@ -2,16 +2,19 @@
 // The dialogs of a launched process: found by their caption, read, and answered as a user would answer them.
 #include <windows.h>
 
-#include "UiAutomation.h"
-
 #include <string>
 
-// A visible top-level window of the process with that caption, polled until the time limit; null when none came.
+// A visible dialog of the process with that caption, polled until the time limit; null when none came.
 HWND waitForDialog(DWORD processId, const std::wstring& caption, DWORD timeoutMs = 10000);
 
+// WM_GETTEXT, which reads the controls of another process too.
+std::wstring controlText(HWND dialog, int controlId);
+bool isControlEnabled(HWND dialog, int controlId);
 // The control's rectangle in the dialog's client coordinates.
 RECT controlRect(HWND dialog, int controlId);
 
+// A click on the button: the dialog receives its command.
+void pressButton(HWND dialog, int controlId);
 // A key pressed while the dialog is active, through the dialog's own keyboard handling (Enter, Escape).
 void pressKey(HWND dialog, WORD virtualKey);
 // The caption's close box.

@@ -33,7 +33,7 @@ bool useRegistryChoice(const RuntimePolicy& policy, const JreCandidate& chosen, 
     return !choice.jvmPath.empty();
 }
 
-RuntimeSource askUserForRuntime(const RuntimePolicy& policy, const RuntimeQuestion& askUser, RuntimeChoice& choice) {
+RuntimeSource useUserPick(const RuntimePolicy& policy, const RuntimeQuestion& askUser, RuntimeChoice& choice) {
     RuntimePick pick;
     if (!askUser || !askUser(runtimeNotFoundMessage(policy), pick) || pick.jvmPath.empty())
         return RuntimeSource::None;
@@ -53,13 +53,13 @@ RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, const 
     if (searchRegistry(policy, RegistryView::Native, chosen)) {
         if (useRegistryChoice(policy, chosen, choice))
             return RuntimeSource::NativeRegistry;
-        return askUserForRuntime(policy, askUser, choice);
+        return useUserPick(policy, askUser, choice);
     }
     // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
     if (hasCompanion && searchRegistry(policy, RegistryView::Wow32, chosen) &&
         useRegistryChoice(policy, chosen, choice))
         return RuntimeSource::Wow32Registry;
-    return askUserForRuntime(policy, askUser, choice);
+    return useUserPick(policy, askUser, choice);
 }
 
 // A runtime from the 32-bit view is always a 32-bit one. The image itself is examined only for the folders a user

@@ -152,7 +152,7 @@ void HyperLinkControl::computeLinkRect() {
     GetClientRect(window_, &client);
     RECT measured = client;
     HDC dc = GetDC(window_);
-    HGDIOBJ oldFont = SelectObject(dc, linkFont_ ? linkFont_.get() : normalFont_);
+    HGDIOBJ oldFont = SelectObject(dc, shownFont());
     DrawTextW(dc, shownText().c_str(), -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | alignment());
     SelectObject(dc, oldFont);
     ReleaseDC(window_, dc);
@@ -206,7 +206,7 @@ void HyperLinkControl::paint(HDC dc) {
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF colour = !IsWindowEnabled(window_) ? GetSysColor(COLOR_GRAYTEXT) : visited_ ? visitedColor_ : linkColor_;
     COLORREF oldColour = SetTextColor(dc, colour);
-    HGDIOBJ oldFont = SelectObject(dc, linkFont_ ? linkFont_.get() : normalFont_);
+    HGDIOBJ oldFont = SelectObject(dc, shownFont());
     RECT rect = linkRect_;
     DrawTextW(dc, shownText().c_str(), -1, &rect, DT_WORDBREAK | DT_NOPREFIX | alignment());
     if (GetFocus() == window_)

@@ -37,6 +37,12 @@ private:
     void paint(HDC dc);
     void setFont(HFONT font, bool redraw);
     const std::wstring& shownText() const { return label_.empty() ? target_ : label_; }
+    // The device context's own font when the control has none at all.
+    HGDIOBJ shownFont() const {
+        if (linkFont_)
+            return linkFont_.get();
+        return normalFont_ ? static_cast<HGDIOBJ>(normalFont_) : GetStockObject(SYSTEM_FONT);
+    }
     UINT alignment() const;
     bool inLink(POINT point) const { return PtInRect(&linkRect_, point) != FALSE; }
 

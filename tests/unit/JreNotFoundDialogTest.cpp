@@ -6,76 +6,47 @@
 
 namespace {
 
-template <typename T> struct Released {
-    T* object = nullptr;
-    ~Released() {
+// The one sub-folder of a folder, named the way the folder browser names it: listed inside its parent, so that its
+// own path, however long, is never parsed. Null when the shell cannot list it.
+PIDLIST_ABSOLUTE onlyChildOf(const std::wstring& parentPath) {
+    PIDLIST_ABSOLUTE parent = ILCreateFromPathW(parentPath.c_str());
+    IShellFolder* desktop = nullptr;
+    IShellFolder* folder = nullptr;
+    IEnumIDList* children = nullptr;
+    PITEMID_CHILD child = nullptr;
+    if (parent && SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
+        SUCCEEDED(desktop->BindToObject(parent, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))) &&
+        folder->EnumObjects(nullptr, SHCONTF_FOLDERS, &children) == S_OK)
+        children->Next(1, &child, nullptr);
+    PIDLIST_ABSOLUTE whole = child ? ILCombine(parent, child) : nullptr;
+    for (IUnknown* object :
+         {static_cast<IUnknown*>(children), static_cast<IUnknown*>(folder), static_cast<IUnknown*>(desktop)}) {
         if (object)
             object->Release();
     }
-};
+    ILFree(child);
+    ILFree(parent);
+    return whole;
+}
 
-// The shell's name of a folder, as the folder browser hands it over.
-class ShellFolder {
-public:
-    explicit ShellFolder(PIDLIST_ABSOLUTE list) : list_(list) {}
-    ~ShellFolder() { ILFree(list_); }
-    ShellFolder(const ShellFolder&) = delete;
-    ShellFolder& operator=(const ShellFolder&) = delete;
-    PCIDLIST_ABSOLUTE get() const { return list_; }
-
-    static PIDLIST_ABSOLUTE of(const std::wstring& path) { return ILCreateFromPathW(path.c_str()); }
-
-    // The one sub-folder of a folder, reached the way the browser reaches it: listed inside its parent, so that its
-    // own path, however long, is never parsed.
-    static PIDLIST_ABSOLUTE onlyChildOf(const std::wstring& parentPath) {
-        ShellFolder parent(of(parentPath));
-        Released<IShellFolder> desktop, folder;
-        Released<IEnumIDList> children;
-        PITEMID_CHILD child = nullptr;
-        if (!parent.get() || FAILED(SHGetDesktopFolder(&desktop.object)) ||
-            FAILED(desktop.object->BindToObject(parent.get(), nullptr, IID_IShellFolder,
-                                                reinterpret_cast<void**>(&folder.object))) ||
-            folder.object->EnumObjects(nullptr, SHCONTF_FOLDERS, &children.object) != S_OK ||
-            children.object->Next(1, &child, nullptr) != S_OK)
-            return nullptr;
-        PIDLIST_ABSOLUTE whole = ILCombine(parent.get(), child);
-        ILFree(child);
-        return whole;
-    }
-
-private:
-    PIDLIST_ABSOLUTE list_;
-};
-
-class FolderPathOf : public ::testing::Test {
-protected:
-    void TearDown() override {
-        if (SUCCEEDED(com))
-            CoUninitialize();
-    }
+// A shell may cut a path that does not fit MAX_PATH to MAX_PATH - 1 characters; such a cut names another folder.
+TEST(FolderPathOf, APathThatMayHaveBeenCutIsRefused) {
     HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    TempFolder temp;
-};
-
-TEST_F(FolderPathOf, APathThatDoesNotFitMaxPathIsNeverCut) {
-    std::wstring fits = temp / std::wstring(MAX_PATH - 3 - temp.path().size(), L'a'); // 258 characters
-    std::wstring parent = temp / std::wstring(240 - temp.path().size(), L'p');
-    std::wstring tooLong = parent + L"\\" + std::wstring(30, L'c');
-    createFolders(fits);
-    createFolders(tooLong);
-    ASSERT_EQ(fits.size(), static_cast<size_t>(MAX_PATH - 2));
-
-    ShellFolder fitting(ShellFolder::of(fits));
-    ASSERT_TRUE(fitting.get());
-    std::wstring path = L"(unchanged)";
-    EXPECT_TRUE(folderPathOf(fitting.get(), path));
-    EXPECT_EQ(path, fits);
-
-    ShellFolder longer(ShellFolder::onlyChildOf(parent));
-    ASSERT_TRUE(longer.get()) << "the shell names the long folder";
-    path = L"(unchanged)";
-    EXPECT_FALSE(folderPathOf(longer.get(), path));
-    EXPECT_EQ(narrow(path), "(unchanged)");
+    for (size_t length : {MAX_PATH - 2, MAX_PATH - 1, MAX_PATH + 11}) {
+        TempFolder temp;
+        std::wstring parent = length < MAX_PATH ? temp.path() : temp / std::wstring(240 - temp.path().size(), L'p');
+        std::wstring folder = parent + L"\\" + std::wstring(length - parent.size() - 1, L'c');
+        createFolders(folder);
+        PIDLIST_ABSOLUTE list = onlyChildOf(parent);
+        ASSERT_TRUE(list) << length;
+        std::wstring path = L"(unchanged)";
+        bool fits = length < MAX_PATH - 1;
+        EXPECT_EQ(folderPathOf(list, path), fits) << length;
+        EXPECT_EQ(path, fits ? folder : L"(unchanged)") << length;
+        ILFree(list);
+    }
+    if (SUCCEEDED(com))
+        CoUninitialize();
 }
 
 } // namespace

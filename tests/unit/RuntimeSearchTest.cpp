@@ -354,16 +354,6 @@ TEST_F(RuntimeResolution, ThePickIsUsedRememberedAndTestedForA32BitImage) {
     EXPECT_TRUE(paired.runtime.handOff);
 }
 
-TEST_F(RuntimeResolution, AFoundRuntimeAsksNothing) {
-    std::wstring registered = runtime(L"registered", {L"client"});
-    ASSERT_TRUE(registry.add(sunJre, L"1.8", registered));
-    bool asked = false;
-    launcher.askUser = [&asked](const std::wstring&, RuntimePick&) { return asked = true; };
-    ASSERT_TRUE(resolve(launcher));
-    EXPECT_FALSE(asked);
-    EXPECT_EQ(launcher.runtime.pickedHome, L"") << "nothing to remember";
-}
-
 TEST(RuntimeNotFoundMessage, NamesTheServerJvmAndTheVersions) {
     RuntimePolicy policy;
     EXPECT_EQ(runtimeNotFoundMessage(policy), L"The Java Runtime Environment (JRE) was not found. Please  download "

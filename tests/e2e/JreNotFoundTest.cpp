@@ -1,6 +1,6 @@
 // The "JRE Not Found" dialog of a launcher that finds no runtime: what it says, the folder browser, and the start
 // from the folder the user picked, which the next start finds without asking.
-#include "DialogAutomation.h"
+#include "UiAutomation.h"
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
 #include "StandInRecord.h"
@@ -51,26 +51,32 @@ protected:
     TempFolder folders{TempFolder::ShortName()};
 };
 
-TEST_F(JreNotFound, TellsWhichJavaIsNeededAndCancelStops) {
+// Each case picks a folder with only a client library, then refuses in one of the three ways.
+TEST_F(JreNotFound, TellsWhichJavaIsNeededAndRefusingStops) {
     struct Case {
         std::map<std::wstring, std::wstring> keys;
         const wchar_t* text;
-        void (*answer)(HWND);
+        bool clientLibraryDoes;
+        void (*refuse)(HWND);
     };
     const Case cases[] = {
         {{},
          L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (latest version) "
          L"from:",
+         true,
          [](HWND dialog) { pressButton(dialog, IDCANCEL); }},
         {{{L"Minimum Version", L"1.6"}},
          L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (minimum version 1.6) "
          L"from:",
+         true,
          [](HWND dialog) { pressKey(dialog, VK_ESCAPE); }},
         {{{L"JVM Type", L"server"}, {L"Minimum Version", L"1.7.0_25"}, {L"Maximum Version", L"1.7.0_25"}},
          L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE with a server JVM "
          L"(version 1.7.0.25 is required) from:",
+         false,
          pressCloseBox},
     };
+    installJvmLibrary(folders / L"client", L"client");
     for (const Case& c : cases) {
         setUpInstallation(c.keys);
         auto process = launch.start();
@@ -79,7 +85,9 @@ TEST_F(JreNotFound, TellsWhichJavaIsNeededAndCancelStops) {
         EXPECT_EQ(controlText(dialog, message), c.text);
         EXPECT_EQ(controlText(dialog, link), L"https://adoptium.net/");
         EXPECT_FALSE(isControlEnabled(dialog, IDOK)) << "nothing picked yet";
-        c.answer(dialog);
+        ASSERT_TRUE(pick(*process, dialog, folders / L"client"));
+        EXPECT_EQ(isControlEnabled(dialog, IDOK), c.clientLibraryDoes) << narrow(c.text);
+        c.refuse(dialog);
         ASSERT_TRUE(process->waitForExit()) << narrow(c.text);
         EXPECT_EQ(process->exitCode(), failed) << narrow(c.text);
         EXPECT_FALSE(launch.record().has("create.version")) << "no runtime was loaded";
@@ -115,19 +123,6 @@ TEST_F(JreNotFound, OkFollowsTheCurrentPickAndThePickIsRemembered) {
     ASSERT_TRUE(second->waitForExit()) << "the remembered folder is found without asking";
     EXPECT_EQ(second->exitCode(), 0u);
     EXPECT_EQ(launch.record().values("main.argc").size(), 2u);
-}
-
-TEST_F(JreNotFound, AServerJvmIsNeededWhenTheSettingsSaySo) {
-    installJvmLibrary(folders / L"client", L"client");
-    setUpInstallation({{L"JVM Type", L"server"}});
-    auto process = launch.start();
-    HWND dialog = waitForDialog(process->id(), L"JRE Not Found");
-    ASSERT_TRUE(dialog);
-    ASSERT_TRUE(pick(*process, dialog, folders / L"client"));
-    EXPECT_FALSE(isControlEnabled(dialog, IDOK));
-    pressButton(dialog, IDCANCEL);
-    ASSERT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), failed);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // Which runtime a start loads, and the hand-off of a 32-bit runtime to the companion launcher. The libraries here
 // are empty files, so loading fails with message 222, which names the library that was tried.
-#include "DialogAutomation.h"
 #include "Installation.h"
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"

@@ -80,21 +80,9 @@ bool HyperLinkControl::attach(HWND control) {
 void HyperLinkControl::initialize() {
     adoptStaticStyle();
     cursor_ = LoadCursorW(nullptr, IDC_HAND);
-    if (paintLabel_) {
-        if (!normalFont_) {
-            LOGFONTW iconTitle = {};
-            if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(iconTitle), &iconTitle, 0)) {
-                ownedNormalFont_.reset(CreateFontIndirectW(&iconTitle));
-                normalFont_ = ownedNormalFont_.get();
-            }
-        }
-        if (!linkFont_)
-            createLinkFont();
-    }
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&classes);
-    tooltip_.reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, window_, nullptr, nullptr, nullptr));
+    if (paintLabel_)
+        prepareFonts();
+    createTooltip();
     if (label_.empty())
         label_ = windowText(window_);
     computeLinkRect();
@@ -104,6 +92,25 @@ void HyperLinkControl::initialize() {
         registerTool();
     if (paintLabel_)
         readLinkColors();
+}
+
+void HyperLinkControl::prepareFonts() {
+    if (!normalFont_) {
+        LOGFONTW iconTitle = {};
+        if (SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(iconTitle), &iconTitle, 0)) {
+            ownedNormalFont_.reset(CreateFontIndirectW(&iconTitle));
+            normalFont_ = ownedNormalFont_.get();
+        }
+    }
+    if (!linkFont_)
+        createLinkFont();
+}
+
+void HyperLinkControl::createTooltip() {
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    tooltip_.reset(CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, window_, nullptr, nullptr, nullptr));
 }
 
 void HyperLinkControl::adoptStaticStyle() {
@@ -216,6 +223,23 @@ void HyperLinkControl::paint(HDC dc) {
     SetBkMode(dc, oldMode);
 }
 
+void HyperLinkControl::paintMessage(UINT message, HDC given) {
+    if (message == WM_PRINTCLIENT) {
+        paint(given);
+        return;
+    }
+    PAINTSTRUCT ps;
+    paint(BeginPaint(window_, &ps));
+    EndPaint(window_, &ps);
+}
+
+bool HyperLinkControl::cursorInLink() const {
+    POINT point;
+    GetCursorPos(&point);
+    ScreenToClient(window_, &point);
+    return inLink(point);
+}
+
 void HyperLinkControl::setFont(HFONT font, bool redraw) {
     normalFont_ = font;
     ownedNormalFont_.reset();
@@ -278,15 +302,11 @@ LRESULT HyperLinkControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
     if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST)
         return handleMouse(message, wParam, lParam);
     switch (message) {
-    case WM_SETCURSOR: {
-        POINT point;
-        GetCursorPos(&point);
-        ScreenToClient(window_, &point);
-        if (!inLink(point))
+    case WM_SETCURSOR:
+        if (!cursorInLink())
             break;
         SetCursor(cursor_);
         return TRUE;
-    }
     case WM_CHAR:
         if (wParam == VK_RETURN || wParam == VK_SPACE) {
             navigate();
@@ -328,19 +348,10 @@ LRESULT HyperLinkControl::handleMessage(UINT message, WPARAM wParam, LPARAM lPar
             return TRUE;
         break;
     case WM_PAINT:
-        if (!paintLabel_)
-            break;
-        {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(window_, &ps);
-            paint(dc);
-            EndPaint(window_, &ps);
-        }
-        return 0;
     case WM_PRINTCLIENT:
         if (!paintLabel_)
             break;
-        paint(reinterpret_cast<HDC>(wParam));
+        paintMessage(message, reinterpret_cast<HDC>(wParam));
         return 0;
     }
     return DefSubclassProc(window_, message, wParam, lParam);

@@ -29,12 +29,17 @@ private:
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMouse(UINT message, WPARAM wParam, LPARAM lParam);
     void initialize();
+    void prepareFonts();
+    void createTooltip();
     void adoptStaticStyle();
     void createLinkFont();
     void readLinkColors();
     void computeLinkRect();
     void registerTool();
     void paint(HDC dc);
+    // WM_PAINT, or WM_PRINTCLIENT with the device context it gives.
+    void paintMessage(UINT message, HDC given);
+    bool cursorInLink() const;
     void setFont(HFONT font, bool redraw);
     const std::wstring& shownText() const { return label_.empty() ? target_ : label_; }
     // The device context's own font when the control has none at all.

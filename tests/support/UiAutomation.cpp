@@ -1,5 +1,6 @@
 #include "UiAutomation.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 
 #include <functional>
@@ -37,6 +38,37 @@ HWND waitFor(DWORD processId, std::function<bool(HWND)> accepts, DWORD timeoutMs
     for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(20))
         EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+// The browser takes the folder as text in its own address space, so the text is written there first. A browser that
+// is still filling its tree cannot find the folder yet; the selection in the tree tells when it has.
+bool selectInBrowser(HWND browser, HANDLE process, const std::wstring& folder) {
+    HWND tree = nullptr;
+    EnumChildWindows(
+        browser,
+        [](HWND child, LPARAM found) {
+            wchar_t className[32] = L"";
+            GetClassNameW(child, className, 32);
+            if (std::wstring(className) == WC_TREEVIEWW)
+                *reinterpret_cast<HWND*>(found) = child;
+            return std::wstring(className) != WC_TREEVIEWW ? TRUE : FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    size_t bytes = (folder.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool selected = false;
+    if (remote && WriteProcessMemory(process, remote, folder.c_str(), bytes, nullptr)) {
+        LRESULT first = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        for (int i = 0; i < 50 && !selected; ++i, Sleep(100)) {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000,
+                                &ignored);
+            selected = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != first;
+        }
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return selected;
 }
 
 } // namespace
@@ -89,27 +121,17 @@ void pressKey(HWND dialog, WORD virtualKey) {
 
 void pressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
 
-// The browser takes the folder as text in its own address space, so the text is written there first. Its answer
-// to the message says nothing, so the caller checks what the dialog shows afterwards.
 bool chooseFolder(DWORD processId, HWND owner, const std::wstring& folder) {
     HWND browser = waitFor(
         processId, [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, 10000);
     HANDLE process = browser ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId) : nullptr;
     if (!process)
         return false;
-    size_t bytes = (folder.size() + 1) * sizeof(wchar_t);
-    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    bool written = remote && WriteProcessMemory(process, remote, folder.c_str(), bytes, nullptr);
-    DWORD_PTR ignored = 0;
-    if (written)
-        SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 20000,
-                            &ignored);
-    if (remote)
-        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    bool selected = selectInBrowser(browser, process, folder);
     CloseHandle(process);
-    if (written)
-        pressButton(browser, IDOK);
-    return written;
+    // OK either way, so that the browser never stays open; the caller sees what the dialog took.
+    pressButton(browser, IDOK);
+    return selected;
 }
 
 std::wstring cancelRuntimeDialog(DWORD processId, DWORD timeoutMs) {

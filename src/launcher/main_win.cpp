@@ -1,7 +1,9 @@
 // The process entry point: one Launcher, three phases, and their result as the exit code.
 #include "Launcher.h"
+#include "support/Trace.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    startTrace();
     Launcher launcher;
     // Every conversion to 8-bit text uses the thread's code page; fix it to the system default.
     SetThreadLocale(GetSystemDefaultLCID());
@@ -9,5 +11,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     DefWindowProcW(nullptr, WM_NULL, 0, 0);
     int32_t result = initialize(launcher) ? run(launcher) : -1;
     shutdown(launcher);
+    trace([&] { return L"end: exit code " + std::to_wstring(result); });
     return result;
 }

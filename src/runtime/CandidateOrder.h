@@ -40,7 +40,7 @@ const std::vector<JvmProbe>& jvmProbes(JvmType type);
 bool isWithinBounds(const RuntimePolicy& policy, const JavaVersion& version);
 
 // Why a runtime found is no candidate; None when it is one.
-enum class Refusal { None, OutsideBounds, NoHome, NoLibrary, RuledOut };
+enum class Refusal { None, OutsideBounds, NoHome, NoLibrary, OtherView, RuledOut };
 
 // The policy's word on a runtime whose version, kind and vendor are known: OutsideBounds, RuledOut (a kind or
 // vendor the settings do not search) or None, which also settles isFavored.

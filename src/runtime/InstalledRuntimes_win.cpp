@@ -1,5 +1,6 @@
 // Runtimes that today's installers register, and the one JAVA_HOME names: their homes are looked at for the
 // library, the version, the kind and the VM before the policy has its say.
+#include "LibraryImage.h"
 #include "RegistryKeys.h"
 #include "RuntimeSearch.h"
 #include "RuntimeTrace.h"
@@ -47,14 +48,23 @@ std::string readReleaseFile(const std::wstring& home) {
 }
 
 // A Java 9 or later runtime keeps its library below the home itself; a Java 8 JDK below its "jre\" folder.
-bool findLibrary(const std::wstring& home, JvmType type, JreCandidate& candidate) {
+std::wstring findLibrary(const std::wstring& home, JvmType type, JreCandidate& candidate) {
     for (const std::wstring& folder : {home, home + L"jre\\"}) {
-        if (!findJvmLibrary(folder, type, candidate.isServer).empty()) {
+        std::wstring library = findJvmLibrary(folder, type, candidate.isServer);
+        if (!library.empty()) {
             candidate.home = folder;
-            return true;
+            return library;
         }
     }
-    return false;
+    return std::wstring();
+}
+
+// HKEY_CURRENT_USER\Software is one key in both views, so only the library tells which view a runtime registered
+// there belongs to: a 32-bit one is for the companion, which only the 32-bit view's search may hand it to.
+bool belongsToOtherView(const Registration& registration, const std::wstring& library) {
+    if (registration.keyPath.empty() || registration.hive != RegistryHive::User)
+        return false;
+    return isX86Library(library) != (registration.view == RegistryView::Wow32);
 }
 
 RuntimeKind kindFromLayout(const std::wstring& home, const JreCandidate& candidate) {
@@ -66,8 +76,11 @@ Refusal examine(const RuntimePolicy& policy, const Registration& registration, J
     if (registration.home.empty())
         return Refusal::NoHome;
     std::wstring home = withTrailingBackslash(registration.home);
-    if (!findLibrary(home, policy.jvmType, candidate))
+    std::wstring library = findLibrary(home, policy.jvmType, candidate);
+    if (library.empty())
         return Refusal::NoLibrary;
+    if (belongsToOtherView(registration, library))
+        return Refusal::OtherView;
     ReleaseFacts release = parseReleaseFile(readReleaseFile(home));
     candidate.version = installedVersion(registration.name, release.javaVersion);
     candidate.kind = registration.kind.value_or(kindFromLayout(home, candidate));

@@ -87,6 +87,8 @@ std::wstring describeFinding(const std::wstring& where, Refusal refusal, const J
         return where + L": refused, no home folder named";
     case Refusal::NoLibrary:
         return where + L": refused, no jvm.dll for the JVM type below \"" + registeredHome + L"\"";
+    case Refusal::OtherView:
+        return where + L": refused, its library is built for the other registry view";
     case Refusal::RuledOut:
         return where + L": refused, " + describeCandidate(candidate) +
                L" is of a kind or vendor the settings do not search";

@@ -10,9 +10,9 @@
 
 namespace {
 
-// How a runtime folder is laid out: the library below the home (Java 9 and later; a JDK also has bin\javac.exe),
-// below its jre\ folder (a Java 8 JDK), or nowhere.
-enum class Layout { Modern, ModernJdk, Java8Jdk, NoLibrary, Missing };
+// How a runtime folder is laid out: the library below the home (Java 9 and later; a JDK also has bin\javac.exe; a
+// 32-bit build has an x86 image), below its jre\ folder (a Java 8 JDK), or nowhere.
+enum class Layout { Modern, ModernJdk, X86, Java8Jdk, NoLibrary, Missing };
 
 class InstalledRuntimes : public ::testing::Test {
 protected:
@@ -30,6 +30,8 @@ protected:
         createFolders(home + L"\\bin");
         if (layout == Layout::Modern || layout == Layout::ModernJdk)
             installJvmLibrary(home, L"server");
+        if (layout == Layout::X86)
+            installJvmLibrary(home, L"server", x86FixtureLibraryPath());
         if (layout == Layout::ModernJdk)
             writeBytes(home + L"\\bin\\javac.exe", "");
         if (layout == Layout::Java8Jdk)
@@ -92,8 +94,10 @@ TEST_F(InstalledRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
          "JAVA_VERSION=\"11.0.14\"", L"11.0.14 JRE Sun k\\"},
         {cu, L"Software\\BellSoft\\Liberica\\jdk-8", L"InstallationPath", native, L"l", Layout::Java8Jdk,
          "JAVA_VERSION=\"1.8.0_322\"", L"1.8.0.322 JDK Sun l\\jre\\"},
-        {cu, L"Software\\JavaSoft\\JDK\\11", L"JavaHome", wow32, L"m", Layout::Modern, semeru11, L"11.0.14.1 JDK IBM m\\"},
-        // an uninstalled runtime, a home without a library, and a key without the value
+        {cu, L"Software\\JavaSoft\\JDK\\11", L"JavaHome", wow32, L"m", Layout::X86, semeru11, L"11.0.14.1 JDK IBM m\\"},
+        // a 32-bit runtime in the user's hive, shared by both views; an uninstalled runtime, a home without a library,
+        // and a key without the value
+        {cu, L"Software\\JavaSoft\\JDK\\11", L"JavaHome", native, L"q", Layout::X86, semeru11, L"none"},
         {lm, L"Software\\Eclipse Adoptium\\JRE\\17.0.2.8\\hotspot\\MSI", L"Path", native, L"n", Layout::Missing, "",
          L"none"},
         {cu, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", L"Path", native, L"o", Layout::NoLibrary, "", L"none"},

@@ -58,6 +58,7 @@ int wmain(int argc, wchar_t** argv) {
     ScopedEnvironment stampVariable(L"KORU_BENCH_STAMP", stamp);
     ScopedEnvironment record(L"KORU_STANDIN_RECORD", stamp);
     ScopedEnvironment script(L"KORU_STANDIN_SCRIPT", L"main=return");
+    ScopedEnvironment noTrace(L"KORU_TRACE", L"");
 
     std::wstring empty = testProgramFolder() + L"\\empty_gui.exe";
     double bare = medianOf(runs, empty, quoted(empty), stamp);
@@ -74,6 +75,11 @@ int wmain(int argc, wchar_t** argv) {
     app.set(L"Class Path", L"Class Path", L"\\lib\\*.jar");
     std::wstring line = quoted(app.exePath()) + L" -nosplash";
     double launcher = medianOf(runs, app.exePath(), line, stamp);
+    double traced = 0;
+    {
+        ScopedEnvironment trace(L"KORU_TRACE", work / L"trace.log");
+        traced = medianOf(runs, app.exePath(), line, stamp);
+    }
 
     for (int i = 0; i < 5000; ++i)
         writeBytes(app.folder() + L"\\lib\\library-" + std::to_wstring(i) + L".jar", "");
@@ -83,6 +89,7 @@ int wmain(int argc, wchar_t** argv) {
     printf("empty GUI program, start to its code:          %8.2f ms\n", bare);
     printf("  the same with its message queue:             %8.2f ms\n", baseline);
     printf("launcher, start to main (stand-in runtime):    %8.2f ms\n", launcher);
+    printf("  the same with the trace on (KORU_TRACE):     %8.2f ms (%+.2f ms)\n", traced, traced - launcher);
     printf("ratio launcher / empty program with queue:     %8.2f\n", baseline > 0 ? launcher / baseline : 0.0);
     printf("ratio launcher / bare empty program:           %8.2f\n", bare > 0 ? launcher / bare : 0.0);
     printf("launcher with \\lib\\*.jar over 5,000 jars:      %8.2f ms (%+.2f ms for the wildcard)\n", wildcard,

@@ -81,7 +81,9 @@ Refusal examine(const RuntimePolicy& policy, const Registration& registration, J
         return Refusal::NoLibrary;
     if (belongsToOtherView(registration, library))
         return Refusal::OtherView;
-    ReleaseFacts release = parseReleaseFile(readReleaseFile(home));
+    // The release file is read only when the registration leaves the version or the VM open.
+    bool needsRelease = !registration.vendor || parseJavaVersion(registration.name, 0).count < 2;
+    ReleaseFacts release = needsRelease ? parseReleaseFile(readReleaseFile(home)) : ReleaseFacts();
     candidate.version = installedVersion(registration.name, release.javaVersion);
     candidate.kind = registration.kind.value_or(kindFromLayout(home, candidate));
     candidate.vendor = registration.vendor.value_or(isOpenJ9(release) ? RuntimeVendor::Ibm : RuntimeVendor::Sun);

@@ -92,8 +92,10 @@ TEST_F(InstalledRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
          "JAVA_VERSION=\"11.0.14\"", L"11.0.14 JRE Sun j\\"},
         {lm, L"Software\\Azul Systems\\Zulu\\zulu-11", L"InstallationPath", native, L"k", Layout::Modern,
          "JAVA_VERSION=\"11.0.14\"", L"11.0.14 JRE Sun k\\"},
-        {cu, L"Software\\BellSoft\\Liberica\\jdk-8", L"InstallationPath", native, L"l", Layout::Java8Jdk,
-         "JAVA_VERSION=\"1.8.0_322\"", L"1.8.0.322 JDK Sun l\\jre\\"},
+        {cu, L"Software\\BellSoft\\Liberica\\jre-17", L"InstallationPath", native, L"l", Layout::ModernJdk,
+         "JAVA_VERSION=\"17.0.1\"", L"17.0.1 JRE Sun l\\"},
+        {cu, L"Software\\Azul Systems\\Zulu\\zulu-8", L"InstallationPath", native, L"r", Layout::Java8Jdk,
+         "JAVA_VERSION=\"1.8.0_322\"", L"1.8.0.322 JDK Sun r\\jre\\"},
         {cu, L"Software\\JavaSoft\\JDK\\11", L"JavaHome", wow32, L"m", Layout::X86, semeru11, L"11.0.14.1 JDK IBM m\\"},
         // a 32-bit runtime in the user's hive, shared by both views; an uninstalled runtime, a home without a library,
         // and a key without the value

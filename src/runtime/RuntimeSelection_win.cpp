@@ -94,10 +94,11 @@ RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, Runtim
         return useLastSources(policy, hasCompanion, choice);
     }
     // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
-    if (!hasCompanion)
+    if (!hasCompanion) {
         trace([] { return std::wstring(L"registry, 32-bit view: not searched without a Pair Product"); });
-    if (hasCompanion && searchRegistry(policy, RegistryView::Wow32, chosen) &&
-        useRegistryChoice(policy, chosen, choice))
+        return useLastSources(policy, hasCompanion, choice);
+    }
+    if (searchRegistry(policy, RegistryView::Wow32, chosen) && useRegistryChoice(policy, chosen, choice))
         return RuntimeSource::Wow32Registry;
     return useLastSources(policy, hasCompanion, choice);
 }

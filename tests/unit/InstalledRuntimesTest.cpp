@@ -4,14 +4,13 @@
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
 #include "runtime/RuntimeSelection.h"
-#include "support/TextSplit.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// How a runtime folder is laid out: the library below the home (Java 9 and later; a JDK also has bin\javac.exe; a
-// 32-bit build has an x86 image), below its jre\ folder (a Java 8 JDK), or nowhere.
+// Where the library lies: below the home (Java 9 and later; a JDK also has bin\javac.exe, a 32-bit build an x86
+// image), below its jre\ folder (a Java 8 JDK), or nowhere.
 enum class Layout { Modern, ModernJdk, X86, Java8Jdk, NoLibrary, Missing };
 
 class InstalledRuntimes : public ::testing::Test {
@@ -21,24 +20,22 @@ protected:
             GTEST_SKIP() << "this machine has Java runtimes registered";
     }
 
-    // A runtime folder below the test's temp folder, with a release file when given one; returns the home as a
-    // registry value would name it.
+    // A runtime folder below the temp folder, with a release file when one is given: its whole text, or only the
+    // version it names.
     std::wstring runtime(const std::wstring& name, Layout layout, const std::string& release = "") {
         std::wstring home = temp / name;
-        if (layout == Layout::Missing)
-            return home;
         createFolders(home + L"\\bin");
-        if (layout == Layout::Modern || layout == Layout::ModernJdk)
-            installJvmLibrary(home, L"server");
-        if (layout == Layout::X86)
-            installJvmLibrary(home, L"server", x86FixtureLibraryPath());
+        if (layout == Layout::Modern || layout == Layout::ModernJdk || layout == Layout::X86)
+            installJvmLibrary(home, L"server", layout == Layout::X86 ? x86FixtureLibraryPath() : L"");
         if (layout == Layout::ModernJdk)
             writeBytes(home + L"\\bin\\javac.exe", "");
         if (layout == Layout::Java8Jdk)
             installJvmLibrary(home + L"\\jre", L"server");
+        bool whole = release.find('=') != std::string::npos;
         if (!release.empty())
-            writeBytes(home + L"\\release", release);
-        return home;
+            writeBytes(home + L"\\release",
+                       whole ? release : "IMPLEMENTOR=\"x\"\r\nJAVA_VERSION=\"" + release + "\"\r\n");
+        return layout == Layout::Missing ? home + L"-gone" : home;
     }
 
     // "version kind vendor home" of the candidate the search chooses, the home below the temp folder; "none".
@@ -54,138 +51,115 @@ protected:
     RegistryFixture registry;
 };
 
-struct Registration {
-    HKEY root;
-    const wchar_t* key; // below the root
-    const wchar_t* value;
-    RegistryView view;
-    const wchar_t* home; // a folder of its own for each case
-    Layout layout;
-    const char* release;
-    const wchar_t* chosen; // as InstalledRuntimes::chosen gives it
-};
-
 TEST_F(InstalledRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
-    const HKEY lm = HKEY_LOCAL_MACHINE, cu = HKEY_CURRENT_USER;
-    const RegistryView native = RegistryView::Native, wow32 = RegistryView::Wow32;
-    const char* const zulu17 = "JAVA_VERSION=\"17.0.2\"\r\nIMPLEMENTOR=\"Azul Systems, Inc.\"\r\n";
-    const char* const semeru11 = "IMPLEMENTOR=\"IBM Corporation\"\nJAVA_VERSION=\"11.0.14.1\"\nJVM_VARIANT=\"Openj9\"";
+    struct Registration {
+        bool user;          // HKEY_CURRENT_USER, else HKEY_LOCAL_MACHINE
+        const wchar_t* key; // below the hive; the value is the last key's value name for that installer
+        bool wow32;         // written and searched in the 32-bit view
+        Layout layout;
+        const char* release; // the release file's version, or ""
+        const wchar_t* chosen;
+    };
+    const wchar_t* const adoptium = L"Software\\Eclipse Adoptium\\";
+    const char* const semeru = "IMPLEMENTOR=\"IBM Corporation\"\nJAVA_VERSION=\"11.0.14.1\"\nJVM_VARIANT=\"Openj9\"";
     // clang-format off
     const Registration cases[] = {
-        {lm, L"Software\\JavaSoft\\JDK\\17.0.2", L"JavaHome", native, L"a", Layout::Modern, "", L"17.0.2 JDK Sun a\\"},
-        {lm, L"Software\\JavaSoft\\JDK\\17", L"JavaHome", native, L"b", Layout::Modern, "JAVA_VERSION=\"17.0.2\"\n",
-         L"17.0.2 JDK Sun b\\"},
-        {lm, L"Software\\JavaSoft\\JRE\\10.0.1", L"JavaHome", native, L"c", Layout::ModernJdk, "", L"10.0.1 JRE Sun c\\"},
-        {lm, L"Software\\Eclipse Adoptium\\JDK\\17.0.2.8\\hotspot\\MSI", L"Path", native, L"d", Layout::Modern, "",
-         L"17.0.2.8 JDK Sun d\\"},
-        {lm, L"Software\\Eclipse Adoptium\\JRE\\11.0.14.9\\openj9\\MSI", L"Path", native, L"e", Layout::Modern, "",
-         L"11.0.14.9 JRE IBM e\\"},
-        {lm, L"Software\\AdoptOpenJDK\\JDK\\8.0.292.10\\hotspot\\MSI", L"Path", native, L"f", Layout::Java8Jdk, "",
-         L"1.8.0.292 JDK Sun f\\jre\\"},
-        {lm, L"Software\\Eclipse Foundation\\JDK\\16.0.2.7\\hotspot\\MSI", L"Path", wow32, L"g", Layout::Modern, "",
-         L"16.0.2.7 JDK Sun g\\"},
-        {lm, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", L"Path", native, L"h", Layout::Modern, "",
-         L"17.0.2.8 JDK Sun h\\"},
-        {cu, L"Software\\Azul Systems\\Zulu\\zulu-17", L"InstallationPath", native, L"i", Layout::ModernJdk, zulu17,
-         L"17.0.2 JDK Sun i\\"},
-        {lm, L"Software\\Azul Systems\\Zulu\\zulu-11-jre", L"InstallationPath", native, L"j", Layout::ModernJdk,
-         "JAVA_VERSION=\"11.0.14\"", L"11.0.14 JRE Sun j\\"},
-        {lm, L"Software\\Azul Systems\\Zulu\\zulu-11", L"InstallationPath", native, L"k", Layout::Modern,
-         "JAVA_VERSION=\"11.0.14\"", L"11.0.14 JRE Sun k\\"},
-        {cu, L"Software\\BellSoft\\Liberica\\jre-17", L"InstallationPath", native, L"l", Layout::ModernJdk,
-         "JAVA_VERSION=\"17.0.1\"", L"17.0.1 JRE Sun l\\"},
-        {cu, L"Software\\Azul Systems\\Zulu\\zulu-8", L"InstallationPath", native, L"r", Layout::Java8Jdk,
-         "JAVA_VERSION=\"1.8.0_322\"", L"1.8.0.322 JDK Sun r\\jre\\"},
-        {cu, L"Software\\JavaSoft\\JDK\\11", L"JavaHome", wow32, L"m", Layout::X86, semeru11, L"11.0.14.1 JDK IBM m\\"},
-        // a 32-bit runtime in the user's hive, shared by both views; an uninstalled runtime, a home without a library,
-        // and a key without the value
-        {cu, L"Software\\JavaSoft\\JDK\\11", L"JavaHome", native, L"q", Layout::X86, semeru11, L"none"},
-        {lm, L"Software\\Eclipse Adoptium\\JRE\\17.0.2.8\\hotspot\\MSI", L"Path", native, L"n", Layout::Missing, "",
-         L"none"},
-        {cu, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", L"Path", native, L"o", Layout::NoLibrary, "", L"none"},
-        {lm, L"Software\\Azul Systems\\Zulu\\zulu-17", L"JavaHome", native, L"p", Layout::Modern, "", L"none"},
+        {false, L"Software\\JavaSoft\\JDK\\17.0.2",            false, Layout::Modern,    "",          L"17.0.2 JDK Sun 0\\"},
+        {false, L"Software\\JavaSoft\\JDK\\17",                false, Layout::Modern,    "17.0.2",    L"17.0.2 JDK Sun 1\\"},
+        {false, L"Software\\JavaSoft\\JRE\\10.0.1",            false, Layout::ModernJdk, "",          L"10.0.1 JRE Sun 2\\"},
+        {false, L"JDK\\17.0.2.8\\hotspot\\MSI",                false, Layout::Modern,    "",          L"17.0.2.8 JDK Sun 3\\"},
+        {false, L"JRE\\11.0.14.9\\openj9\\MSI",                false, Layout::Modern,    "",          L"11.0.14.9 JRE IBM 4\\"},
+        {false, L"Software\\AdoptOpenJDK\\JDK\\8.0.292.10\\hotspot\\MSI", false, Layout::Java8Jdk, "", L"1.8.0.292 JDK Sun 5\\jre\\"},
+        {false, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", true, Layout::Modern,  "",          L"17.0.2.8 JDK Sun 6\\"},
+        {true,  L"Software\\Azul Systems\\Zulu\\zulu-17",      false, Layout::ModernJdk, "17.0.2",    L"17.0.2 JDK Sun 7\\"},
+        {false, L"Software\\Azul Systems\\Zulu\\zulu-11",      false, Layout::Modern,    "11.0.14",   L"11.0.14 JRE Sun 8\\"},
+        {true,  L"Software\\Azul Systems\\Zulu\\zulu-8",       false, Layout::Java8Jdk,  "1.8.0_322", L"1.8.0.322 JDK Sun 9\\jre\\"},
+        {false, L"Software\\BellSoft\\Liberica\\jre-17",       false, Layout::ModernJdk, "17.0.1",    L"17.0.1 JRE Sun 10\\"},
+        // HKEY_CURRENT_USER\Software is one key in both views: the library's image decides
+        {true,  L"Software\\JavaSoft\\JDK\\11",                true,  Layout::X86,       semeru,      L"11.0.14.1 JDK IBM 11\\"},
+        {true,  L"Software\\JavaSoft\\JDK\\11",                false, Layout::X86,       semeru,      L"none"},
+        // an uninstalled runtime and a home without a library
+        {false, L"JRE\\17.0.2.8\\hotspot\\MSI",                false, Layout::Missing,   "",          L"none"},
+        {true,  L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", false, Layout::NoLibrary, "",    L"none"},
     };
     // clang-format on
     RuntimePolicy anyVendor;
     applyVmProvider(anyVendor, L"any");
-    for (const Registration& c : cases) {
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Registration& c = cases[i];
+        std::wstring key = c.key[0] == L'S' ? c.key : adoptium + std::wstring(c.key);
+        const wchar_t* value = key.find(L"JavaSoft") != std::wstring::npos ? L"JavaHome"
+                               : key.find(L"MSI") != std::wstring::npos    ? L"Path"
+                                                                           : L"InstallationPath";
         RegistryFixture fresh;
-        REGSAM view = c.view == RegistryView::Wow32 ? RegistryFixture::wow32View : RegistryFixture::nativeView;
-        ASSERT_TRUE(fresh.addValue(c.root, c.key, c.value, runtime(c.home, c.layout, c.release), view));
-        EXPECT_EQ(chosen(anyVendor, c.view), c.chosen) << c.key;
+        ASSERT_TRUE(fresh.addValue(c.user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, value,
+                                   runtime(std::to_wstring(i), c.layout, c.release),
+                                   c.wow32 ? RegistryFixture::wow32View : RegistryFixture::nativeView));
+        EXPECT_EQ(chosen(anyVendor, c.wow32 ? RegistryView::Wow32 : RegistryView::Native), c.chosen) << key;
     }
+    ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Azul Systems\\Zulu\\zulu-17", L"JavaHome",
+                                  runtime(L"wrong-value", Layout::Modern)));
+    EXPECT_EQ(chosen(anyVendor), L"none") << "the installer's own value names the home";
 }
 
-// The old keys' runtimes and today's go through one policy: bounds, kinds, vendors, preferred versions, order.
+// The old keys' runtimes and today's meet one policy: bounds, kinds, vendors, preferred versions, order.
 TEST_F(InstalledRuntimes, OldAndNewKeysMeetOnePolicy) {
     ASSERT_TRUE(registry.add(vendorKeys()[1].path, L"1.8.0_321", runtime(L"jre8", Layout::Modern)));
     ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Eclipse Adoptium\\JDK\\17.0.2.8\\hotspot\\MSI",
                                   L"Path", runtime(L"temurin17", Layout::Modern)));
     ASSERT_TRUE(registry.addValue(HKEY_CURRENT_USER, L"Software\\Eclipse Adoptium\\JRE\\21.0.1.12\\openj9\\MSI",
                                   L"Path", runtime(L"openj9", Layout::Modern)));
-    struct Policy {
-        const wchar_t *maximum, *preferred, *jvmSource, *vmProvider, *chosen;
-    };
-    const Policy cases[] = {
+    const std::array<const wchar_t*, 5> cases[] = {
+        // Maximum Version, Preferred versions, JVM Source, VM Provider, chosen
         {L"1.8", L"", L"", L"", L"1.8.0.321 JRE Sun jre8\\"},
         {L"", L"", L"", L"", L"17.0.2.8 JDK Sun temurin17\\"},
         {L"", L"1.8", L"", L"", L"1.8.0.321 JRE Sun jre8\\"},
-        {L"", L"", L"only_JRE", L"", L"1.8.0.321 JRE Sun jre8\\"},
         {L"", L"", L"favor_JRE", L"", L"1.8.0.321 JRE Sun jre8\\"},
         {L"", L"", L"", L"any", L"21.0.1.12 JRE IBM openj9\\"},
         {L"", L"", L"", L"favor_sun", L"17.0.2.8 JDK Sun temurin17\\"},
         {L"", L"", L"only_JDK", L"ibm", L"none"},
-        {L"11", L"", L"", L"ibm", L"none"},
-        {L"", L"", L"", L"ibm", L"21.0.1.12 JRE IBM openj9\\"},
     };
-    for (const Policy& c : cases) {
+    for (const auto& [maximum, preferred, jvmSource, vmProvider, expected] : cases) {
         RuntimePolicy policy;
-        policy.maxVersion = maxVersionFromSetting(c.maximum);
-        policy.preferredVersions = splitList(c.preferred, L";");
-        applyJvmSource(policy, c.jvmSource);
-        applyVmProvider(policy, c.vmProvider);
-        EXPECT_EQ(chosen(policy), c.chosen)
-            << c.maximum << "|" << c.preferred << "|" << c.jvmSource << "|" << c.vmProvider;
+        policy.maxVersion = maxVersionFromSetting(maximum);
+        if (*preferred)
+            policy.preferredVersions = {preferred};
+        applyJvmSource(policy, jvmSource);
+        applyVmProvider(policy, vmProvider);
+        EXPECT_EQ(chosen(policy), expected) << maximum << preferred << jvmSource << vmProvider;
     }
 }
 
 TEST_F(InstalledRuntimes, JavaHomeOnlyWhenNothingElseFits) {
-    std::wstring jdk17 = runtime(L"jdk17", Layout::Modern, "JAVA_VERSION=\"17.0.2\"");
-    std::wstring x86 = temp / L"x86";
-    installJvmLibrary(x86, L"server", x86FixtureLibraryPath());
+    std::wstring jre8 = runtime(L"jre8", Layout::Modern), jdk17 = runtime(L"jdk17", Layout::Modern, "17.0.2");
+    std::wstring x86 = runtime(L"x86", Layout::X86);
     struct Case {
         std::wstring javaHome;
         const wchar_t* maximum;
-        const wchar_t* pairProduct;
-        const wchar_t* registered; // a Java 8 runtime in the registry, or null
-        std::wstring jvmPath;      // empty when no runtime is settled
-        bool handOff;
+        bool registered; // a Java 8 runtime in the registry
+        bool companion;
+        std::wstring settled; // the home whose library is settled, or empty for none
     };
     const Case cases[] = {
-        {jdk17, L"", L"", L"1.8", temp / L"jre8\\bin\\server\\jvm.dll", false},
-        {jdk17, L"", L"", nullptr, jdk17 + L"\\bin\\server\\jvm.dll", false},
-        {L"\"" + jdk17 + L"\\\"", L"", L"", nullptr, jdk17 + L"\\bin\\server\\jvm.dll", false},
-        {jdk17, L"11", L"", nullptr, L"", false},
-        {jdk17, L"1.7", L"", L"1.8", L"", false}, // the registry's runtime is refused too
-        {jdk17, L"", L"", L"1.9-no-library", jdk17 + L"\\bin\\server\\jvm.dll", false},
-        {temp.path(), L"", L"", nullptr, L"", false}, // a folder without a library
-        {x86, L"", L"", nullptr, L"", false},
-        {x86, L"", L"C:\\companion.exe", nullptr, x86 + L"\\bin\\server\\jvm.dll", true},
+        {jdk17, L"", true, false, jre8},
+        {L"\"" + jdk17 + L"\\\"", L"", false, false, jdk17}, // quoted, as often set by hand
+        {jdk17, L"1.7", true, false, L""},                   // refused like the registry's runtime
+        {temp.path(), L"", false, false, L""},               // no library
+        {x86, L"", false, false, L""},
+        {x86, L"", false, true, x86},
     };
     for (const Case& c : cases) {
         RegistryFixture fresh;
         if (c.registered) {
-            bool hasLibrary = std::wstring(c.registered).find(L"no-library") == std::wstring::npos;
-            std::wstring home = hasLibrary ? runtime(L"jre8", Layout::Modern) : temp / L"missing";
-            ASSERT_TRUE(fresh.add(vendorKeys()[1].path, c.registered, home));
+            ASSERT_TRUE(fresh.add(vendorKeys()[1].path, L"1.8", jre8));
         }
         ScopedEnvironment javaHome(L"JAVA_HOME", c.javaHome);
         RuntimePolicy policy;
         policy.maxVersion = maxVersionFromSetting(c.maximum);
         RuntimeChoice choice;
-        EXPECT_EQ(resolveRuntime(policy, c.pairProduct, choice), !c.jvmPath.empty()) << c.javaHome;
-        EXPECT_EQ(choice.jvmPath, c.jvmPath) << c.javaHome;
-        EXPECT_EQ(choice.handOff, c.handOff) << c.javaHome;
+        EXPECT_EQ(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", choice), !c.settled.empty());
+        EXPECT_EQ(choice.jvmPath, c.settled.empty() ? L"" : c.settled + L"\\bin\\server\\jvm.dll") << c.javaHome;
+        EXPECT_EQ(choice.handOff, c.companion) << c.javaHome;
     }
 }
 

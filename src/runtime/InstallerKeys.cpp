@@ -95,8 +95,8 @@ ReleaseFacts parseReleaseFile(const std::string& text) {
 }
 
 bool isOpenJ9(const ReleaseFacts& release) {
-    return contains(release.jvmVariant, L"openj9") || contains(release.implementor, L"openj9") ||
-           lowerCase(release.implementor).rfind(L"ibm", 0) == 0;
+    // IBM's own runtimes are built on J9, whatever their JVM_VARIANT says.
+    return contains(release.jvmVariant, L"openj9") || lowerCase(release.implementor).rfind(L"ibm", 0) == 0;
 }
 
 JavaVersion installedVersion(const std::wstring& subkeyName, const std::wstring& releaseVersion) {

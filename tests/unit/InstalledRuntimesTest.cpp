@@ -54,35 +54,36 @@ protected:
 TEST_F(InstalledRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
     struct Registration {
         bool user;          // HKEY_CURRENT_USER, else HKEY_LOCAL_MACHINE
-        const wchar_t* key; // below the hive; the value is the last key's value name for that installer
+        const wchar_t* key; // below the hive (or Eclipse Adoptium's key); the value is named as its installer names it
         bool wow32;         // written and searched in the 32-bit view
         Layout layout;
-        const char* release; // the release file's version, or ""
+        const char* release; // the release file's text or only its version, or ""
         const wchar_t* chosen;
     };
     const wchar_t* const adoptium = L"Software\\Eclipse Adoptium\\";
-    const char* const semeru = "IMPLEMENTOR=\"IBM Corporation\"\nJAVA_VERSION=\"11.0.14.1\"\nJVM_VARIANT=\"Openj9\"";
-    // clang-format off
+    const char* const openJ9 = "IMPLEMENTOR=\"Eclipse Adoptium\"\nJAVA_VERSION=\"11.0.14.1\"\nJVM_VARIANT=\"Openj9\"";
     const Registration cases[] = {
-        {false, L"Software\\JavaSoft\\JDK\\17.0.2",            false, Layout::Modern,    "",          L"17.0.2 JDK Sun 0\\"},
-        {false, L"Software\\JavaSoft\\JDK\\17",                false, Layout::Modern,    "17.0.2",    L"17.0.2 JDK Sun 1\\"},
-        {false, L"Software\\JavaSoft\\JRE\\10.0.1",            false, Layout::ModernJdk, "",          L"10.0.1 JRE Sun 2\\"},
-        {false, L"JDK\\17.0.2.8\\hotspot\\MSI",                false, Layout::Modern,    "",          L"17.0.2.8 JDK Sun 3\\"},
-        {false, L"JRE\\11.0.14.9\\openj9\\MSI",                false, Layout::Modern,    "",          L"11.0.14.9 JRE IBM 4\\"},
-        {false, L"Software\\AdoptOpenJDK\\JDK\\8.0.292.10\\hotspot\\MSI", false, Layout::Java8Jdk, "", L"1.8.0.292 JDK Sun 5\\jre\\"},
-        {false, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", true, Layout::Modern,  "",          L"17.0.2.8 JDK Sun 6\\"},
-        {true,  L"Software\\Azul Systems\\Zulu\\zulu-17",      false, Layout::ModernJdk, "17.0.2",    L"17.0.2 JDK Sun 7\\"},
-        {false, L"Software\\Azul Systems\\Zulu\\zulu-11",      false, Layout::Modern,    "11.0.14",   L"11.0.14 JRE Sun 8\\"},
-        {true,  L"Software\\Azul Systems\\Zulu\\zulu-8",       false, Layout::Java8Jdk,  "1.8.0_322", L"1.8.0.322 JDK Sun 9\\jre\\"},
-        {false, L"Software\\BellSoft\\Liberica\\jre-17",       false, Layout::ModernJdk, "17.0.1",    L"17.0.1 JRE Sun 10\\"},
+        {false, L"Software\\JavaSoft\\JDK\\17.0.2", false, Layout::Modern, "", L"17.0.2 JDK Sun 0\\"},
+        {false, L"Software\\JavaSoft\\JDK\\17", false, Layout::Modern, "17.0.2", L"17.0.2 JDK Sun 1\\"},
+        {false, L"Software\\JavaSoft\\JRE\\10.0.1", false, Layout::ModernJdk, "IMPLEMENTOR=\"IBM Corporation\"",
+         L"10.0.1 JRE IBM 2\\"},
+        {false, L"JDK\\17.0.2.8\\hotspot\\MSI", false, Layout::Modern, "", L"17.0.2.8 JDK Sun 3\\"},
+        {false, L"JRE\\11.0.14.9\\openj9\\MSI", false, Layout::Modern, "", L"11.0.14.9 JRE IBM 4\\"},
+        {false, L"Software\\AdoptOpenJDK\\JDK\\8.0.292.10\\hotspot\\MSI", false, Layout::Java8Jdk, "",
+         L"1.8.0.292 JDK Sun 5\\jre\\"},
+        {false, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", true, Layout::Modern, "", L"17.0.2.8 JDK Sun 6\\"},
+        {true, L"Software\\Azul Systems\\Zulu\\zulu-17", false, Layout::ModernJdk, "17.0.2", L"17.0.2 JDK Sun 7\\"},
+        {false, L"Software\\Azul Systems\\Zulu\\zulu-11", false, Layout::Modern, "11.0.14", L"11.0.14 JRE Sun 8\\"},
+        {true, L"Software\\Azul Systems\\Zulu\\zulu-8", false, Layout::Java8Jdk, "1.8.0_322",
+         L"1.8.0.322 JDK Sun 9\\jre\\"},
+        {false, L"Software\\BellSoft\\Liberica\\jre-17", false, Layout::ModernJdk, "17.0.1", L"17.0.1 JRE Sun 10\\"},
         // HKEY_CURRENT_USER\Software is one key in both views: the library's image decides
-        {true,  L"Software\\JavaSoft\\JDK\\11",                true,  Layout::X86,       semeru,      L"11.0.14.1 JDK IBM 11\\"},
-        {true,  L"Software\\JavaSoft\\JDK\\11",                false, Layout::X86,       semeru,      L"none"},
+        {true, L"Software\\JavaSoft\\JDK\\11", true, Layout::X86, openJ9, L"11.0.14.1 JDK IBM 11\\"},
+        {true, L"Software\\JavaSoft\\JDK\\11", false, Layout::X86, openJ9, L"none"},
         // an uninstalled runtime and a home without a library
-        {false, L"JRE\\17.0.2.8\\hotspot\\MSI",                false, Layout::Missing,   "",          L"none"},
-        {true,  L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", false, Layout::NoLibrary, "",    L"none"},
+        {false, L"JRE\\17.0.2.8\\hotspot\\MSI", false, Layout::Missing, "", L"none"},
+        {true, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", false, Layout::NoLibrary, "", L"none"},
     };
-    // clang-format on
     RuntimePolicy anyVendor;
     applyVmProvider(anyVendor, L"any");
     for (size_t i = 0; i < std::size(cases); ++i) {

@@ -89,7 +89,7 @@ int wmain() {
         policy.preferredVersions = {L"1.9", L"1.12"};
         double resolve = medianMilliseconds([&] {
             RuntimeChoice choice;
-            return resolveRuntime(policy, L"", choice) && !choice.jvmPath.empty();
+            return resolveRuntime(policy, L"", nullptr, choice) && !choice.jvmPath.empty();
         });
         double search = medianMilliseconds([&] {
             JreCandidate chosen;

@@ -71,18 +71,29 @@ bool useJavaHome(const RuntimePolicy& policy, bool hasCompanion, RuntimeChoice& 
     return true;
 }
 
-// The "JRE Not Found" dialog is not part of the launcher yet; until it is, this step ends as when the dialog
-// cannot be shown, and the start stops.
-RuntimeSource askUserForRuntime(const RuntimePolicy&, RuntimeChoice&) { return RuntimeSource::None; }
-
-// JAVA_HOME is the last source the launcher consults itself; the user is asked only when it does not do either.
-RuntimeSource useLastSources(const RuntimePolicy& policy, bool hasCompanion, RuntimeChoice& choice) {
-    if (useJavaHome(policy, hasCompanion, choice))
-        return RuntimeSource::JavaHome;
-    return askUserForRuntime(policy, choice);
+RuntimeSource useUserPick(const RuntimePolicy& policy, const RuntimeQuestion& askUser, RuntimeChoice& choice) {
+    RuntimePick pick;
+    trace([] { return std::wstring(L"JRE Not Found: asking the user for a runtime folder"); });
+    if (!askUser || !askUser(runtimeNotFoundMessage(policy), pick) || pick.jvmPath.empty()) {
+        trace([] { return std::wstring(L"JRE Not Found: no runtime picked"); });
+        return RuntimeSource::None;
+    }
+    choice.jvmPath = pick.jvmPath;
+    choice.chosenVersion = JavaVersion(); // a registry candidate without its library may have left its version
+    choice.pickedHome = pick.home;
+    return RuntimeSource::UserPick;
 }
 
-RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, RuntimeChoice& choice) {
+// JAVA_HOME is the last source the launcher consults itself; the user is asked only when it does not do either.
+RuntimeSource useLastSources(const RuntimePolicy& policy, bool hasCompanion, const RuntimeQuestion& askUser,
+                             RuntimeChoice& choice) {
+    if (useJavaHome(policy, hasCompanion, choice))
+        return RuntimeSource::JavaHome;
+    return useUserPick(policy, askUser, choice);
+}
+
+RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, const RuntimeQuestion& askUser,
+                          RuntimeChoice& choice) {
     if (useJrePath(policy, choice))
         return RuntimeSource::JrePath;
     if (useLocalRuntime(policy, choice))
@@ -91,16 +102,16 @@ RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, Runtim
     if (searchRegistry(policy, RegistryView::Native, chosen)) {
         if (useRegistryChoice(policy, chosen, choice))
             return RuntimeSource::NativeRegistry;
-        return useLastSources(policy, hasCompanion, choice);
+        return useLastSources(policy, hasCompanion, askUser, choice);
     }
     // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
     if (!hasCompanion) {
         trace([] { return std::wstring(L"registry, 32-bit view: not searched without a Pair Product"); });
-        return useLastSources(policy, hasCompanion, choice);
+        return useLastSources(policy, hasCompanion, askUser, choice);
     }
     if (searchRegistry(policy, RegistryView::Wow32, chosen) && useRegistryChoice(policy, chosen, choice))
         return RuntimeSource::Wow32Registry;
-    return useLastSources(policy, hasCompanion, choice);
+    return useLastSources(policy, hasCompanion, askUser, choice);
 }
 
 // A runtime from the 32-bit view is always a 32-bit one. The image itself is examined only for the folders a user
@@ -147,10 +158,11 @@ bool searchRegistry(const RuntimePolicy& policy, RegistryView view, JreCandidate
     return true;
 }
 
-bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, RuntimeChoice& choice) {
+bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, const RuntimeQuestion& askUser,
+                    RuntimeChoice& choice) {
     trace([&] { return describePolicy(policy, pairProduct); });
     bool hasCompanion = !pairProduct.empty();
-    RuntimeSource source = findRuntime(policy, hasCompanion, choice);
+    RuntimeSource source = findRuntime(policy, hasCompanion, askUser, choice);
     if (source == RuntimeSource::None) {
         trace([] { return std::wstring(L"runtime: none found"); });
         return false;

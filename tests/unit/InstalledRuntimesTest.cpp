@@ -158,7 +158,11 @@ TEST_F(InstalledRuntimes, JavaHomeOnlyWhenNothingElseFits) {
         RuntimePolicy policy;
         policy.maxVersion = maxVersionFromSetting(c.maximum);
         RuntimeChoice choice;
-        EXPECT_EQ(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", choice), !c.settled.empty());
+        bool asked = false;
+        auto askUser = [&asked](const std::wstring&, RuntimePick&) { return !(asked = true); };
+        EXPECT_EQ(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", askUser, choice),
+                  !c.settled.empty());
+        EXPECT_EQ(asked, c.settled.empty()) << "the user is asked only when JAVA_HOME does not do either";
         EXPECT_EQ(choice.jvmPath, c.settled.empty() ? L"" : c.settled + L"\\bin\\server\\jvm.dll") << c.javaHome;
         EXPECT_EQ(choice.handOff, c.companion) << c.javaHome;
     }

@@ -45,6 +45,7 @@ TEST(ParseNumberList, StartAndNumbers) {
     EXPECT_EQ(list.start, 5u);
     EXPECT_TRUE(list.numbers.empty());
     EXPECT_EQ(parseNumberList(L"1x2").numbers, (std::vector<uint64_t>{12}));
+    EXPECT_EQ(parseNumberList(L"18446744073709551617:1").numbers, (std::vector<uint64_t>{UINT64_MAX, 1}));
 }
 
 TEST(ParseByteSize, Multipliers) {
@@ -56,6 +57,8 @@ TEST(ParseByteSize, Multipliers) {
     EXPECT_EQ(parseByteSize(L"x1k"), 0u);
     EXPECT_EQ(parseByteSize(L""), 0u);
     EXPECT_EQ(parseByteSize(L"1:2"), 0u);
+    EXPECT_EQ(parseByteSize(L"18446744073709551617"), UINT64_MAX);
+    EXPECT_EQ(parseByteSize(L"18014398509481984k"), UINT64_MAX);
 }
 
 TEST(RewriteMemoryPercentage, WorkedExamples) {
@@ -66,6 +69,8 @@ TEST(RewriteMemoryPercentage, WorkedExamples) {
     // The maximum caps, the minimum wins over the maximum.
     EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx50:0:1024p", sixteen), L"-Xmx1048576K");
     EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx50:4096:1024p", sixteen), L"-Xmx4194304K");
+    // A maximum beyond 64 bits is no bound.
+    EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx50:0:18014398509481985P", sixteen), L"-Xmx8388608K");
 }
 
 TEST(RewriteMemoryPercentage, TakesTheVirtualBaseForT) {

@@ -22,8 +22,11 @@ bool pathExists(const std::wstring& path) {
 DWORD ensureParentFolders(const std::wstring& filePath) {
     if (pathExists(filePath))
         return 0;
-    bool isUnc = isUncPath(filePath);
+    bool isUnc = isNetworkPath(filePath);
     std::vector<std::wstring> parts = splitPathForCreation(filePath);
+    // The root of the current drive is the empty text before the single leading backslash.
+    if (isRootedAtCurrentDrive(filePath))
+        parts.insert(parts.begin(), std::wstring());
     // Without a root, a folder and a file name there is nothing to create (an empty path has no parts at all).
     if (parts.size() < 3)
         return 0;

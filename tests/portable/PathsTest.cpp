@@ -14,6 +14,18 @@ TEST(PathKinds, LongPrefixAndUnc) {
     EXPECT_FALSE(isUncPath(L"\\\\?\\C:\\"));
     EXPECT_FALSE(isUncPath(L"\\\\"));
     EXPECT_FALSE(isUncPath(L"C:\\x"));
+    EXPECT_TRUE(isNetworkPath(L"\\\\server\\share"));
+    EXPECT_TRUE(isNetworkPath(L"\\\\?\\unc\\server\\share"));
+    EXPECT_FALSE(isNetworkPath(L"\\\\?\\C:\\x"));
+}
+
+TEST(FolderAsCurrentDirectory, KeepsTheBackslashOfADriveRoot) {
+    EXPECT_EQ(folderAsCurrentDirectory(L"C:\\App\\app.exe"), L"C:\\App");
+    EXPECT_EQ(folderAsCurrentDirectory(L"E:\\app.exe"), L"E:\\");
+    EXPECT_EQ(folderAsCurrentDirectory(L"\\\\?\\E:\\app.exe"), L"\\\\?\\E:\\");
+    EXPECT_EQ(folderAsCurrentDirectory(L"\\\\server\\share\\app.exe"), L"\\\\server\\share");
+    EXPECT_EQ(folderAsCurrentDirectory(L"\\app.exe"), L"");
+    EXPECT_EQ(folderAsCurrentDirectory(L"app.exe"), L"");
 }
 
 TEST(ParentFolder, CutsComponents) {
@@ -35,7 +47,7 @@ TEST(SplitPathForCreation, RootThenComponents) {
     EXPECT_EQ(splitPathForCreation(L"C:\\a\\"), (Parts{L"C:", L"a"}));
     EXPECT_EQ(splitPathForCreation(L"\\top\\f"), (Parts{L"top", L"f"}));
     EXPECT_EQ(splitPathForCreation(L"name"), (Parts{L"name"}));
-    EXPECT_EQ(splitPathForCreation(L"\\\\?\\UNC\\srv\\share\\f"), (Parts{L"\\\\?\\UNC", L"srv", L"share", L"f"}));
+    EXPECT_EQ(splitPathForCreation(L"\\\\?\\UNC\\srv\\share\\f"), (Parts{L"\\\\?\\UNC\\srv", L"share", L"f"}));
 }
 
 } // namespace

@@ -92,6 +92,17 @@ TEST(FileSystemEnsureParentFolders, AFileInTheWayStopsTheFoldersBelowIt) {
     EXPECT_TRUE(fileExists(temp / L"blocker")) << "a file that was there is never removed";
 }
 
+TEST(FileSystemEnsureParentFolders, ASingleLeadingBackslashStartsAtTheRootOfTheCurrentDrive) {
+    TempFolder temp;
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(temp.path().c_str()));
+    DWORD result = ensureParentFolders(temp.path().substr(2) + L"\\logs\\app\\out.txt");
+    SetCurrentDirectoryW(previous);
+    EXPECT_EQ(result, 0u);
+    EXPECT_TRUE(isFolder(temp / L"logs\\app"));
+}
+
 TEST(FileSystemEnsureParentFolders, RelativePathTakesItsFirstFolderAsRoot) {
     TempFolder temp;
     wchar_t previous[MAX_PATH];

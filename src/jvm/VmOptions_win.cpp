@@ -40,7 +40,7 @@ void appendMatches(const std::wstring& pattern, std::wstring& classPath) {
     UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &data));
     if (!search)
         return;
-    std::wstring folder = folderWithBackslash(pattern);
+    std::wstring folder = patternFolder(pattern);
     do {
         classPath += folder + data.cFileName + L";";
     } while (FindNextFileW(search.get(), &data));
@@ -48,7 +48,7 @@ void appendMatches(const std::wstring& pattern, std::wstring& classPath) {
 
 void resolveClassPathEntry(const std::wstring& entry, const std::wstring& launcherFolder, std::wstring& classPath) {
     if (!isAbsoluteClassPathEntry(entry)) {
-        appendMatches(parentFolder(launcherFolder, 1) + entry, classPath);
+        appendMatches(relativeClassPathPattern(launcherFolder, entry), classPath);
         return;
     }
     if (entry.find(L'*') == std::wstring::npos) {

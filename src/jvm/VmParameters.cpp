@@ -167,6 +167,16 @@ bool isAbsoluteClassPathEntry(const std::wstring& entry) {
     return entry.size() >= 2 && (entry[1] == L':' || (entry[0] == L'\\' && entry[1] == L'\\'));
 }
 
+std::wstring relativeClassPathPattern(const std::wstring& launcherFolder, const std::wstring& entry) {
+    bool startsWithSeparator = !entry.empty() && (entry[0] == L'\\' || entry[0] == L'/');
+    return (startsWithSeparator ? parentFolder(launcherFolder, 1) : launcherFolder) + entry;
+}
+
+std::wstring patternFolder(const std::wstring& pattern) {
+    size_t last = pattern.find_last_of(L"\\/");
+    return last == std::wstring::npos ? std::wstring() : pattern.substr(0, last + 1);
+}
+
 std::wstring composeLibraryPath(const std::wstring& libraryPath, const std::wstring& launcherFolder,
                                 const std::wstring& jvmPath) {
     std::wstring list = libraryPath;

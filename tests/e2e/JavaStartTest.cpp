@@ -284,6 +284,21 @@ TEST(JavaStart, EmptyClassPathIsReportedAndTheStartGoesOn) {
     EXPECT_EQ(launch.values("option"), (Lines{"abort", "exit"}));
 }
 
+TEST(JavaStart, ClassPathEntriesWithSlashesOrWithoutALeadingBackslash) {
+    StandInLaunch launch(L"main=return");
+    const std::wstring app = launch.app().folder();
+    createFolders(app + L"\\lib");
+    for (const wchar_t* jar : {L"a.jar", L"b.jar", L"c.jar"})
+        writeBytes(app + L"\\lib\\" + jar, "");
+    launch.app().writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.App\r\nJRE Path=" +
+                               launch.runtimeHome() + L"\r\n[Class Path]\r\nClass Path=lib\\a.jar;\\lib/b.jar;" + app +
+                               L"/lib/c*.jar\r\n");
+    auto process = launch.start();
+    ASSERT_TRUE(ended(*process, 0u));
+    EXPECT_EQ(launch.value("option"),
+              narrow(L"-Djava.class.path=" + app + L"\\lib\\a.jar;" + app + L"\\lib/b.jar;" + app + L"/lib/c.jar;"));
+}
+
 TEST(JavaStart, EmbeddedJarPutsTheExecutableOnTheClassPath) {
     StandInLaunch launch(L"main=return");
     launch.app().writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.App\r\nJRE Path=" +

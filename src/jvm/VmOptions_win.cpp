@@ -60,9 +60,9 @@ void resolveClassPathEntry(const std::wstring& entry, const std::wstring& launch
 
 std::wstring assembleClassPath(const SettingsReader& settings, const std::wstring& launcher) {
     std::wstring classPath;
-    for (const std::wstring& entry : splitList(settings.read(section::classPath, L"Class Path"), L";"))
+    for (const std::wstring& entry : splitList(readSingleValue(settings, section::classPath, L"Class Path"), L";"))
         resolveClassPathEntry(expandEnvironment(entry), folderWithBackslash(launcher), classPath);
-    if (isYes(settings.read(section::application, L"Embedded Jar"))) {
+    if (isYes(readSingleValue(settings, section::application, L"Embedded Jar"))) {
         if (!classPath.empty() && classPath.back() != L';')
             classPath += L';';
         classPath += launcher;
@@ -71,7 +71,7 @@ std::wstring assembleClassPath(const SettingsReader& settings, const std::wstrin
 }
 
 std::wstring expandedSetting(const SettingsReader& settings, const wchar_t* key) {
-    std::wstring value = settings.read(section::application, key);
+    std::wstring value = readSingleValue(settings, section::application, key);
     return value.empty() ? value : expandEnvironment(value);
 }
 

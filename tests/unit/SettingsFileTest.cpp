@@ -97,6 +97,11 @@ TEST_F(SettingsFileTest, PlusSectionAppendsToTheBuiltInValueAndTheFileReplacesIt
     EXPECT_EQ(reader.read(L"application", L"cmd"), L"--from-file");
     EXPECT_EQ(reader.read(L"Application", L"Absent"), L"");
     EXPECT_EQ(PlainSettingsReader(settings).read(L"Java Runtime Environment", L"Virtual Machine Parameters"), L"");
+
+    // Keys that hold one value lose the separating space.
+    Launcher& launcher = load(L"[Java Runtime Environment+]\r\nMain Class=a.B\r\nJVM Type=server\r\n");
+    EXPECT_EQ(launcher.java.mainClass, L"a/B");
+    EXPECT_EQ(launcher.policy.jvmType, JvmType::Server);
 }
 
 TEST_F(SettingsFileTest, LongValuesAreNeverCut) {

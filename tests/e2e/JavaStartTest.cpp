@@ -255,14 +255,26 @@ TEST(JavaStart, OutputRedirectedIntoNewFoldersAndTruncated) {
     EXPECT_EQ(readBytes(err), "oops\r\n");
 }
 
+std::wstring shortPath(const std::wstring& path) {
+    wchar_t buffer[MAX_PATH];
+    DWORD length = GetShortPathNameW(path.c_str(), buffer, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(buffer, length) : path;
+}
+
 TEST(JavaStart, OutputAndErrorNamingOneFileKeepBothTexts) {
-    StandInLaunch launch(L"main=print:out,eprint:err,print:again");
     TempFolder logs;
-    std::wstring both = logs / L"both.log";
-    launch.writeSettings(L"", L"[Application]\r\nOutput File=" + both + L"\r\nError File=" + both + L"\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_EQ(readBytes(both), "out\r\nerr\r\nagain\r\n");
+    const std::wstring both = logs / L"both-streams.log";
+    writeBytes(both, "");
+    std::wstring upper = both;
+    CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    // The same text, other letter case, relative to the current folder, the short form.
+    for (const std::wstring& errorFile : {both, upper, std::wstring(L"both-streams.log"), shortPath(both)}) {
+        StandInLaunch launch(L"main=print:out,eprint:err,print:again");
+        launch.writeSettings(L"", L"[Application]\r\nOutput File=" + both + L"\r\nError File=" + errorFile + L"\r\n");
+        auto process = launch.app().start(L"-nosplash", logs.path());
+        ASSERT_TRUE(ended(*process, 0u));
+        EXPECT_EQ(readBytes(both), "out\r\nerr\r\nagain\r\n") << narrow(errorFile);
+    }
 }
 
 TEST(JavaStart, OutputFileThatCannotBeOpenedLeavesTheStream) {

@@ -28,6 +28,8 @@ bool readFileIdentity(const std::wstring& path, FileIdentity& identity) {
     return true;
 }
 
+} // namespace
+
 std::wstring fullPathOf(const std::wstring& path) {
     std::wstring full;
     // A buffer that is too small is answered with the size needed, terminator included.
@@ -37,8 +39,6 @@ std::wstring fullPathOf(const std::wstring& path) {
     };
     return readGrowingBuffer(full, fill) ? full : path;
 }
-
-} // namespace
 
 bool entryExists(const std::wstring& path) {
     WIN32_FIND_DATAW data;

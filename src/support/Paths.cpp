@@ -50,6 +50,12 @@ std::wstring withTrailingBackslash(const std::wstring& path) {
     return path + L'\\';
 }
 
+bool isRelativePath(const std::wstring& path) {
+    bool rooted = !path.empty() && (path[0] == L'\\' || path[0] == L'/');
+    bool onDrive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+    return !rooted && !onDrive;
+}
+
 std::wstring folderAsCurrentDirectory(const std::wstring& executable) {
     size_t last = executable.rfind(L'\\');
     // A path without a backslash, or with only the one at its start, names no folder.

@@ -11,6 +11,8 @@ bool isUncPath(const std::wstring& path);
 bool isNetworkPath(const std::wstring& path);
 // A path that starts with a single backslash: rooted at the current drive.
 bool isRootedAtCurrentDrive(const std::wstring& path);
+// Neither rooted (a leading backslash) nor on a drive's root (C:\): it names something below the current folder.
+bool isRelativePath(const std::wstring& path);
 
 // Removes the last backslash and what follows it, `count` times; a path without a backslash stays as it is.
 std::wstring parentFolder(const std::wstring& path, int count);

@@ -68,14 +68,17 @@ TEST_F(RuntimeSearch, FindJvmLibraryProbesByType) {
     EXPECT_EQ(findJvmLibrary(jrockit, JvmType::Default), jrockit + L"bin\\jrockit\\jvm.dll");
 }
 
-TEST_F(RuntimeSearch, AnEmptyHomeNeverProbesTheCurrentFolder) {
+TEST_F(RuntimeSearch, AnEmptyHomeNeverProbesTheCurrentFolderAndARelativeOneIsMadeFull) {
     runtime(L"planted", {L"client"});
+    runtime(L"planted\\relative", {L"client"});
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW((temp / L"planted").c_str()));
-    std::wstring found = findJvmLibrary(L"", JvmType::Default);
+    std::wstring empty = findJvmLibrary(L"", JvmType::Default);
+    std::wstring relative = findJvmLibrary(L"relative\\", JvmType::Default);
     SetCurrentDirectoryW(previous);
-    EXPECT_EQ(found, L"");
+    EXPECT_EQ(empty, L"");
+    EXPECT_EQ(relative, temp / L"planted\\relative\\bin\\client\\jvm.dll") << "what is probed is what is loaded";
 }
 
 TEST_F(RuntimeSearch, RuntimeFolderNeedsJavaDll) {
@@ -113,6 +116,28 @@ TEST_F(RuntimeSearch, EverySubkeyIsItsOwnCandidateAndBadOnesAreSkipped) {
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(format(found[0].version), L"1.8");
     EXPECT_EQ(format(found[1].version), L"1.8.0.251");
+    EXPECT_EQ(found[0].home, home);
+}
+
+TEST_F(RuntimeSearch, JavaHomeMustBeAStringAndAnExpandableOneIsExpanded) {
+    ScopedEnvironment base(L"KORU_TEST_JAVA_BASE", temp.path());
+    std::wstring home = runtime(L"jre", {L"client"});
+    auto setJavaHome = [this](const wchar_t* name, DWORD type, const std::wstring& text) {
+        HKEY key = nullptr;
+        bool set = registry.add(sunJre, name, nullptr) &&
+                   RegOpenKeyExW(HKEY_LOCAL_MACHINE, (sunJre + std::wstring(name)).c_str(), 0, KEY_SET_VALUE, &key) ==
+                       ERROR_SUCCESS &&
+                   RegSetValueExW(key, L"JavaHome", 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        return set;
+    };
+    ASSERT_TRUE(setJavaHome(L"1.7", REG_EXPAND_SZ, L"%KORU_TEST_JAVA_BASE%\\jre"));
+    ASSERT_TRUE(setJavaHome(L"1.8", REG_BINARY, home));
+    ASSERT_TRUE(setJavaHome(L"1.9", REG_MULTI_SZ, home + L'\0'));
+    std::vector<JreCandidate> found = collect(RuntimePolicy(), 1);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(format(found[0].version), L"1.7");
     EXPECT_EQ(found[0].home, home);
 }
 

@@ -6,8 +6,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Launcher launcher;
     // Every conversion to 8-bit text uses the thread's code page; fix it to the system default.
     SetThreadLocale(GetSystemDefaultLCID());
-    // Gives this thread a message queue before any other thread can post to it (the single-instance reply).
-    DefWindowProcW(nullptr, WM_NULL, 0, 0);
     int32_t result = guardedStep(-1, [&launcher] { return initialize(launcher) ? run(launcher) : -1; });
     guardedStep(0, [&launcher] {
         shutdown(launcher);

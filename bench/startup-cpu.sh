@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Start-up cost of the launcher beside its floors, as CPU time: a wall clock on a shared machine measures the
+# neighbours as much as the program. Each start is charged with the CPU time of its own processes and of the
+# prefix's wineserver (which does the file, registry and window work of every Windows call, and serves no one
+# else here). The programs take turns run by run; medians and quartiles are printed, and the ratios of medians.
+# Sourced by bench/run.sh inside a Wine session; usage: startup_cpu <bin folder> <runs> [launcher exe]
+# (another launcher, an older build say, is measured in place of the one in the bin folder).
+startup_cpu() {
+    local bin="$1" runs="$2" launcher="${3:-$1/koru.exe}"
+    local work
+    work="$(mktemp -d /tmp/koru-bench.XXXXXX)"
+    mkdir -p "$work/app/lib" "$work/jre/bin/server"
+    cp "$launcher" "$work/app/bench.exe"
+    cp "$bin/standin/jvm.dll" "$work/jre/bin/server/jvm.dll"
+    : >"$work/app/lib/app.jar"
+    local jre="Z:${work//\//\\}\\jre"
+    printf '[Java Runtime Environment]\r\nMain Class=bench.Main\r\nJRE Path=%s\r\n' "$jre" >"$work/app/bench.ini"
+    printf 'Virtual Machine Parameters=-Xmx50P -Dx="a b"\r\n[Class Path]\r\nClass Path=\\lib\\*.jar\r\n' \
+        >>"$work/app/bench.ini"
+
+    export KORU_STANDIN_SCRIPT="main=return"
+    export KORU_STANDIN_RECORD="Z:${work//\//\\}\\record.txt"
+    # The bare host is handed what the launcher handed the runtime.
+    wine "$work/app/bench.exe" -nosplash >/dev/null 2>&1
+    export KORU_BENCH_JVM="$jre\\bin\\server\\jvm.dll" KORU_BENCH_MAIN="bench/Main" KORU_BENCH_ARGUMENTS="-nosplash"
+    KORU_BENCH_OPTIONS="$(sed -n 's/\r$//; s/^option=//p' "$work/record.txt" | grep -vx 'abort\|exit')"
+    export KORU_BENCH_OPTIONS
+    export KORU_BENCH_STAMP="Z:${work//\//\\}\\stamp.txt"
+
+    local server
+    server="$(for p in $(pgrep -x wineserver64; pgrep -x wineserver); do
+        tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$p"; done | head -n1)"
+    if [ -z "$server" ]; then
+        echo "startup_cpu: the session's wineserver was not found" >&2
+        return 1
+    fi
+
+    local names=(empty-gui empty-gui+queue bare-jni-host launcher)
+    local commands=("$bin/empty_gui.exe" "$bin/empty_gui.exe --queue" "$bin/bare_jni_host.exe"
+        "$work/app/bench.exe -nosplash")
+    local i r
+    for ((r = 0; r <= runs; r++)); do
+        for i in "${!names[@]}"; do
+            rm -f "$work/record.txt" "$work/stamp.txt"
+            local before after start end usage
+            before=$(cut -d' ' -f1 "/proc/$server/schedstat")
+            start=$(date +%s%N)
+            usage=$( { TIMEFORMAT='%3U %3S'; time wine ${commands[$i]} >/dev/null 2>&1; } 2>&1 )
+            end=$(date +%s%N)
+            after=$(cut -d' ' -f1 "/proc/$server/schedstat")
+            # The first round only warms the caches.
+            [ "$r" -eq 0 ] && continue
+            echo "${names[$i]} $usage $(( (after - before) / 1000 )) $(( (end - start) / 1000 ))" >>"$work/times"
+        done
+    done
+    awk -v runs="$runs" '
+        function sort(a, n,   i, j, t) { for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j-1] > a[j]; j--) { t = a[j]; a[j] = a[j-1]; a[j-1] = t } }
+        function q(a, n, f) { return a[int(f * (n - 1) + 1.5)] }
+        { n[$1]++; cpu[$1, n[$1]] = ($2 + $3) * 1000 + $4 / 1000; wall[$1, n[$1]] = $5 / 1000 }
+        END {
+            printf "runs per program: %d; CPU = its processes + the wineserver, in ms (median, quartiles); wall clock beside\n", runs
+            split("empty-gui empty-gui+queue bare-jni-host launcher", order, " ")
+            for (k = 1; k <= 4; k++) {
+                p = order[k]; m = n[p]
+                for (i = 1; i <= m; i++) { c[i] = cpu[p, i]; w[i] = wall[p, i] }
+                sort(c, m); sort(w, m)
+                med[p] = q(c, m, 0.5)
+                printf "%-16s CPU %7.2f (%7.2f-%7.2f)   wall %7.2f (%7.2f-%7.2f)\n", p, q(c, m, 0.5), q(c, m, 0.25), q(c, m, 0.75), q(w, m, 0.5), q(w, m, 0.25), q(w, m, 0.75)
+            }
+            printf "CPU ratio launcher / bare JNI host: %.3f   launcher / empty GUI program with its queue: %.3f\n", med["launcher"] / med["bare-jni-host"], med["launcher"] / med["empty-gui+queue"]
+        }' "$work/times"
+    rm -rf "$work"
+}

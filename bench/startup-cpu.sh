@@ -6,7 +6,8 @@
 # Sourced by bench/run.sh inside a Wine session; usage: startup_cpu <bin folder> <runs> [launcher exe]
 # (another launcher, an older build say, is measured in place of the one in the bin folder).
 startup_cpu() {
-    local bin="$1" runs="$2" launcher="${3:-$1/koru.exe}"
+    local bin="$1" runs="$2" launcher="${3:-}"
+    [ -n "$launcher" ] || launcher="$bin/koru.exe"
     local work
     work="$(mktemp -d /tmp/koru-bench.XXXXXX)"
     mkdir -p "$work/app/lib" "$work/jre/bin/server"

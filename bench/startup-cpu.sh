@@ -2,7 +2,8 @@
 # Start-up cost of the launcher beside its floors, as CPU time: a wall clock on a shared machine measures the
 # neighbours as much as the program. Each start is charged with the CPU time of its own processes and of the
 # prefix's wineserver (which does the file, registry and window work of every Windows call, and serves no one
-# else here). The programs take turns run by run; medians and quartiles are printed, and the ratios of medians.
+# else here). The programs take turns run by run; medians, quartiles and tenth percentiles are printed, and the
+# ratios taken within each round.
 # Sourced by bench/run.sh inside a Wine session; usage: startup_cpu <bin folder> <runs> [launcher exe]
 # (another launcher, an older build say, is measured in place of the one in the bin folder).
 startup_cpu() {
@@ -59,16 +60,20 @@ startup_cpu() {
         function q(a, n, f) { return a[int(f * (n - 1) + 1.5)] }
         { n[$1]++; cpu[$1, n[$1]] = ($2 + $3) * 1000 + $4 / 1000; wall[$1, n[$1]] = $5 / 1000 }
         END {
-            printf "runs per program: %d; CPU = its processes + the wineserver, in ms (median, quartiles); wall clock beside\n", runs
+            printf "runs per program: %d; CPU = its processes + the wineserver; wall clock beside; in ms:\n", runs
+            printf "median (quartiles) and the tenth percentile, which the neighbours disturb least\n"
             split("empty-gui empty-gui+queue bare-jni-host launcher", order, " ")
             for (k = 1; k <= 4; k++) {
                 p = order[k]; m = n[p]
                 for (i = 1; i <= m; i++) { c[i] = cpu[p, i]; w[i] = wall[p, i] }
                 sort(c, m); sort(w, m)
-                med[p] = q(c, m, 0.5)
-                printf "%-16s CPU %7.2f (%7.2f-%7.2f)   wall %7.2f (%7.2f-%7.2f)\n", p, q(c, m, 0.5), q(c, m, 0.25), q(c, m, 0.75), q(w, m, 0.5), q(w, m, 0.25), q(w, m, 0.75)
+                printf "%-16s CPU %6.2f (%6.2f-%6.2f) p10 %6.2f   wall %6.2f (%6.2f-%6.2f) p10 %6.2f\n", p, q(c, m, 0.5), q(c, m, 0.25), q(c, m, 0.75), q(c, m, 0.1), q(w, m, 0.5), q(w, m, 0.25), q(w, m, 0.75), q(w, m, 0.1)
             }
-            printf "CPU ratio launcher / bare JNI host: %.3f   launcher / empty GUI program with its queue: %.3f\n", med["launcher"] / med["bare-jni-host"], med["launcher"] / med["empty-gui+queue"]
+            # The ratio within each round, where both programs met the same neighbours.
+            for (i = 1; i <= n["launcher"]; i++) { r[i] = cpu["launcher", i] / cpu["bare-jni-host", i]; e[i] = cpu["launcher", i] / cpu["empty-gui+queue", i] }
+            sort(r, n["launcher"]); sort(e, n["launcher"])
+            printf "CPU ratio launcher / bare JNI host, median of the rounds: %.3f (quartiles %.3f-%.3f)\n", q(r, n["launcher"], 0.5), q(r, n["launcher"], 0.25), q(r, n["launcher"], 0.75)
+            printf "CPU ratio launcher / empty GUI program with its queue:   %.3f (quartiles %.3f-%.3f)\n", q(e, n["launcher"], 0.5), q(e, n["launcher"], 0.25), q(e, n["launcher"], 0.75)
         }' "$work/times"
     rm -rf "$work"
 }

@@ -109,10 +109,17 @@ bool assembleVmOptions(JavaLaunch& java) {
     }
 
     std::vector<std::wstring> options{L"-Djava.class.path=" + classPath};
-    MemoryBases memory = machineMemory();
     std::wstring parameters = settings.read(section::javaRuntime, L"Virtual Machine Parameters");
-    for (const std::wstring& token : splitVmParameters(parameters))
+    // The machine's memory is asked for only when a parameter is given as a share of it.
+    MemoryBases memory;
+    bool memoryRead = false;
+    for (const std::wstring& token : splitVmParameters(parameters)) {
+        if (!memoryRead && isMemoryPercentage(removeQuotes(token))) {
+            memory = machineMemory();
+            memoryRead = true;
+        }
         options.push_back(normalizeVmParameter(token, memory, java.threadStackSize));
+    }
     for (const std::wstring& option : options)
         java.vmOptions.push_back(toAnsi(expandEnvironment(option)));
 

@@ -153,10 +153,14 @@ std::wstring rewriteMemoryPercentage(const std::wstring& token, const MemoryBase
     return token.substr(0, list.start) + std::to_wstring(value) + L"K";
 }
 
+bool isMemoryPercentage(const std::wstring& unquoted) {
+    bool memoryOption = startsWithAny(unquoted, {L"-Xms", L"-Xmx", L"-Xss"});
+    return memoryOption && std::wstring(L"PpTt").find(unquoted.back()) != std::wstring::npos;
+}
+
 std::wstring normalizeVmParameter(const std::wstring& token, const MemoryBases& memory, uint64_t& threadStackSize) {
     std::wstring result = removeQuotes(token);
-    bool memoryOption = startsWithAny(result, {L"-Xms", L"-Xmx", L"-Xss"});
-    if (memoryOption && !result.empty() && std::wstring(L"PpTt").find(result.back()) != std::wstring::npos)
+    if (isMemoryPercentage(result))
         result = rewriteMemoryPercentage(result, memory);
     if (result.compare(0, 4, L"-Xss") == 0)
         threadStackSize = parseByteSize(result.substr(4));

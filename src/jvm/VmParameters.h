@@ -31,6 +31,9 @@ uint64_t parseByteSize(const std::wstring& text);
 // rewritten in KiB (-Xmx8388608K).
 std::wstring rewriteMemoryPercentage(const std::wstring& token, const MemoryBases& memory);
 
+// "-Xms", "-Xmx" or "-Xss" given as a percentage of the machine's memory (quotes already removed).
+bool isMemoryPercentage(const std::wstring& unquoted);
+
 // Quote removal, the percentage rewrite and the remembered "-Xss" stack size for one parameter token.
 std::wstring normalizeVmParameter(const std::wstring& token, const MemoryBases& memory, uint64_t& threadStackSize);
 

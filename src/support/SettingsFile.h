@@ -6,6 +6,7 @@
 #include "TextSplit.h"
 
 #include <map>
+#include <optional>
 #include <string>
 
 // The executable's path cut after its last "." and followed by "ini"; empty when the path holds no ".".
@@ -25,14 +26,14 @@ private:
     // Every read opens and parses the file again, so the section names and a section's key names are asked for
     // once, and a key that is not among them reads as empty without a read of its own. A reader serves one task:
     // the next task's reader reads the file afresh.
-    const StringList& sectionNames() const;
-    const StringList& keyNames(const std::wstring& section) const;
+    const std::optional<StringList>& sectionNames() const;
+    const std::optional<StringList>& keyNames(const std::wstring& section) const;
     bool mayHold(const std::wstring& section, const std::wstring& key) const;
 
     std::wstring path_;
     mutable bool sectionNamesRead_ = false;
-    mutable StringList sectionNames_;
-    mutable std::map<std::wstring, StringList> keyNames_;
+    mutable std::optional<StringList> sectionNames_;
+    mutable std::map<std::wstring, std::optional<StringList>> keyNames_;
 };
 
 class LayeredSettingsReader : public SettingsReader {

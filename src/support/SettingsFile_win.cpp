@@ -47,17 +47,20 @@ std::wstring decodeSettingsText(const BYTE* data, DWORD size) {
     return text;
 }
 
-template <typename Fill> StringList readNameList(Fill fill) {
+// Nothing when the list could not be read whole: then no name is ruled out.
+template <typename Fill> std::optional<StringList> readNameList(Fill fill) {
     std::wstring list;
     if (!readGrowingBuffer(list, fill))
-        return StringList();
+        return std::nullopt;
     return splitList(list, std::wstring(1, L'\0'));
 }
 
 // The file's own comparison of names ignores letter case; for names beyond ASCII that comparison is the
 // platform's to make, so such a name may be any name.
-bool anyNameMayBe(const StringList& names, const std::wstring& wanted) {
-    for (const std::wstring& name : names) {
+bool anyNameMayBe(const std::optional<StringList>& names, const std::wstring& wanted) {
+    if (!names)
+        return true;
+    for (const std::wstring& name : *names) {
         if (!isAscii(name) || !isAscii(wanted) || equalsIgnoringCase(name, wanted))
             return true;
     }
@@ -83,7 +86,7 @@ bool settingsFilePath(std::wstring& path) {
 
 PlainSettingsReader::PlainSettingsReader(std::wstring path) : path_(profilePath(path)) {}
 
-const StringList& PlainSettingsReader::sectionNames() const {
+const std::optional<StringList>& PlainSettingsReader::sectionNames() const {
     if (!sectionNamesRead_) {
         // Every section name, each ended by a null; a cut list is answered with the buffer size minus two.
         auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
@@ -96,11 +99,11 @@ const StringList& PlainSettingsReader::sectionNames() const {
     return sectionNames_;
 }
 
-const StringList& PlainSettingsReader::keyNames(const std::wstring& section) const {
+const std::optional<StringList>& PlainSettingsReader::keyNames(const std::wstring& section) const {
     auto known = keyNames_.find(section);
     if (known != keyNames_.end())
         return known->second;
-    StringList names;
+    std::optional<StringList> names = StringList();
     if (anyNameMayBe(sectionNames(), section)) {
         // Without a key the answer is every key name of the section, in the same form as the section names.
         auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {

@@ -6,6 +6,7 @@
 // Last, the class path wildcard over a folder of 5,000 jars.
 #include "Installation.h"
 #include "RuntimeFixtures.h"
+#include "StandInRecord.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 
@@ -74,14 +75,14 @@ void printRatio(const char* what, const Program& launcher, const Program& floor)
 
 // The options the launcher handed the runtime, as the bare host is to hand them too (the hooks it adds itself).
 std::wstring recordedOptions(const std::wstring& record) {
-    std::string text = readBytes(record);
     std::wstring options;
-    for (size_t at = text.find("option="); at != std::string::npos; at = text.find("\noption=", at + 1)) {
-        size_t begin = text.find('=', at) + 1;
-        size_t end = text.find_first_of("\r\n", begin);
-        std::string option = text.substr(begin, end - begin);
-        if (option != "abort" && option != "exit")
-            options += widen(option) + L"\n";
+    for (const std::string& option : StandInRecord(record).values("option")) {
+        if (option == "abort" || option == "exit")
+            continue;
+        std::wstring text(option.size(), L'\0');
+        text.resize(MultiByteToWideChar(CP_UTF8, 0, option.data(), static_cast<int>(option.size()), text.data(),
+                                        static_cast<int>(text.size())));
+        options += text + L"\n";
     }
     return options;
 }
@@ -101,9 +102,10 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring jvm = installJvmLibrary(home, L"server", standInJvmPath());
     createFolders(app.folder() + L"\\lib");
     writeBytes(app.folder() + L"\\lib\\app.jar", "");
-    app.writeSettings(
-        L"[Java Runtime Environment]\r\nMain Class=bench.Main\r\nJRE Path=" + home +
-        L"\r\nVirtual Machine Parameters=-Xmx50P -Dx=\"a b\"\r\n[Class Path]\r\nClass Path=\\lib\\*.jar\r\n");
+    app.set(L"Java Runtime Environment", L"Main Class", L"bench.Main");
+    app.set(L"Java Runtime Environment", L"JRE Path", home);
+    app.set(L"Java Runtime Environment", L"Virtual Machine Parameters", L"-Xmx50P -Dx=\"a b\"");
+    app.set(L"Class Path", L"Class Path", L"\\lib\\*.jar");
 
     std::wstring empty = testProgramFolder() + L"\\empty_gui.exe";
     std::wstring host = testProgramFolder() + L"\\bare_jni_host.exe";

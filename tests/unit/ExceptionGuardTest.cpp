@@ -10,8 +10,7 @@
 namespace {
 
 std::future<std::wstring> dismissOwnBox(DWORD timeoutMs) {
-    return std::async(std::launch::async,
-                      [timeoutMs] { return dismissMessageBox(GetCurrentProcessId(), nullptr, timeoutMs); });
+    return std::async(std::launch::async, [timeoutMs] { return dismissMessageBox(GetCurrentProcessId(), timeoutMs); });
 }
 
 TEST(GuardedStep, RunningOutOfMemoryIsToldAndFailsTheStep) {

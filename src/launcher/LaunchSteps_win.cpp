@@ -2,6 +2,7 @@
 
 #include "support/ModulePath.h"
 #include "support/Paths.h"
+#include "ui/JreNotFoundDialog.h"
 
 void captureCommandLine(Launcher& launcher) {
     launcher.java.appArguments = argumentsFromCommandLine(GetCommandLineW());
@@ -11,4 +12,16 @@ void overrideWorkingDirectory() {
     std::wstring folder = folderAsCurrentDirectory(executablePath());
     if (!folder.empty())
         SetCurrentDirectoryW(folder.c_str());
+}
+
+bool askUserForRuntime(JvmType jvmType, const std::wstring& message, RuntimePick& pick) {
+    JreNotFoundRequest request;
+    request.message = message;
+    request.findLibrary = [jvmType](const std::wstring& home) { return findJvmLibrary(home, jvmType); };
+    RuntimeFolderPick picked;
+    if (!showJreNotFoundDialog(GetActiveWindow(), request, picked))
+        return false;
+    pick.home = picked.chosenHome;
+    pick.jvmPath = picked.chosenJvmPath;
+    return true;
 }

@@ -57,9 +57,20 @@ struct MappedViewTraits {
     static void close(void* view) { UnmapViewOfFile(view); }
 };
 
+struct FontTraits {
+    static HFONT invalid() { return nullptr; }
+    static void close(HFONT f) { DeleteObject(f); }
+};
+struct WindowTraits {
+    static HWND invalid() { return nullptr; }
+    static void close(HWND w) { DestroyWindow(w); }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;         // threads, events, mappings, processes
 using UniqueFileHandle = UniqueResource<HANDLE, FileHandleTraits>; // CreateFileW results
 using UniqueFindHandle = UniqueResource<HANDLE, FindHandleTraits>;
 using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 using UniqueMappedView = UniqueResource<void*, MappedViewTraits>;
+using UniqueFont = UniqueResource<HFONT, FontTraits>;
+using UniqueWindow = UniqueResource<HWND, WindowTraits>; // windows made by code, not by a dialog template

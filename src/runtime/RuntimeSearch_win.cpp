@@ -19,8 +19,11 @@ void appendCandidate(std::vector<JreCandidate>& candidates, JreCandidate&& candi
 std::wstring findJvmLibrary(const std::wstring& home, JvmType type, bool& isServer) {
     if (home.empty())
         return std::wstring();
+    // A relative home is made full here, against the current folder, as the search below would resolve it: loading
+    // the library by a relative path would search the DLL search order instead and might load another one.
+    std::wstring fullHome = isRelativePath(home) ? fullPathOf(home) : home;
     for (const JvmProbe& probe : jvmProbes(type)) {
-        std::wstring path = home + probe.relativePath;
+        std::wstring path = fullHome + probe.relativePath;
         if (entryExists(path)) {
             isServer = probe.isServer;
             return path;

@@ -26,15 +26,12 @@ template <typename Describe> void trace(Describe&& describe) noexcept {
     }
 }
 
-// Opens the file KORU_TRACE names, for appending, and turns tracing on; leaves it off when the variable is unset or
-// the file cannot be opened (Trace_win.cpp).
+// Opens the file KORU_TRACE names, for appending, and turns tracing on: "1" stands for %TEMP%\<exe name without
+// extension>-trace.log, any other text is the path itself. Leaves tracing off when the variable is unset or empty,
+// or the file cannot be opened (Trace_win.cpp).
 void startTrace();
 // Turns tracing off and closes the file.
 void stopTrace();
-
-// The file KORU_TRACE names: "1" stands for <temp folder><exe name without extension>-trace.log (tempFolder ends
-// in a backslash); any other text is the path itself; empty when the variable is unset or empty.
-std::wstring tracePathFor(const std::wstring& setting, const std::wstring& executable, const std::wstring& tempFolder);
 
 // The text of a traced value in double quotes, so that an empty value and surrounding spaces show.
 std::wstring quotedForTrace(const std::wstring& text);

@@ -3,6 +3,7 @@
 #include "Environment.h"
 #include "GrowingBuffer.h"
 #include "ModulePath.h"
+#include "Paths.h"
 #include "UniqueResource.h"
 
 #include <windows.h>
@@ -75,6 +76,16 @@ std::wstring tempFolder() {
     return readGrowingBuffer(folder, fill) ? folder : std::wstring();
 }
 
+std::wstring tracePathFor(const std::wstring& setting, const std::wstring& executable) {
+    if (setting != L"1")
+        return setting;
+    std::wstring name = fileNameOf(executable);
+    size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos)
+        name.erase(dot);
+    return tempFolder() + name + L"-trace.log";
+}
+
 std::wstring localTimeNow() {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -93,7 +104,7 @@ void startTrace() {
     // Read without the error report that the launcher's own path lookup makes: the trace stays silent.
     DWORD error = 0;
     std::wstring executable = modulePath(nullptr, error);
-    std::wstring path = tracePathFor(setting, executable, tempFolder());
+    std::wstring path = tracePathFor(setting, executable);
     TraceFile& file = traceFile();
     file.file.reset(CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,

@@ -37,27 +37,28 @@ public:
         return false;
     }
 
-    // The subkey `name` of a vendor key (its trailing backslash optional), with the string value "JavaHome" unless
-    // javaHome is null.
-    bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome,
-             REGSAM view = nativeView) {
+    // The subkey `name` of a vendor key (its trailing backslash optional), with the value "JavaHome" (a string, or
+    // the text stored as `type`) unless javaHome is null.
+    bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome, REGSAM view = nativeView,
+             DWORD type = REG_SZ) {
         std::wstring path = withTrailingBackslash(vendorKey) + name;
         if (javaHome == nullptr)
             return createMarked(HKEY_LOCAL_MACHINE, path, view).valid();
-        return addValue(HKEY_LOCAL_MACHINE, path, L"JavaHome", javaHome, view);
+        return addValue(HKEY_LOCAL_MACHINE, path, L"JavaHome", javaHome, view, type);
     }
     bool add(const std::wstring& vendorKey, const std::wstring& name, const std::wstring& javaHome,
-             REGSAM view = nativeView) {
-        return add(vendorKey, name, javaHome.c_str(), view);
+             REGSAM view = nativeView, DWORD type = REG_SZ) {
+        return add(vendorKey, name, javaHome.c_str(), view, type);
     }
 
-    // The key at `path` below the root, as today's installers write it, with the string value `valueName`.
+    // The key at `path` below the root, as today's installers write it, with the value `valueName` (a string, or the
+    // text stored as `type`).
     bool addValue(HKEY root, const std::wstring& path, const wchar_t* valueName, const std::wstring& value,
-                  REGSAM view = nativeView) {
+                  REGSAM view = nativeView, DWORD type = REG_SZ) {
         UniqueRegKey key = createMarked(root, path, view);
         auto size = DWORD((value.size() + 1) * sizeof(wchar_t));
         auto data = reinterpret_cast<const BYTE*>(value.c_str());
-        return key && RegSetValueExW(key.get(), valueName, 0, REG_SZ, data, size) == ERROR_SUCCESS;
+        return key && RegSetValueExW(key.get(), valueName, 0, type, data, size) == ERROR_SUCCESS;
     }
 
 private:

@@ -1,6 +1,7 @@
 #include "SingleInstanceListener.h"
 
 #include "jvm/SecondaryMain.h"
+#include "support/ExceptionGuard.h"
 
 #include <cstring>
 #include <memory>
@@ -33,16 +34,15 @@ DWORD WINAPI requestThreadProc(void* parameter) {
         replied = true;
         postReply(request->requester, request->messageId, value);
     };
-    try {
+    bool served = guardedStep(false, [&] {
         // Nothing reaches Java before main has been called.
         if (WaitForSingleObject(request->readyEvent.get(), INFINITE) != WAIT_OBJECT_0)
-            reply(failedForwardReply);
-        else
-            serveForwardedStart(request->java->javaVm, request->start, reply);
-    } catch (...) {
-        if (!replied)
-            reply(failedForwardReply);
-    }
+            return false;
+        serveForwardedStart(request->java->javaVm, request->start, reply);
+        return true;
+    });
+    if (!served && !replied)
+        reply(failedForwardReply);
     return 0;
 }
 
@@ -81,13 +81,7 @@ bool startRequestThread(Launcher& launcher, DWORD requester) {
 }
 
 void acceptRequest(Launcher& launcher, DWORD requester) {
-    bool started = false;
-    try {
-        started = startRequestThread(launcher, requester);
-    } catch (...) {
-        // nothing may unwind out of the listener: the request is answered as failed below
-    }
-    if (!started)
+    if (!guardedStep(false, [&] { return startRequestThread(launcher, requester); }))
         postReply(requester, launcher.instance.messageId, failedForwardReply);
 }
 

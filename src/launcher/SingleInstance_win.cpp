@@ -187,6 +187,9 @@ bool forwardToFirstInstance(Launcher& launcher, const Deadline& deadline) {
             ResetEvent(instance.argumentsRead.get());
     }
     std::memcpy(instance.block()->arguments, area.data(), forwardedArgumentsLimit);
+    // The reply is posted to this thread, which has no message queue until it asks for one.
+    MSG message;
+    PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
     if (!postRequest(instance, deadline)) {
         releaseArgumentsLock(instance);
         return false;

@@ -1,65 +1,14 @@
 #include "RuntimeSearch.h"
 
+#include "RegistryKeys.h"
+#include "RuntimeTrace.h"
 #include "support/FileSystem.h"
 #include "support/ModulePath.h"
 #include "support/Paths.h"
-#include "support/UniqueResource.h"
-
-#include <windows.h>
+#include "support/Trace.h"
 
 #include <new>
 
-namespace {
-
-// Registry key names are at most 255 characters.
-constexpr DWORD maxKeyNameLength = 256;
-
-REGSAM accessFor(RegistryView view) { return view == RegistryView::Wow32 ? KEY_READ | KEY_WOW64_32KEY : KEY_READ; }
-
-UniqueRegKey openMachineKey(const std::wstring& path, RegistryView view) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, accessFor(view), &key) != ERROR_SUCCESS)
-        return UniqueRegKey();
-    return UniqueRegKey(key);
-}
-
-std::vector<std::wstring> subkeyNames(const std::wstring& keyPath, RegistryView view) {
-    std::vector<std::wstring> names;
-    UniqueRegKey key = openMachineKey(keyPath, view);
-    if (!key)
-        return names;
-    for (DWORD index = 0;; ++index) {
-        wchar_t name[maxKeyNameLength];
-        DWORD length = maxKeyNameLength;
-        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        names.emplace_back(name, length);
-    }
-    return names;
-}
-
-// The "JavaHome" string of a subkey; empty when the subkey or the value is missing or unreadable.
-std::wstring readJavaHome(const std::wstring& subkeyPath, RegistryView view) {
-    UniqueRegKey key = openMachineKey(subkeyPath, view);
-    if (!key)
-        return std::wstring();
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0)
-        return std::wstring();
-    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD read = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    auto* bytes = reinterpret_cast<BYTE*>(data.data());
-    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, bytes, &read) != ERROR_SUCCESS)
-        return std::wstring();
-    // The stored text need not end in a null, and may hold one early; it ends at whichever comes first.
-    data.resize(read / sizeof(wchar_t));
-    size_t end = data.find(L'\0');
-    if (end != std::wstring::npos)
-        data.resize(end);
-    return data;
-}
-
-// Running out of memory costs that one candidate, not the search.
 void appendCandidate(std::vector<JreCandidate>& candidates, JreCandidate&& candidate) {
     try {
         candidates.push_back(std::move(candidate));
@@ -67,13 +16,14 @@ void appendCandidate(std::vector<JreCandidate>& candidates, JreCandidate&& candi
     }
 }
 
-} // namespace
-
 std::wstring findJvmLibrary(const std::wstring& home, JvmType type, bool& isServer) {
     if (home.empty())
         return std::wstring();
+    // A relative home is made full here, against the current folder, as the search below would resolve it: loading
+    // the library by a relative path would search the DLL search order instead and might load another one.
+    std::wstring fullHome = isRelativePath(home) ? fullPathOf(home) : home;
     for (const JvmProbe& probe : jvmProbes(type)) {
-        std::wstring path = home + probe.relativePath;
+        std::wstring path = fullHome + probe.relativePath;
         if (entryExists(path)) {
             isServer = probe.isServer;
             return path;
@@ -102,21 +52,38 @@ bool findLocalRuntime(std::wstring& home) {
     return true;
 }
 
+namespace {
+
+Refusal examineVendorEntry(const RuntimePolicy& policy, const VendorKey& key, const std::wstring& name,
+                           RegistryView view, JreCandidate& candidate, std::wstring& javaHome) {
+    candidate.version = parseJavaVersion(name, 0);
+    candidate.kind = key.kind;
+    candidate.vendor = key.vendor;
+    if (!isWithinBounds(policy, candidate.version))
+        return Refusal::OutsideBounds;
+    javaHome = readStringValue(RegistryHive::Machine, key.path + name, L"JavaHome", view);
+    if (javaHome.empty())
+        return Refusal::NoHome;
+    candidate.home = runtimeHomeFor(key, javaHome);
+    if (findJvmLibrary(candidate.home, probeTypeFor(policy, key), candidate.isServer).empty())
+        return Refusal::NoLibrary;
+    candidate.isFavored = isKeyFavored(policy, key);
+    return Refusal::None;
+}
+
+} // namespace
+
 void collectRegistryCandidates(const RuntimePolicy& policy, const VendorKey& key, RegistryView view,
                                std::vector<JreCandidate>& candidates) {
-    for (const std::wstring& name : subkeyNames(key.path, view)) {
-        JavaVersion version = parseJavaVersion(name, 0);
-        if (!isWithinBounds(policy, version))
-            continue;
-        std::wstring javaHome = readJavaHome(key.path + name, view);
-        if (javaHome.empty())
-            continue;
+    for (const std::wstring& name : subkeyNames(RegistryHive::Machine, key.path, view)) {
         JreCandidate candidate;
-        candidate.version = version;
-        candidate.home = runtimeHomeFor(key, javaHome);
-        if (findJvmLibrary(candidate.home, probeTypeFor(policy, key), candidate.isServer).empty())
-            continue;
-        candidate.isFavored = isKeyFavored(policy, key);
-        appendCandidate(candidates, std::move(candidate));
+        std::wstring javaHome;
+        Refusal refusal = examineVendorEntry(policy, key, name, view, candidate, javaHome);
+        trace([&] {
+            std::wstring where = registryKeyName(RegistryHive::Machine, key.path + name, view);
+            return describeFinding(where, refusal, candidate, candidate.home);
+        });
+        if (refusal == Refusal::None)
+            appendCandidate(candidates, std::move(candidate));
     }
 }

@@ -4,6 +4,7 @@
 #include "support/ModulePath.h"
 #include "support/SettingsFile.h"
 #include "support/SettingsNames.h"
+#include "support/Trace.h"
 
 #include <cstring>
 
@@ -132,6 +133,7 @@ void dropSingleInstance(Launcher& launcher, HeldMutex& setup) {
     launcher.singleInstance = false;
     launcher.isFirstInstance = false;
     setup.release();
+    trace([] { return std::wstring(L"single instance: unavailable, this start runs as an ordinary one"); });
 }
 
 bool becomeFirstInstance(Launcher& launcher) {
@@ -239,9 +241,12 @@ bool setupSingleInstance(Launcher& launcher) {
     if (launcher.isFirstInstance) {
         if (!becomeFirstInstance(launcher))
             dropSingleInstance(launcher, setup);
+        else
+            trace([] { return std::wstring(L"single instance: first instance"); });
         return true;
     }
     setup.release();
+    trace([&] { return L"single instance: later start, for process " + std::to_wstring(instance.block()->processId); });
     instance.argumentsRead.reset(
         OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, objectName(instance, L"_args_evt").c_str()));
     return forwardToFirstInstance(launcher, deadline);

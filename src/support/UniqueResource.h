@@ -57,9 +57,27 @@ struct MappedViewTraits {
     static void close(void* view) { UnmapViewOfFile(view); }
 };
 
+// Any GDI object (bitmap, brush, font): deleted with DeleteObject once no device context holds it selected.
+template <typename T> struct GdiObjectTraits {
+    static T invalid() { return nullptr; }
+    static void close(T object) { DeleteObject(object); }
+};
+// Device contexts made with CreateCompatibleDC are deleted; the screen's, from GetDC(nullptr), are released.
+struct MemoryDcTraits {
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc) { DeleteDC(dc); }
+};
+struct ScreenDcTraits {
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc) { ReleaseDC(nullptr, dc); }
+};
+
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;         // threads, events, mappings, processes
 using UniqueFileHandle = UniqueResource<HANDLE, FileHandleTraits>; // CreateFileW results
 using UniqueFindHandle = UniqueResource<HANDLE, FindHandleTraits>;
 using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 using UniqueMappedView = UniqueResource<void*, MappedViewTraits>;
+using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniqueMemoryDc = UniqueResource<HDC, MemoryDcTraits>;
+using UniqueScreenDc = UniqueResource<HDC, ScreenDcTraits>;

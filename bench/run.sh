@@ -11,3 +11,4 @@ fi
 start_wine_session
 wine "$bin/runtime_search_bench.exe"
 wine "$bin/startup_bench.exe" "${1:-20}"
+wine "$bin/splash_bench.exe" "${1:-20}"

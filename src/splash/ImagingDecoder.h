@@ -1,7 +1,7 @@
 #pragma once
 // Decoding through the Windows Imaging Component, which reads formats the OLE picture loader refuses (PNG on
-// Windows, TIFF, and whatever codecs the machine has). It is reached as a registered COM server, so the
-// calling thread must have initialised COM.
+// Windows, TIFF, and whatever codecs the machine has). It is reached as a registered COM server, in an
+// apartment the calling thread enters for the call (or the one it is already in).
 #include "DecodedImage.h"
 
 #include <cstddef>

@@ -56,6 +56,8 @@ bool copyPixels(IWICBitmapSource* source, DecodedImage& image) {
 bool decodeWithImagingComponent(const void* bytes, size_t length, DecodedImage& image) {
     if (length == 0 || length > MAXDWORD)
         return false;
+    // Entered only here: a COM apartment costs more of the start than the OLE loader's whole decoding.
+    ComApartment apartment;
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                 factory.putVoid())))

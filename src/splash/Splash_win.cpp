@@ -1,7 +1,6 @@
 #include "Splash.h"
 
 #include "SplashWindow.h"
-#include "support/ComPtr.h"
 #include "support/ErrorOwner.h"
 #include "support/SettingsFile.h"
 #include "support/SettingsNames.h"
@@ -40,8 +39,6 @@ void showSplashWindow(SplashState& splash) {
 
 DWORD WINAPI splashThreadProc(void* parameter) {
     try {
-        // The imaging component is a COM server; this thread's own apartment, for PNG and the like.
-        ComApartment apartment;
         showSplashWindow(*static_cast<SplashState*>(parameter));
     } catch (...) {
         // nothing may unwind out of a thread routine

@@ -55,7 +55,6 @@ void writeOversizedFile(const std::wstring& path, const std::string& head) {
 }
 
 struct SplashPictureTest : ::testing::Test {
-    ComApartment apartment; // as the splash thread has
     TempFolder temp;
 };
 

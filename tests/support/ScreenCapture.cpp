@@ -1,0 +1,25 @@
+#include "ScreenCapture.h"
+
+std::vector<uint32_t> screenPixels(const RECT& area) {
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width > 0 && height > 0 ? width * height : 0));
+    if (pixels.empty())
+        return pixels;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0x00FFFFFF;
+    SelectObject(memory, previous);
+    DeleteObject(section);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}

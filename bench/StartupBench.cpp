@@ -68,10 +68,10 @@ int wmain(int argc, wchar_t** argv) {
     installJvmLibrary(home, L"server", standInJvmPath());
     createFolders(app.folder() + L"\\lib");
     writeBytes(app.folder() + L"\\lib\\app.jar", "");
-    std::wstring settings =
-        L"[Java Runtime Environment]\r\nMain Class=bench.Main\r\nJRE Path=" + home +
-        L"\r\nVirtual Machine Parameters=-Xmx50P -Dx=\"a b\"\r\n[Class Path]\r\nClass Path=\\lib\\*.jar\r\n";
-    app.writeSettings(settings);
+    app.set(L"Java Runtime Environment", L"Main Class", L"bench.Main");
+    app.set(L"Java Runtime Environment", L"JRE Path", home);
+    app.set(L"Java Runtime Environment", L"Virtual Machine Parameters", L"-Xmx50P -Dx=\"a b\"");
+    app.set(L"Class Path", L"Class Path", L"\\lib\\*.jar");
     std::wstring line = quoted(app.exePath()) + L" -nosplash";
     double launcher = medianOf(runs, app.exePath(), line, stamp);
 

@@ -1,4 +1,4 @@
-// Starts that reach the Java VM: the stand-in runtime records what the launcher handed it and plays a behaviour.
+// Starts that reach the Java runtime: the stand-in runtime plays a script and records what the launcher gave it.
 #include "RuntimeFixtures.h"
 #include "StandInRecord.h"
 #include "UiAutomation.h"
@@ -8,314 +8,237 @@
 namespace {
 
 using Lines = std::vector<std::string>;
+constexpr DWORD failed = 0xFFFFFFFF;
+const wchar_t* const runtimeSection = L"Java Runtime Environment";
 
-std::wstring environment(const wchar_t* name) {
-    wchar_t buffer[32768];
-    DWORD length = GetEnvironmentVariableW(name, buffer, 32768);
-    return length < 32768 ? std::wstring(buffer, length) : std::wstring();
-}
-
-// The jars of a folder in the order the file system lists them, as the launcher takes them.
+// The jars of a folder in the order the file system lists them, which is the order the launcher keeps.
 std::wstring listedJars(const std::wstring& folder) {
     std::wstring list;
-    WIN32_FIND_DATAW data;
-    HANDLE search = FindFirstFileW((folder + L"\\*.jar").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return list;
-    do {
-        list += folder + L"\\" + data.cFileName + L";";
-    } while (FindNextFileW(search, &data));
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*.jar").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
+        list += folder + L"\\" + found.cFileName + L";";
     FindClose(search);
     return list;
 }
 
-uint64_t physicalKiB(unsigned percent) {
+std::string physicalKiB(unsigned percent) {
     MEMORYSTATUS status = {};
-    status.dwLength = sizeof(status);
     GlobalMemoryStatus(&status);
-    return static_cast<uint64_t>(static_cast<double>(status.dwTotalPhys >> 10) * (percent / 100.0));
-}
-
-bool ended(TestProcess& process, DWORD expectedCode) {
-    if (!process.waitForExit())
-        return false;
-    EXPECT_EQ(process.exitCode(), expectedCode);
-    return true;
+    return std::to_string(static_cast<uint64_t>(static_cast<double>(status.dwTotalPhys >> 10) * (percent / 100.0)));
 }
 
 TEST(JavaStart, WorkedExampleOptionByOption) {
-    StandInLaunch launch(L"main=return", L"launcher.exe");
+    StandInLaunch launch(L"");
     const std::wstring app = launch.app().folder();
     createFolders(app + L"\\lib");
-    writeBytes(app + L"\\lib\\a.jar", "");
-    writeBytes(app + L"\\lib\\b.jar", "");
-    writeBytes(app + L"\\lib\\notes.txt", "");
-    launch.app().writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.App\r\nJRE Path=" +
-                               launch.runtimeHome() +
-                               L"\r\nLibrary Path=native\r\n"
-                               L"Virtual Machine Parameters=-Xmx50P \"-Dapp.home=%APPDATA%\\My App\"\r\n"
-                               L"[Class Path]\r\nClass Path=\\lib\\*.jar;C:\\shared\\util.jar\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0));
+    for (const wchar_t* name : {L"a.jar", L"b.jar", L"notes.txt"})
+        writeBytes(app + L"\\lib\\" + name, "");
+    launch.app().set(runtimeSection, L"Library Path", L"native");
+    launch.app().set(runtimeSection, L"Virtual Machine Parameters", L"-Xmx50P \"-Dapp.home=%APPDATA%\\My App\"");
+    launch.app().set(L"Class Path", L"Class Path", L"\\lib\\*.jar;C:\\shared\\util.jar");
+    ASSERT_EQ(launch.run(), 0u);
 
     const std::wstring jre = launch.runtimeHome();
-    const std::wstring path = environment(L"Path");
-    Lines expected = {
-        narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
-        narrow(L"-Djava.class.path=" + listedJars(app + L"\\lib") + L"C:\\shared\\util.jar;"),
-        "-Xmx" + std::to_string(physicalKiB(50)) + "K",
-        narrow(L"-Dapp.home=" + environment(L"APPDATA") + L"\\My App"),
-        "abort",
-        "exit",
-    };
-    EXPECT_EQ(launch.values("option"), expected);
-    EXPECT_EQ(launch.values("option.hook"), (Lines{"abort", "exit"}));
-    EXPECT_EQ(launch.value("create.version"), "0x00010002");
-    EXPECT_EQ(launch.value("create.ignoreUnrecognized"), "0");
-    EXPECT_EQ(launch.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
-    EXPECT_EQ(launch.value("env.KORU_JVM_HOME"), narrow(jre));
-    EXPECT_EQ(launch.value("env.Path"), narrow(path + L";" + jre + L"\\bin"));
-    EXPECT_EQ(launch.value("findClass"), "com/example/App");
+    const std::wstring path = _wgetenv(L"Path"); // neither this nor APPDATA is changed by the tests
+    StandInRecord record = launch.record();
+    EXPECT_EQ(record.values("option"),
+              (Lines{narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
+                     narrow(L"-Djava.class.path=" + listedJars(app + L"\\lib") + L"C:\\shared\\util.jar;"),
+                     "-Xmx" + physicalKiB(50) + "K",
+                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit"}));
+    EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit"}));
+    EXPECT_EQ(record.value("create.version"), "0x00010002");
+    EXPECT_EQ(record.value("create.ignoreUnrecognized"), "0");
+    EXPECT_EQ(record.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
+    EXPECT_EQ(record.value("env.KORU_JVM_HOME"), narrow(jre));
+    EXPECT_EQ(record.value("env.Path"), narrow(path + L";" + jre + L"\\bin"));
+    EXPECT_EQ(record.value("findClass"), "com/example/App");
 }
 
-TEST(JavaStart, ArgumentsReachMainAsUtf16Text) {
-    StandInLaunch launch(L"main=return");
-    launch.writeSettings(L"", L"[Application]\r\nCmd=%KORU_TEST_CMD% \"x y\" \"\" -nosplash\r\n");
+TEST(JavaStart, ClassNameAndArgumentsReachJavaUnchanged) {
+    StandInLaunch launch(L"");
+    launch.app().set(runtimeSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n");
+    launch.app().set(L"Application", L"Cmd", L"%KORU_TEST_CMD% \"x y\" \"\" -nosplash");
     ScopedEnvironment cmd(L"KORU_TEST_CMD", L"C:\\from env");
     // A supplementary character, a character outside every ANSI code page, an empty argument and the switch.
-    auto process = launch.start(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH");
-    ASSERT_TRUE(ended(*process, 0));
-    EXPECT_EQ(launch.values("main.arg"), (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80",
-                                                "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from", "env", "x y", "-nosplash"}));
-    EXPECT_EQ(launch.value("main.argc"), "10");
+    ASSERT_EQ(launch.run(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH"), 0u);
+    EXPECT_EQ(launch.record().values("main.arg"),
+              (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80", "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from",
+                     "env", "x y", "-nosplash"}));
+    EXPECT_EQ(launch.record().value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
 }
 
-TEST(JavaStart, NoArgumentsGiveAnEmptyArray) {
-    StandInLaunch launch(L"main=return");
-    launch.writeSettings(L"");
-    auto process = launch.start(L"");
-    ASSERT_TRUE(ended(*process, 0));
-    EXPECT_EQ(launch.value("main.argc"), "0");
-    EXPECT_TRUE(launch.has("main.called"));
-}
+struct FailedStart {
+    const wchar_t* script;
+    std::vector<std::wstring> boxes;  // the messages, in order ({jvm}: the library); none: the runtime describes it
+    const wchar_t* setting = nullptr; // "key=value" in [Java Runtime Environment], or for "Class Path" in its section
+    std::wstring (*library)() = nullptr; // a library in place of the stand-in
+};
 
-TEST(JavaStart, CreationFailuresNameTheirReason) {
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"create=-1", L"unknown"},
-        {L"create=-4", L"not enough memory"},
-        {L"create=-6", L"invalid arguments"},
-        {L"create=-7", L""},
+// Each failed start shows its messages and then ends with -1 within seconds: nothing keeps the runtime waiting.
+TEST(JavaStart, FailedStartsEndWithMinusOne) {
+    const std::wstring notCreated = L"JNI exception: failed to create the Java VM\nReason: ";
+    const FailedStart cases[] = {
+        {L"create=-1", {notCreated + L"unknown.\n"}},
+        {L"create=-4", {notCreated + L"not enough memory.\n"}},
+        {L"create=-6", {notCreated + L"invalid arguments.\n"}},
+        {L"create=-7", {notCreated + L".\n"}},
+        {L"fail=NewCharArray", {L"Failed to load Main Class: com/example/App.\n"}},
+        {L"missing=class",
+         {L"Could not find the main class com/ex\x00E4mple/Ma\xD835\xDD38n.\n"},
+         L"Main Class=com.ex\x00E4mple.Ma\xD835\xDD38n"},
+        {L"missing=main-silent", {L"No main method found in specified class.\n"}},
+        {L"missing=main", {}},
+        {L"fail=NewObjectArray", {}},
+        {L"",
+         {L"Java Class Path was not specified in INI file.", L"Could not find the main class com/example/App.\n"},
+         L"Class Path=\\missing.jar"},
+        {L"", {L"Main class was not specified in INI file."}, L"Main Class="},
+        {L"", {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, nullptr, x86FixtureLibraryPath},
+        {L"", {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"}, nullptr, x64FixtureLibraryPath},
     };
+    for (const FailedStart& c : cases) {
+        StandInLaunch launch(c.script);
+        if (c.setting) {
+            std::wstring setting = c.setting, key = setting.substr(0, setting.find(L'='));
+            launch.app().set(key == L"Class Path" ? key : runtimeSection, key, setting.substr(key.size() + 1));
+        }
+        if (c.library)
+            installJvmLibrary(launch.runtimeHome(), L"server", c.library());
+        auto process = launch.start();
+        for (std::wstring box : c.boxes) {
+            if (box.find(L"{jvm}") != std::wstring::npos)
+                box.replace(box.find(L"{jvm}"), 5, launch.jvmPath());
+            EXPECT_EQ(dismissMessageBox(process->id()), box) << narrow(c.script);
+        }
+        EXPECT_TRUE(process->waitForExit(10000)) << narrow(c.script) << " did not end";
+        EXPECT_EQ(process->exitCode(), failed) << narrow(c.script);
+    }
+}
+
+TEST(JavaStart, ExitCodes) {
+    const std::pair<const wchar_t*, DWORD> cases[] = {
+        {L"", 0},
+        {L"main=exit:4660", 4660},
+        {L"main=exit:-2", 0xFFFFFFFE},
+        // The Java main thread stays attached, so the VM cannot be destroyed: the launcher must not wait for it.
+        {L"detach=-1", failed}};
     for (const auto& c : cases) {
         StandInLaunch launch(c.first);
-        launch.writeSettings(L"");
-        auto process = launch.start();
-        EXPECT_EQ(dismissMessageBox(process->id()),
-                  std::wstring(L"JNI exception: failed to create the Java VM\nReason: ") + c.second + L".\n")
-            << c.first;
-        ASSERT_TRUE(ended(*process, 0xFFFFFFFFu)) << c.first;
-        EXPECT_FALSE(launch.has("main.called"));
-        EXPECT_FALSE(launch.has("destroy.begin")) << "a VM that was never created is not destroyed";
+        EXPECT_EQ(launch.run(L""), c.second) << narrow(c.first);
+        EXPECT_EQ(launch.record().value("main.argc"), "0") << "no arguments give an empty array";
     }
 }
 
-TEST(JavaStart, UnknownOptionsAreNotIgnored) {
-    StandInLaunch launch(L"reject-unknown");
-    launch.writeSettings(L"Virtual Machine Parameters=-Xmx64m --no-such-option");
-    auto process = launch.start();
-    EXPECT_EQ(dismissMessageBox(process->id()), L"JNI exception: failed to create the Java VM\nReason: unknown.\n");
-    ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
-    EXPECT_EQ(launch.value("stderr"), "Unrecognized option: --no-such-option");
-}
-
-TEST(JavaStart, MissingMainClassIsNamedWithEveryCharacter) {
-    StandInLaunch launch(L"class-missing");
-    launch.app().writeSettings(
-        L"[Java Runtime Environment]\r\nMain Class=com.ex\x00E4mple.Ma\xD835\xDD38n\r\nJRE Path=" +
-        launch.runtimeHome() + L"\r\n[Class Path]\r\nClass Path=C:\\app.jar\r\n");
-    auto process = launch.start();
-    EXPECT_EQ(dismissMessageBox(process->id()), L"Could not find the main class com/ex\x00E4mple/Ma\xD835\xDD38n.\n");
-    ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
-    EXPECT_EQ(launch.value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
-}
-
-TEST(JavaStart, MainClassNameThatCannotBecomeAJavaString) {
-    StandInLaunch launch(L"string-missing");
-    launch.writeSettings(L"");
-    auto process = launch.start();
-    EXPECT_EQ(dismissMessageBox(process->id()), L"Failed to load Main Class: com/example/App.\n");
-    ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
-    EXPECT_FALSE(launch.has("main.called"));
-}
-
-TEST(JavaStart, MissingMainMethod) {
-    {
-        StandInLaunch launch(L"no-main");
-        launch.writeSettings(L"");
-        auto process = launch.start();
-        ASSERT_TRUE(ended(*process, 0xFFFFFFFFu)); // the VM's own description, no box
-        EXPECT_TRUE(windowsOf(process->id()).empty());
-        EXPECT_FALSE(launch.values("stderr").empty());
+TEST(JavaStart, UncaughtExceptionEndsWithZero) {
+    for (const wchar_t* failureCheck : {L"", L"yes"}) {
+        StandInLaunch launch(L"main=throw:java/lang/IllegalStateException:bad");
+        launch.app().set(L"Application", L"Failure Check", failureCheck);
+        EXPECT_EQ(launch.run(), 0u) << narrow(failureCheck);
+        // Left pending, the VM prints it when the thread detaches; with "Failure Check" the launcher takes it.
+        EXPECT_EQ(launch.record().has("uncaught"), *failureCheck == L'\0') << narrow(failureCheck);
+        EXPECT_TRUE(launch.record().has("detach"));
     }
-    StandInLaunch launch(L"no-main-silent");
-    launch.writeSettings(L"");
-    auto process = launch.start();
-    EXPECT_EQ(dismissMessageBox(process->id()), L"No main method found in specified class.\n");
-    ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
-}
-
-TEST(JavaStart, SystemExitEndsTheProcessWithItsCode) {
-    StandInLaunch launch(L"main=exit:4660");
-    launch.writeSettings(L"");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 4660u));
-    EXPECT_EQ(launch.value("exit"), "4660");
-}
-
-TEST(JavaStart, UncaughtExceptionWithoutFailureCheckEndsWithZero) {
-    StandInLaunch launch(L"main=throw:java/lang/IllegalStateException:bad");
-    launch.writeSettings(L"");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_TRUE(launch.has("main.called"));
-    EXPECT_TRUE(launch.has("detach"));
-    EXPECT_EQ(launch.value("uncaught"), "java/lang/IllegalStateException") << "left pending for the VM to print";
-}
-
-TEST(JavaStart, UncaughtExceptionWithFailureCheckIsIgnoredForNow) {
-    StandInLaunch launch(L"main=throw:java/lang/IllegalStateException:bad");
-    launch.writeSettings(L"", L"[Application]\r\nFailure Check=Yes\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_TRUE(launch.has("detach"));
-    EXPECT_FALSE(launch.has("uncaught")) << "the exception was cleared before the thread detached";
-}
-
-TEST(JavaStart, FailedDetachFailsTheStart) {
-    StandInLaunch launch(L"main=return;detach=-1");
-    launch.writeSettings(L"");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0xFFFFFFFFu));
-    EXPECT_TRUE(launch.has("main.called"));
 }
 
 TEST(JavaStart, IbmRuntimesKeepTheProcessUntilJavaEndsIt) {
-    StandInLaunch launch(L"main=return");
-    launch.writeSettings(L"VM Provider=any");
-    auto process = launch.start();
+    StandInLaunch staying(L"");
+    staying.app().set(runtimeSection, L"VM Provider", L"any");
+    auto process = staying.start();
     EXPECT_FALSE(process->waitForExit(1500)) << "the Java main thread stays after main returns";
-    EXPECT_TRUE(launch.has("main.called"));
-    EXPECT_FALSE(launch.has("detach"));
+    EXPECT_TRUE(staying.record().has("main.argc"));
+    EXPECT_FALSE(staying.record().has("detach"));
 
     StandInLaunch exiting(L"main=exit:7");
-    exiting.writeSettings(L"VM Provider=any");
-    auto ended7 = exiting.start();
-    ASSERT_TRUE(ended(*ended7, 7u));
+    exiting.app().set(runtimeSection, L"VM Provider", L"any");
+    EXPECT_EQ(exiting.run(), 7u);
 }
 
 TEST(JavaStart, DestroyWaitsForTheApplicationsThreads) {
-    StandInLaunch launch(L"main=return;linger=600");
-    launch.writeSettings(L"");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
+    StandInLaunch launch(L"main=linger:600");
+    ASSERT_EQ(launch.run(), 0u);
     Lines order;
-    for (const auto& line : launch.record()) {
-        if (line.first == "thread.ended" || line.first == "destroy.begin" || line.first == "destroy.end")
+    StandInRecord record = launch.record();
+    for (const auto& line : record.lines()) {
+        if (line.first == "thread.ended" || line.first.compare(0, 8, "destroy.") == 0)
             order.push_back(line.first);
     }
     EXPECT_EQ(order, (Lines{"destroy.begin", "thread.ended", "destroy.end"}));
 }
 
 TEST(JavaStart, StackSizeOfTheJavaMainThread) {
-    {
-        StandInLaunch launch(L"main=return");
-        launch.writeSettings(L"Virtual Machine Parameters=-Xss1m -Xss16m");
-        auto process = launch.start();
-        ASSERT_TRUE(ended(*process, 0u));
-        EXPECT_GE(std::stoull(launch.value("thread.stackReserve")), 16ull << 20);
-        EXPECT_EQ(launch.values("option")[1], "-Xss1m");
+    const struct {
+        const wchar_t* script;
+        const wchar_t* parameters;
+        unsigned long long atLeast;
+    } cases[] = {{L"", L"-Xss1m -Xss16m", 16ull << 20}, {L"stack=12582912", L"", 12ull << 20}};
+    for (const auto& c : cases) {
+        StandInLaunch launch(c.script);
+        launch.app().set(runtimeSection, L"Virtual Machine Parameters", c.parameters);
+        ASSERT_EQ(launch.run(), 0u);
+        EXPECT_GE(std::stoull(launch.record().value("stackReserve")), c.atLeast) << narrow(c.parameters);
     }
-    StandInLaunch launch(L"main=return;default-stack=12582912");
-    launch.writeSettings(L"");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_GE(std::stoull(launch.value("thread.stackReserve")), 12ull << 20);
 }
 
-TEST(JavaStart, OutputRedirectedIntoNewFoldersAndTruncated) {
-    StandInLaunch launch(L"main=print:hello \x00FC\xD83D\xDE00,eprint:oops");
+TEST(JavaStart, StandardStreamsRedirected) {
     TempFolder logs;
-    std::wstring out = logs / L"new\\deeper\\out.log";
-    std::wstring err = logs / L"err.log";
-    writeBytes(err, std::string(1000, 'x'));
-    launch.writeSettings(L"", L"[Application]\r\nOutput File=" + out + L"\r\nError File=" + err + L"\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_EQ(readBytes(out), "hello \xC3\xBC\xF0\x9F\x98\x80\r\n");
-    EXPECT_EQ(readBytes(err), "oops\r\n");
+    writeBytes(logs / L"err.log", std::string(100, 'x'));
+    writeBytes(logs / L"file", "");
+    const struct {
+        const wchar_t* output;
+        const wchar_t* error;
+        const char* outputText;
+        const char* errorText;
+    } cases[] = {
+        {L"new\\deeper\\out.log", L"err.log", "hello\r\n", "oops\r\n"}, // folders made, old text dropped
+        {L"both.log", L"both.log", "hello\r\noops\r\n", "hello\r\noops\r\n"},
+        // cannot be opened: System.out stays as it was, and System.err is still redirected
+        {L"file\\out.log", L"err3.log", "", "oops\r\n"},
+    };
+    for (const auto& c : cases) {
+        StandInLaunch launch(L"main=print:hello,eprint:oops");
+        launch.app().set(L"Application", L"Output File", logs / c.output);
+        launch.app().set(L"Application", L"Error File", logs / c.error);
+        ASSERT_EQ(launch.run(), 0u);
+        EXPECT_EQ(readBytes(logs / c.output), c.outputText) << narrow(c.output);
+        EXPECT_EQ(readBytes(logs / c.error), c.errorText) << narrow(c.error);
+        StandInRecord record = launch.record();
+        EXPECT_EQ(record.has("stdout"), !*c.outputText) << narrow(c.output);
+        EXPECT_EQ(record.value("exception") == "java/io/FileNotFoundException", !*c.outputText);
+    }
 }
 
-TEST(JavaStart, OutputAndErrorNamingOneFileKeepBothTexts) {
-    StandInLaunch launch(L"main=print:out,eprint:err,print:again");
-    TempFolder logs;
-    std::wstring both = logs / L"both.log";
-    launch.writeSettings(L"", L"[Application]\r\nOutput File=" + both + L"\r\nError File=" + both + L"\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_EQ(readBytes(both), "out\r\nerr\r\nagain\r\n");
-}
-
-TEST(JavaStart, OutputFileThatCannotBeOpenedLeavesTheStream) {
-    StandInLaunch launch(L"main=print:still here");
-    launch.writeSettings(L"", L"[Application]\r\nOutput File=Q:\\no-such-drive\\out.log\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_EQ(launch.value("stdout"), "still here");
-    EXPECT_FALSE(launch.values("stderr").empty()) << "the file stream's error is described";
-}
-
-TEST(JavaStart, EmptyClassPathIsReportedAndTheStartGoesOn) {
-    StandInLaunch launch(L"main=return");
-    launch.app().writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.App\r\nJRE Path=" +
-                               launch.runtimeHome() + L"\r\n[Class Path]\r\nClass Path=\\missing.jar\r\n");
-    auto process = launch.start();
-    EXPECT_EQ(dismissMessageBox(process->id()), L"Java Class Path was not specified in INI file.");
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_EQ(launch.values("option"), (Lines{"abort", "exit"}));
+TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
+    StandInLaunch launch(L"");
+    ASSERT_TRUE(launch.app().stampBuiltInSettings("[Java Runtime Environment]\r\nMain Class=builtin.Main\r\n"
+                                                  "Virtual Machine Parameters=-Dbuilt=in\r\n"
+                                                  "[Class Path]\r\nClass Path=C:\\builtin.jar\r\n"));
+    launch.app().remove(runtimeSection, L"Main Class");
+    launch.app().set(L"Java Runtime Environment+", L"Virtual Machine Parameters", L"-Dplus=1");
+    ASSERT_EQ(launch.run(), 0u);
+    EXPECT_EQ(launch.record().value("findClass"), "builtin/Main");
+    EXPECT_EQ(launch.record().values("option"),
+              (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit"}));
 }
 
 TEST(JavaStart, EmbeddedJarPutsTheExecutableOnTheClassPath) {
-    StandInLaunch launch(L"main=return");
-    launch.app().writeSettings(L"[Java Runtime Environment]\r\nMain Class=com.example.App\r\nJRE Path=" +
-                               launch.runtimeHome() + L"\r\n[Application]\r\nEmbedded Jar=yes\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_EQ(launch.value("option"), narrow(L"-Djava.class.path=" + launch.app().exePath()));
+    StandInLaunch launch(L"");
+    launch.app().set(L"Application", L"Embedded Jar", L"Yes");
+    launch.app().remove(L"Class Path", L"Class Path");
+    ASSERT_EQ(launch.run(), 0u);
+    EXPECT_EQ(launch.record().value("option"), narrow(L"-Djava.class.path=" + launch.app().exePath()));
 }
 
 TEST(JavaStart, OverrideWorkingDirMovesToTheExecutablesFolder) {
     TempFolder elsewhere;
-    for (bool moves : {true, false}) {
-        StandInLaunch launch(L"main=return");
-        launch.writeSettings(L"", std::wstring(L"[Application]\r\nOverride WorkingDir=") + (moves ? L"YES" : L"no"));
+    for (const wchar_t* value : {L"YES", L"no"}) {
+        StandInLaunch launch(L"");
+        launch.app().set(L"Application", L"Override WorkingDir", value);
         auto process = launch.app().start(L"-nosplash", elsewhere.path());
-        ASSERT_TRUE(ended(*process, 0u));
-        EXPECT_EQ(launch.value("cwd"), narrow(moves ? launch.app().folder() : elsewhere.path()));
+        ASSERT_TRUE(process->waitForExit());
+        EXPECT_EQ(launch.record().value("cwd"), narrow(*value == L'Y' ? launch.app().folder() : elsewhere.path()));
     }
-}
-
-TEST(JavaStart, MainClassFromThePlusSectionAndBuiltInLayer) {
-    StandInLaunch launch(L"main=return");
-    ASSERT_TRUE(launch.app().stampBuiltInSettings(
-        "[Java Runtime Environment]\r\nVirtual Machine Parameters=-Dbuilt=in\r\nMain Class=builtin.Main\r\n"));
-    launch.app().writeSettings(L"[Java Runtime Environment]\r\nJRE Path=" + launch.runtimeHome() +
-                               L"\r\n[Java Runtime Environment+]\r\nVirtual Machine Parameters=-Dplus=1\r\n"
-                               L"[Class Path]\r\nClass Path=C:\\app.jar\r\n");
-    auto process = launch.start();
-    ASSERT_TRUE(ended(*process, 0u));
-    EXPECT_EQ(launch.value("findClass"), "builtin/Main");
-    EXPECT_EQ(launch.values("option"),
-              (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit"}));
 }
 
 } // namespace

@@ -1,222 +1,251 @@
-// Classes, members, objects, strings and throwables of the modelled Java side.
-#include "JavaModel.h"
+// The Java side: the few classes and members the launcher uses, and the application's main as the script plays it.
+#include "StandIn.h"
 
 #include <windows.h>
 
-#include <map>
-#include <mutex>
+#include <algorithm>
+#include <thread>
 
 namespace standin {
 namespace {
 
-std::mutex classLock;
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
+const char* const throwableOwner = "<throwable>";
+const char* const applicationOwner = "<application>";
 
 const Method methods[] = {
-    {Member::StringFromChars, false, ClassKind::String, "<init>", "([C)V"},
-    {Member::SystemExit, true, ClassKind::System, "exit", "(I)V"},
-    {Member::SystemSetOut, true, ClassKind::System, "setOut", "(Ljava/io/PrintStream;)V"},
-    {Member::SystemSetErr, true, ClassKind::System, "setErr", "(Ljava/io/PrintStream;)V"},
-    {Member::FileStreamOpen, false, ClassKind::FileOutputStream, "<init>", "(Ljava/lang/String;)V"},
-    {Member::PrintStreamOpen, false, ClassKind::PrintStream, "<init>", "(Ljava/io/OutputStream;)V"},
-    {Member::PrintStreamOpenWithCharset, false, ClassKind::PrintStream, "<init>",
-     "(Ljava/io/OutputStream;ZLjava/lang/String;)V"},
-    {Member::ByteBufferOpen, false, ClassKind::ByteBuffer, "<init>", "()V"},
-    {Member::ByteBufferToString, false, ClassKind::ByteBuffer, "toString", "()Ljava/lang/String;"},
-    {Member::ByteBufferToStringWithCharset, false, ClassKind::ByteBuffer, "toString",
-     "(Ljava/lang/String;)Ljava/lang/String;"},
-    {Member::PrintStackTrace, false, ClassKind::Throwable, "printStackTrace", "(Ljava/io/PrintStream;)V"},
-    {Member::ThrowableOpen, false, ClassKind::Throwable, "<init>", "(Ljava/lang/String;)V"},
-    {Member::Main, true, ClassKind::Application, "main", "([Ljava/lang/String;)V"},
-    {Member::SecondaryVoid, true, ClassKind::Application, "secondaryMain", "([Ljava/lang/String;)V"},
-    {Member::SecondaryInt, true, ClassKind::Application, "secondaryMain", "([Ljava/lang/String;)I"},
+    {false, "java/lang/String", "<init>", "([C)V"},
+    {true, "java/lang/System", "exit", "(I)V"},
+    {true, "java/lang/System", "setOut", "(Ljava/io/PrintStream;)V"},
+    {true, "java/lang/System", "setErr", "(Ljava/io/PrintStream;)V"},
+    {false, "java/io/FileOutputStream", "<init>", "(Ljava/lang/String;)V"},
+    {false, "java/io/PrintStream", "<init>", "(Ljava/io/OutputStream;)V"},
+    {false, "java/io/PrintStream", "<init>", "(Ljava/io/OutputStream;ZLjava/lang/String;)V"},
+    {false, "java/io/ByteArrayOutputStream", "<init>", "()V"},
+    {false, "java/io/ByteArrayOutputStream", "toString", "(Ljava/lang/String;)Ljava/lang/String;"},
+    {false, throwableOwner, "printStackTrace", "(Ljava/io/PrintStream;)V"},
+    {true, applicationOwner, "main", "([Ljava/lang/String;)V"},
+    {true, applicationOwner, "secondaryMain", "([Ljava/lang/String;)V"},
+    {true, applicationOwner, "secondaryMain", "([Ljava/lang/String;)I"},
 };
 
-const StaticField staticFields[] = {
-    {FieldKind::SystemOut, ClassKind::System, "out", "Ljava/io/PrintStream;"},
-    {FieldKind::SystemErr, ClassKind::System, "err", "Ljava/io/PrintStream;"},
-};
+bool endsWith(const std::string& text, const char* suffix) {
+    size_t length = std::char_traits<char>::length(suffix);
+    return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
+}
+
+bool isThrowableClass(const std::string& name) {
+    return name.find('.') == std::string::npos && (endsWith(name, "Exception") || endsWith(name, "Error"));
+}
+
+bool isApplicationClass(const std::string& name) {
+    return !name.empty() && name.compare(0, 5, "java/") != 0 && name.find('.') == std::string::npos &&
+           !isThrowableClass(name);
+}
+
+// A real runtime finds the application only through its class path (or, without one, in the current folder,
+// where an installed application's classes do not lie).
+bool classExists(const std::string& name) {
+    if (isApplicationClass(name))
+        return vm().hasClassPath && directive(L"missing") != L"class";
+    return isThrowableClass(name) ||
+           std::any_of(std::begin(methods), std::end(methods), [&](const Method& m) { return name == m.owner; });
+}
 
 // What the script leaves of the application's members.
-bool scriptProvides(Member member) {
-    const Script& script = vmState().script;
-    if (member == Member::Main)
-        return !script.noMain && !script.noMainSilent;
-    if (member == Member::SecondaryVoid)
-        return script.secondary == Script::Void;
-    if (member == Member::SecondaryInt)
-        return script.secondary == Script::Int;
-    return true;
+bool scriptHas(const Method& method) {
+    std::string name = method.name;
+    std::wstring secondary = directive(L"secondary");
+    if (name == "main")
+        return directive(L"missing").compare(0, 4, L"main") != 0;
+    if (name != "secondaryMain")
+        return true;
+    return returnType(method) == 'V' ? secondary == L"void" : !secondary.empty() && secondary != L"void";
 }
 
-void appendModifiedUtf8(std::string& out, char16_t unit) {
-    if (unit != 0 && unit < 0x80) {
-        out += static_cast<char>(unit);
-    } else if (unit < 0x800) {
-        out += static_cast<char>(0xC0 | (unit >> 6));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (unit >> 12));
-        out += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (unit & 0x3F));
-    }
+Object* newString(const std::wstring& text) { return make(Kind::String, "java/lang/String", text); }
+
+std::string traceText(const Object& throwable) {
+    std::string type = throwable.type;
+    for (char& c : type)
+        c = c == '/' ? '.' : c;
+    std::string message = throwable.text.empty() ? "" : ": " + utf8(throwable.text);
+    return type + message + "\r\n\tat Main.main(Main.java:1)\r\n";
 }
 
-// Length of the sequence that starts with lead, or 0 when it cannot start one.
-int sequenceLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    if ((lead & 0xF8) == 0xF0)
-        return 4;
-    return 0;
-}
-
-void appendCodePoint(std::u16string& out, uint32_t codePoint) {
-    if (codePoint < 0x10000) {
-        out += static_cast<char16_t>(codePoint);
+void write(Object* stream, const std::string& text) {
+    while (stream && stream->kind == Kind::PrintStream && !stream->console)
+        stream = stream->target;
+    if (!stream)
         return;
+    DWORD written = 0;
+    if (stream->console)
+        recordLines(stream->console, text);
+    else if (stream->kind == Kind::FileStream)
+        WriteFile(stream->file, text.data(), DWORD(text.size()), &written, nullptr);
+    else if (stream->kind == Kind::ByteStream)
+        stream->bytes += text;
+}
+
+// Java's FileOutputStream: the file is created or truncated, and the stream writes on from its own position.
+Object* openFile(Thread& thread, const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (throwIf(file == INVALID_HANDLE_VALUE, thread, "java/io/FileNotFoundException", path + L" (cannot be opened)"))
+        return nullptr;
+    Object* stream = make(Kind::FileStream, "java/io/FileOutputStream");
+    stream->file = file;
+    return stream;
+}
+
+bool present(Thread& thread, Object* argument) {
+    return !throwIf(!argument, thread, "java/lang/NullPointerException", L"");
+}
+
+// The stand-in's streams encode only UTF-8; another charset name is refused rather than written wrongly.
+bool isUtf8(Thread& thread, Object* charset) {
+    return present(thread, charset) &&
+           !throwIf(CompareStringOrdinal(charset->text.c_str(), -1, L"UTF-8", -1, TRUE) != CSTR_EQUAL, thread,
+                    "java/io/UnsupportedEncodingException", charset->text);
+}
+
+[[noreturn]] void systemExit(jint status) {
+    record("exit", std::to_string(status));
+    if (vm().exitHook)
+        vm().exitHook(status);
+    ExitProcess(UINT(status));
+}
+
+jint takeArguments(const std::string& method, Object* array) {
+    record(method + ".argc", array ? std::to_string(array->items.size()) : "null");
+    for (Object* argument : array ? array->items : std::vector<Object*>())
+        record(method + ".arg", argument ? utf8(argument->text) : "(null)");
+    return method == "main" || directive(L"secondary") == L"void" ? 0 : number(directive(L"secondary"));
+}
+
+// A non-daemon thread of the application: DestroyJavaVM waits for it.
+void linger(long milliseconds) {
+    InterlockedIncrement(&vm().liveThreads);
+    std::thread([milliseconds] {
+        Sleep(DWORD(milliseconds));
+        record("thread.ended");
+        InterlockedDecrement(&vm().liveThreads);
+    }).detach();
+}
+
+void runMain(Thread& thread, Object* arguments) {
+    takeArguments("main", arguments);
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    record("main.time", std::to_string((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime));
+    for (const std::wstring& action : split(directive(L"main"), L',')) {
+        size_t colon = action.find(L':');
+        std::wstring verb = action.substr(0, colon);
+        std::wstring rest = colon == std::wstring::npos ? L"" : action.substr(colon + 1);
+        if (verb == L"print" || verb == L"eprint")
+            write(verb == L"print" ? vm().out : vm().err, utf8(rest) + "\r\n");
+        else if (verb == L"exit")
+            systemExit(number(rest));
+        else if (verb == L"sleep")
+            Sleep(DWORD(number(rest)));
+        else if (verb == L"linger")
+            linger(number(rest));
+        else if (verb == L"throw") {
+            size_t end = rest.find(L':');
+            throwIf(true, thread, utf8(rest.substr(0, end)), end == std::wstring::npos ? L"" : rest.substr(end + 1));
+            return;
+        }
     }
-    codePoint -= 0x10000;
-    out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-    out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+}
+
+Object* construct(Thread& thread, const Method& method, const std::vector<Value>& arguments) {
+    std::string owner = method.owner;
+    if (arguments.empty())
+        return make(Kind::ByteStream, owner);
+    Object* first = arguments[0].object;
+    if (!present(thread, first) || (arguments.size() == 3 && !isUtf8(thread, arguments[2].object)))
+        return nullptr;
+    if (owner == "java/lang/String")
+        return newString(first->text);
+    return owner == "java/io/FileOutputStream" ? openFile(thread, first->text)
+                                               : make(Kind::PrintStream, owner, {}, first);
 }
 
 } // namespace
 
-[[noreturn]] void fatal(const std::string& what) {
-    record("fatal", what);
-    ExitProcess(fatalExitCode);
+Vm& vm() {
+    static Vm state;
+    return state;
 }
 
-ClassKind classKind(const std::string& name) {
-    static const std::map<std::string, ClassKind> known = {
-        {"java/lang/String", ClassKind::String},
-        {"java/lang/System", ClassKind::System},
-        {"java/lang/Object", ClassKind::Object},
-        {"java/lang/Throwable", ClassKind::Throwable},
-        {"java/io/FileOutputStream", ClassKind::FileOutputStream},
-        {"java/io/PrintStream", ClassKind::PrintStream},
-        {"java/io/OutputStream", ClassKind::OutputStream},
-        {"java/io/ByteArrayOutputStream", ClassKind::ByteBuffer},
-    };
-    auto found = known.find(name);
-    if (found != known.end())
-        return found->second;
-    // A dotted name is no class name for FindClass: the launcher must pass the slash form.
-    if (name.empty() || name.find('.') != std::string::npos)
-        return ClassKind::Missing;
-    if (endsWith(name, "Exception") || endsWith(name, "Error"))
-        return ClassKind::Throwable;
-    return name.compare(0, 5, "java/") == 0 ? ClassKind::Missing : ClassKind::Application;
+Object* make(Kind kind, const std::string& type, const std::wstring& text, Object* target) {
+    Object* object = new Object();
+    object->kind = kind;
+    object->type = type;
+    object->text = text;
+    object->target = target;
+    return object;
 }
 
-JavaObject* classObject(const std::string& name) {
-    static std::map<std::string, JavaObject*> classes;
-    std::lock_guard<std::mutex> guard(classLock);
-    JavaObject*& entry = classes[name];
-    if (!entry)
-        entry = newObject(ObjectKind::Class, name);
-    return entry;
+bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message) {
+    if (condition) {
+        record("exception", type);
+        thread.pending = make(Kind::Throwable, type, message);
+    }
+    return condition;
 }
 
-const Method* findMethod(const std::string& className, const std::string& name, const std::string& signature,
-                         bool isStatic) {
-    ClassKind owner = classKind(className);
+void describe(Thread& thread) {
+    if (!thread.pending)
+        return;
+    write(vm().err, "Exception in thread \"" + thread.name + "\" " + traceText(*thread.pending));
+    thread.pending = nullptr;
+}
+
+Object* findClass(Thread& thread, const std::string& name) {
+    if (isApplicationClass(name))
+        record("findClass", name);
+    bool missing = throwIf(!classExists(name), thread, "java/lang/NoClassDefFoundError", fromUtf8(name));
+    return missing ? nullptr : make(Kind::Class, name);
+}
+
+std::string ownerOf(const std::string& className) {
+    if (isApplicationClass(className))
+        return applicationOwner;
+    return isThrowableClass(className) ? throwableOwner : className;
+}
+
+const Method* findMethod(Thread& thread, const std::string& className, const std::string& name,
+                         const std::string& signature, bool isStatic) {
+    std::string owner = ownerOf(className);
     for (const Method& method : methods) {
-        if (method.owner == owner && method.isStatic == isStatic && name == method.name &&
-            signature == method.signature)
-            return scriptProvides(method.member) ? &method : nullptr;
+        if (owner == method.owner && name == method.name && signature == method.signature &&
+            isStatic == method.isStatic && scriptHas(method))
+            return &method;
     }
+    throwIf(name != "main" || directive(L"missing") != L"main-silent", thread, "java/lang/NoSuchMethodError",
+            fromUtf8(name));
     return nullptr;
 }
 
-const StaticField* findStaticField(const std::string& className, const std::string& name,
-                                   const std::string& signature) {
-    ClassKind owner = classKind(className);
-    for (const StaticField& field : staticFields) {
-        if (field.owner == owner && name == field.name && signature == field.signature)
-            return &field;
-    }
-    return nullptr;
-}
-
-JavaObject* newObject(ObjectKind kind, const std::string& className) {
-    JavaObject* result = new JavaObject();
-    result->kind = kind;
-    result->className = className;
+Value invoke(Thread& thread, Object* self, const Method& method, const std::vector<Value>& arguments) {
+    Value result;
+    std::string name = method.name;
+    Object* first = arguments.empty() ? nullptr : arguments[0].object;
+    if (name == "<init>")
+        result.object = construct(thread, method, arguments);
+    else if (name == "exit")
+        systemExit(arguments[0].number);
+    else if (name == "setOut" || name == "setErr")
+        (name == "setOut" ? vm().out : vm().err) = first;
+    else if (name == "toString" && isUtf8(thread, first))
+        result.object = newString(fromUtf8(self->bytes));
+    else if (name == "printStackTrace" && present(thread, first))
+        write(first, traceText(*self));
+    else if (name == "main")
+        runMain(thread, first);
+    else if (name == "secondaryMain")
+        result.number = takeArguments("secondaryMain", first);
     return result;
-}
-
-JavaObject* newString(const std::u16string& chars) {
-    JavaObject* result = newObject(ObjectKind::String, "java/lang/String");
-    result->chars = chars;
-    return result;
-}
-
-JavaObject* newConsoleStream(bool error) {
-    JavaObject* result = newObject(ObjectKind::PrintStream, "java/io/PrintStream");
-    result->consoleKey = error ? "stderr" : "stdout";
-    return result;
-}
-
-JavaObject* newThrowable(const std::string& className, const std::u16string& message) {
-    JavaObject* result = newObject(ObjectKind::Throwable, className);
-    result->chars = message;
-    return result;
-}
-
-void throwObject(ThreadEnv& thread, JavaObject* throwable) {
-    std::string text = throwable->className;
-    if (!throwable->chars.empty())
-        text += ": " + toUtf8(throwable->chars);
-    record("exception", text);
-    thread.pending = throwable;
-}
-
-void throwNew(ThreadEnv& thread, const std::string& className, const std::u16string& message) {
-    throwObject(thread, newThrowable(className, message));
-}
-
-// Java's own form: U+0000 as C0 80 and every UTF-16 unit on its own, so a supplementary character becomes two
-// three-byte surrogate sequences.
-std::string modifiedUtf8(const std::u16string& text) {
-    std::string result;
-    for (char16_t unit : text)
-        appendModifiedUtf8(result, unit);
-    return result;
-}
-
-// Accepts modified UTF-8 and, leniently, standard four-byte sequences; malformed bytes become U+FFFD.
-std::u16string fromModifiedUtf8(const char* bytes) {
-    std::u16string result;
-    const unsigned char* next = reinterpret_cast<const unsigned char*>(bytes);
-    while (*next) {
-        int length = sequenceLength(*next);
-        uint32_t codePoint = length == 1 ? *next : *next & (0x7F >> length);
-        int taken = 1;
-        for (; taken < length && (next[taken] & 0xC0) == 0x80; ++taken)
-            codePoint = (codePoint << 6) | (next[taken] & 0x3F);
-        appendCodePoint(result, length > 0 && taken == length ? codePoint : 0xFFFD);
-        next += taken;
-    }
-    return result;
-}
-
-std::string traceText(const JavaObject& throwable) {
-    std::string text = throwable.className;
-    for (char& c : text)
-        if (c == '/')
-            c = '.';
-    if (!throwable.chars.empty())
-        text += ": " + toUtf8(throwable.chars);
-    return text + "\r\n\tat Main.main(Main.java:1)\r\n";
 }
 
 } // namespace standin

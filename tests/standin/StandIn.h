@@ -1,148 +1,129 @@
 #pragma once
-// The stand-in Java runtime: a jvm.dll built with the tests (bin\standin\jvm.dll, never shipped) that implements
-// the JNI invocation interface, records what the launcher hands it and plays a behaviour chosen by the test.
+// The stand-in Java runtime: a jvm.dll built with the tests (bin\standin\jvm.dll, never shipped). It offers only the
+// JNI functions the launcher calls, over a tiny model of the Java classes it uses, and it is no kinder than a real
+// runtime: DestroyJavaVM waits for ever while another thread is attached or a non-daemon thread lives, and a misuse
+// that a real runtime answers with a crash ends the process at once (a trap).
 //
-// Both environment variables are read afresh by every JNI_GetDefaultJavaVMInitArgs and JNI_CreateJavaVM call,
-// and the record path at every line, so a test sets them before starting the launcher (which passes them on).
-// After DestroyJavaVM a new virtual machine may be created in the same process (tests that load the library
-// themselves use this); a second creation while one exists returns JNI_EEXIST (-5). RecordFile.h reads the record.
+// KORU_STANDIN_SCRIPT: directives separated by ";", read afresh whenever one matters.
+//   create=<n>            JNI_CreateJavaVM returns n and creates nothing
+//   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
+//   missing=class         the application's classes cannot be found (NoClassDefFoundError)
+//   missing=main          the application class has no main (NoSuchMethodError)
+//   missing=main-silent   ... and GetStaticMethodID returns null without an exception (no runtime does this)
+//   fail=<function>       NewCharArray, NewObjectArray or NewObjectV, as named, fails with OutOfMemoryError
+//   attach=<n>            AttachCurrentThread returns n (not 0) and attaches nothing
+//   detach=<n>            DetachCurrentThread returns n (not 0) and the thread stays attached
+//   secondary=void|<n>    the application class has secondaryMain(String[]), void or returning the int n
+//   main=<actions>        what main does, in order, actions separated by ",":
+//                           print:<text>, eprint:<text>   a line on System.out, System.err
+//                           throw:<class>[:<message>]     main ends with that throwable (slashes) pending
+//                           exit:<n>                      System.exit(n)
+//                           sleep:<ms>                    main sleeps
+//                           linger:<ms>                   main starts a non-daemon thread that lives that long
 //
-// KORU_STANDIN_RECORD: a file that gets one UTF-8 line per fact, `key=value` or a bare `key`, appended (open,
-// append, close per line: nothing is lost when the process is killed or exits). CR and LF inside a value are
-// written as \r and \n; text spanning several lines (traces) gives one line per text line under the same key.
-//   defaultArgs.version=0x00010001      JNI_GetDefaultJavaVMInitArgs was called with that record version
-//   create.version=0x00010002           JNI_CreateJavaVM: the JavaVMInitArgs version,
-//   create.nOptions=<n>                 the option count,
-//   create.ignoreUnrecognized=0|1       the flag,
-//   option=<optionString>               each option in order (ANSI code page, recorded as UTF-8),
-//   option.hook=abort|exit              after the "abort"/"exit" option when its extraInfo is not null,
-//   thread.stackReserve=<bytes>         stack reservation of the calling thread (high - low limit),
-//   thread.id=<n>                       the calling thread's id,
-//   env.KORU_JVM_PATH=... env.KORU_JVM_HOME=... env.Path=...   only the variables that are set,
-//   cwd=<current directory>
-//   create.result=<n>                   what JNI_CreateJavaVM returned (0 when the virtual machine exists)
-//   findClass=<name>                    every FindClass of a class outside the modelled runtime (the application's
-//                                       main class, missing classes), as given (modified UTF-8)
-//   findRuntimeClass=<name>             every FindClass of a modelled runtime class (java/lang/String, ...)
-//   getMethodID=<name> <sig>            every GetMethodID
-//   getStaticMethodID=<name> <sig>      every GetStaticMethodID
-//   getStaticFieldID=<name> <sig>       every GetStaticFieldID
-//   fileOutputStream=<path>             a FileOutputStream opened (file created or truncated)
-//   fileOutputStream.failed=<path>      ... and one that could not be (FileNotFoundException pending)
-//   setOut=<file path> / setErr=<file path>   System.setOut/setErr with a print stream over a file
-//                                       (<memory> for a ByteArrayOutputStream, <console> for a stream the virtual
-//                                       machine started with, <none> for null)
-//   main.called                         the application's main method runs; then
-//   main.time=<100 ns units>            GetSystemTimePreciseAsFileTime as a decimal number,
-//   main.thread=<n>                     the calling thread's id,
-//   main.argc=<n>, main.arg=<UTF-8>     the String[] argument, one main.arg line per element in order
-//                                       (main.arg.null for a null element, main.args.null for a null array)
-//   stdout=<text>                       a line written to the System.out the virtual machine started with (while
-//                                       it is not redirected to a file)
-//   stderr=<text>                       the same for System.err: eprint lines, ExceptionDescribe traces and
-//                                       the trace of an exception still pending when a thread detaches
-//   exception=<class>: <message>        a throwable became pending (Throw, ThrowNew, or thrown by the model)
-//   exceptionDescribe                   ExceptionDescribe was called with an exception pending
-//   uncaught=<class>                    a thread detached with an exception pending (printed as the virtual
-//                                       machine does: Exception in thread "main" <trace>; attached threads are
-//                                       named Thread-<n>)
-//   exit=<n>                            System.exit(n): the "exit" hook is called with n, then ExitProcess(n)
-//   attach / detach                     AttachCurrentThread / DetachCurrentThread succeeded
-//   attach=<n> / detach=<n>             ... failed with n, as the script asked (see attach=, detach=)
-//   secondaryMain.called, secondaryMain.argc=<n>, secondaryMain.arg=<UTF-8>, secondaryMain.result=<n> (int form)
-//   thread.started / thread.ended       the lingering non-daemon thread (see linger)
-//   destroy.begin / destroy.end         DestroyJavaVM entered / about to return
-//   unimplemented:<JNI function name>   a JNI function the stand-in lacks; the process ends with 0xBAD0
-//   fatal=<what>                        a call no runtime survives (a null method ID or class, a non-string
-//                                       given as a string, FatalError); the process ends with 0xBAD1
+// KORU_STANDIN_RECORD: a file that gets a UTF-8 line `key=value` per fact (the value may be empty), appended and closed
+// line by line so that a sudden end loses nothing (text of several lines gives a line each).
+//   option=<text>, hook=abort|exit        each creation option in order (ANSI code page), each hook in extraInfo
+//   create.version=0x..., create.ignoreUnrecognized=0|1, create.result=<n> (when creation failed)
+//   env.KORU_JVM_PATH=, env.KORU_JVM_HOME=, env.Path=, cwd=, stackReserve=<bytes>   as the creating thread saw them
+//   findClass=<name>                      each lookup of an application class, as given (modified UTF-8)
+//   main.argc=<n>, main.arg=<text>, main.time=<100 ns since 1601>   main was called with these arguments
+//   secondaryMain.argc=<n>, secondaryMain.arg=<text>
+//   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too)
+//   exception=<class>                     a throwable became pending
+//   uncaught=<class>                      a thread detached with it still pending (printed as the VM does)
+//   attach, detach (attach=<n>, detach=<n> when scripted to fail), thread.ended (a lingering thread)
+//   exit=<n>, destroy.begin, destroy.end
+//   trap=<what>                           the process ended with 0xBAD0: a JNI function the launcher has no business
+//                                         calling; or with 0xBAD1: a JNIEnv on a foreign or detached thread, a call
+//                                         with an exception pending that JNI forbids, a null or dead reference, a null
+//                                         class or method, a method called in the wrong form
 //
-// KORU_STANDIN_SCRIPT: directives separated by ";" (text may hold any Unicode, but no ";" and, in main
-// actions, no ","):
-//   create=<n>            JNI_CreateJavaVM returns n (for example -1 to -7) after recording its arguments
-//   reject-unknown        with ignoreUnrecognized false, an option that does not start with -D, -X, -verbose,
-//                         -ea, -da, -agent or -javaagent and is not "abort"/"exit" makes creation return -1
-//                         and records stderr=Unrecognized option: <option>
-//   class-missing         FindClass of the main class (any application class, see below) returns null with a
-//                         pending java/lang/NoClassDefFoundError (message: the name as given)
-//   string-missing        FindClass of java/lang/String returns null with a pending NoClassDefFoundError, so that
-//                         no launcher text can become a Java string
-//   no-main               GetStaticMethodID for main returns null with a pending java/lang/NoSuchMethodError
-//   no-main-silent        ... returns null without an exception
-//   main=<actions>        actions separated by "," run in order when main is called:
-//                           return            main returns (also the end of the list)
-//                           print:<text>      text and CRLF on System.out (the setOut file, else stdout=<text>)
-//                           eprint:<text>     the same on System.err (the setErr file, else stderr=<text>)
-//                           throw:<class>:<message>   main ends with that throwable pending (class with dots or
-//                                             slashes; the message may hold ":"); its printStackTrace
-//                                             writes "<class with dots>: <message>" (just the class when the
-//                                             message is empty) and "\tat Main.main(Main.java:1)", CRLF each
-//                           exit:<n>          System.exit(n)
-//                           sleep:<ms>        Sleep(ms)
-//   linger=<ms>           main starts a non-daemon thread that lives ms milliseconds; DestroyJavaVM waits for it
-//                         (thread.ended is recorded before destroy.end)
-//   default-stack=<bytes> JNI_GetDefaultJavaVMInitArgs sets javaStackSize of the JNI 1.1 record (else 0)
-//   secondary=none|void|int:<n>   which secondaryMain the main class has (default none); the int form returns n
-//   attach=<n>            AttachCurrentThread returns n (no environment) instead of 0
-//   detach=<n>            DetachCurrentThread returns n instead of 0 (the thread stays attached)
-//
-// Modelled Java: java/lang/String (from char[]), java/lang/System (exit, setOut, setErr, the static fields out and
-// err), java/io/FileOutputStream (String), java/io/PrintStream (OutputStream; OutputStream, boolean, String),
-// java/io/ByteArrayOutputStream (() and toString(), toString(String)), java/lang/Object. Streams write UTF-8; a
-// charset name other than UTF-8/UTF8 (any case) throws java/io/UnsupportedEncodingException.
-// throwables: any class whose name ends in Exception or Error (printStackTrace(PrintStream), <init>(String)), and
-// the application: every other class outside java/, with main and the chosen secondaryMain. Other java/ classes and
-// dotted names are missing (NoClassDefFoundError). Objects are never freed: the process is short-lived.
+// Modelled Java: String(char[]); System.exit, setOut, setErr; FileOutputStream(String); PrintStream(OutputStream)
+// and (OutputStream, boolean, "UTF-8"), both writing UTF-8; ByteArrayOutputStream() and toString("UTF-8"); any
+// class whose name ends in Exception or Error is a throwable with printStackTrace(PrintStream); any other class
+// outside java/ is the application, found only when the VM was given a non-empty class path. Nothing is freed.
 #include <jni.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace standin {
 
-constexpr unsigned unimplementedExitCode = 0xBAD0;
-constexpr unsigned fatalExitCode = 0xBAD1;
-
-// Appends one line to the record file, if one is named.
-void record(const std::string& key, const std::string& value);
-void record(const std::string& key);
-// Several lines of text under one key, split at CRLF or LF.
+void record(const std::string& key, const std::string& value = {});
 void recordLines(const std::string& key, const std::string& text);
+// Ends the process: 0xBAD1 for a misuse, 0xBAD0 for a function the launcher never calls.
+[[noreturn]] void trap(const std::string& what, unsigned code = 0xBAD1);
+inline void require(bool condition, const char* what) {
+    if (!condition)
+        trap(what);
+}
 
-std::string toUtf8(const std::u16string& text);
-std::string toUtf8(const std::wstring& text);
-std::u16string fromUtf8(const std::string& text);
-std::string fromAnsi(const char* text);
-std::string environmentVariable(const wchar_t* name, bool& isSet);
+std::string utf8(const std::wstring& text);
+std::wstring fromUtf8(const std::string& text);
+std::wstring environment(const wchar_t* name);
+// The value of a script directive; empty when the script does not have it.
+std::wstring directive(const wchar_t* name);
+std::vector<std::wstring> split(const std::wstring& text, wchar_t separator);
+long number(const std::wstring& text);
 
-struct MainAction {
-    enum Kind { Return, Print, ErrorPrint, Throw, Exit, Sleep };
-    Kind kind = Return;
-    std::u16string text;   // Print, ErrorPrint; the message of Throw
-    std::string className; // Throw, with slashes
-    long number = 0;       // Exit, Sleep
+enum class Kind { Class, String, Chars, Array, FileStream, PrintStream, ByteStream, Throwable };
+
+struct Object {
+    Kind kind;
+    std::string type;              // its class (slashes); for a Class object, the class it stands for
+    std::wstring text;             // String, char[], the message of a throwable
+    std::vector<Object*> items;    // Object[]
+    std::string bytes;             // ByteArrayOutputStream
+    void* file = nullptr;          // FileOutputStream
+    Object* target = nullptr;      // PrintStream: the stream below it
+    const char* console = nullptr; // the System.out and System.err the VM starts with: their record key
 };
 
-struct Script {
-    bool hasCreateResult = false;
-    jint createResult = 0;
-    bool rejectUnknown = false;
-    bool classMissing = false;
-    bool stringMissing = false;
-    bool noMain = false;
-    bool noMainSilent = false;
-    std::vector<MainAction> mainActions;
-    unsigned long lingerMs = 0;
-    jint defaultStack = 0;
-    enum Secondary { None, Void, Int } secondary = None;
-    jint secondaryResult = 0;
-    bool hasAttachResult = false;
-    jint attachResult = 0;
-    bool hasDetachResult = false;
-    jint detachResult = 0;
+// One per attachment. It is never freed, so that a JNIEnv kept past its detach is still recognised.
+struct Thread {
+    JNIEnv env; // first: the JNIEnv* handed out points here
+    std::string name;
+    Object* pending = nullptr;
 };
 
-Script parseScript(const std::u16string& text);
-// The script of KORU_STANDIN_SCRIPT as it is now.
-Script currentScript();
+struct Method {
+    bool isStatic;
+    const char* owner; // a class name, or one of the kinds of class below
+    const char* name;
+    const char* signature;
+};
+
+// 'V', 'I' or 'L': what the method returns.
+inline char returnType(const Method& method) { return std::strchr(method.signature, ')')[1]; }
+
+struct Value {
+    Object* object = nullptr;
+    jint number = 0;
+};
+
+struct Vm {
+    Object* out = nullptr;
+    Object* err = nullptr;
+    bool hasClassPath = false;
+    void(JNICALL* exitHook)(jint) = nullptr;
+    volatile long liveThreads = 0; // attached threads and lingering ones: DestroyJavaVM waits for them
+};
+Vm& vm();
+
+Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, Object* target = nullptr);
+// Makes a new throwable of the type pending when the condition holds; tells whether it did.
+bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message);
+// The pending throwable printed on System.err as the VM does, then cleared.
+void describe(Thread& thread);
+// Null (with NoClassDefFoundError pending) when the class does not exist.
+Object* findClass(Thread& thread, const std::string& name);
+// "<throwable>" or "<application>" for those classes, else the name itself.
+std::string ownerOf(const std::string& className);
+// Null when the class has no such method, with NoSuchMethodError pending unless the script says otherwise.
+const Method* findMethod(Thread& thread, const std::string& className, const std::string& name,
+                         const std::string& signature, bool isStatic);
+Value invoke(Thread& thread, Object* self, const Method& method, const std::vector<Value>& arguments);
 
 } // namespace standin

@@ -2,29 +2,28 @@
 
 std::wstring builtLauncherPath() { return testProgramFolder() + L"\\koru.exe"; }
 
-Installation::Installation(const std::wstring& exeName)
-    : temp_(new TempFolder()), folder_(temp_->path()), exeName_(exeName) {
-    copyFile(builtLauncherPath(), exePath());
-}
-
 Installation::Installation(const std::wstring& folder, const std::wstring& exeName)
-    : folder_(folder), exeName_(exeName) {
+    : temp_(folder.empty() ? new TempFolder() : nullptr), folder_(folder.empty() ? temp_->path() : folder),
+      exeName_(exeName) {
     createFolders(folder_);
     copyFile(builtLauncherPath(), exePath());
+    // A byte-order mark makes the profile functions keep the file in UTF-16.
+    writeUnicodeFile(settingsPath(), L"");
 }
 
-std::wstring Installation::settingsPath() const {
-    std::wstring path = exePath();
-    return path.substr(0, path.rfind(L'.')) + L".ini";
+std::wstring Installation::settingsPath() const { return file(exeName_.substr(0, exeName_.rfind(L'.')) + L".ini"); }
+
+void Installation::set(const std::wstring& section, const std::wstring& key, const std::wstring& value) const {
+    WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), settingsPath().c_str());
 }
 
-void Installation::writeSettings(const std::wstring& text) const { writeUnicodeFile(settingsPath(), text); }
+void Installation::remove(const std::wstring& section, const std::wstring& key) const {
+    WritePrivateProfileStringW(section.c_str(), key.c_str(), nullptr, settingsPath().c_str());
+}
 
 std::unique_ptr<TestProcess> Installation::start(const std::wstring& arguments,
                                                  const std::wstring& currentFolder) const {
-    std::wstring line = quoted(exePath());
-    if (!arguments.empty())
-        line += L" " + arguments;
+    std::wstring line = quoted(exePath()) + (arguments.empty() ? L"" : L" " + arguments);
     return std::make_unique<TestProcess>(exePath(), line, currentFolder.empty() ? folder_ : currentFolder);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// A launcher installed the way a Java team ships it: koru.exe copied under its own name into a fresh folder,
-// with a settings file of the same name beside it.
+// A launcher installed the way a Java team ships it: koru.exe copied under its own name into a folder, with a
+// settings file of the same name beside it.
 #include "TestFiles.h"
 #include "TestProcess.h"
 
@@ -9,26 +9,27 @@
 
 class Installation {
 public:
-    explicit Installation(const std::wstring& exeName = L"editor.exe");
-    // Installs into a given folder (created as needed) instead of a fresh temporary one.
-    Installation(const std::wstring& folder, const std::wstring& exeName);
+    // Installs into the folder given (created as needed), or into a fresh temporary one.
+    explicit Installation(const std::wstring& folder = L"", const std::wstring& exeName = L"editor.exe");
 
     const std::wstring& folder() const { return folder_; }
     std::wstring exePath() const { return folder_ + L"\\" + exeName_; }
-    std::wstring settingsPath() const;
     std::wstring file(const std::wstring& relative) const { return folder_ + L"\\" + relative; }
 
-    // Writes the settings file (UTF-16 with a byte-order mark, so any text survives).
-    void writeSettings(const std::wstring& text) const;
+    // One key of the settings file, which starts empty and is kept in UTF-16 so that any text survives.
+    void set(const std::wstring& section, const std::wstring& key, const std::wstring& value) const;
+    void remove(const std::wstring& section, const std::wstring& key) const;
 
     // Builds a settings text into the installed executable, as a team would with a resource editor.
     bool stampBuiltInSettings(const std::string& utf8Text) const;
 
-    // Starts the launcher with the arguments appended to its quoted path.
-    std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"",
+    // Starts the launcher with the arguments appended to its quoted path, in its own folder unless one is given.
+    std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"-nosplash",
                                        const std::wstring& currentFolder = L"") const;
 
 private:
+    std::wstring settingsPath() const;
+
     std::unique_ptr<TempFolder> temp_;
     std::wstring folder_;
     std::wstring exeName_;

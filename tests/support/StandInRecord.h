@@ -1,40 +1,48 @@
 #pragma once
-// Runs of the launcher against the stand-in runtime: the script it plays and the record of what it received.
+// Starts of the launcher against the stand-in Java runtime, and the record of what that runtime was given. The
+// script directives and the record keys are listed in tests/standin/StandIn.h.
 #include "Installation.h"
-#include "TestProcess.h"
 
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-// An installation whose "JRE Path" names a runtime folder holding the stand-in jvm.dll (bin\server\jvm.dll),
-// with the record file and script set for the launched process.
-class StandInLaunch {
+// A record as the stand-in left it, read once: (key, value) per line, in order.
+class StandInRecord {
 public:
-    explicit StandInLaunch(const std::wstring& script = L"", const std::wstring& exeName = L"editor.exe");
+    explicit StandInRecord(const std::wstring& path);
 
-    Installation& app() { return *app_; }
-    const std::wstring& runtimeHome() const { return home_; }
-    const std::wstring& jvmPath() const { return jvm_; }
-    // The settings file with "JRE Path" and "Main Class" filled in; `extra` adds keys ([Java Runtime Environment]
-    // keys go in `runtimeKeys`, other sections in `sections`).
-    void writeSettings(const std::wstring& runtimeKeys, const std::wstring& sections = L"") const;
-
-    std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"-nosplash") const;
-
-    // Every record line as (key, value), in order.
-    std::vector<std::pair<std::string, std::string>> record() const;
     std::vector<std::string> values(const std::string& key) const;
-    std::string value(const std::string& key) const; // the first value, or "(absent)"
-    bool has(const std::string& key) const { return value(key) != "(absent)"; }
+    // The first value, or "(absent)".
+    std::string value(const std::string& key) const { return has(key) ? values(key).front() : "(absent)"; }
+    bool has(const std::string& key) const { return !values(key).empty(); }
+    const std::vector<std::pair<std::string, std::string>>& lines() const { return lines_; }
 
 private:
-    std::unique_ptr<TempFolder> temp_;
-    std::unique_ptr<Installation> app_;
+    std::vector<std::pair<std::string, std::string>> lines_;
+};
+
+// An installation whose "JRE Path" names a runtime folder with the stand-in as bin\server\jvm.dll, "Main Class"
+// com.example.App and "Class Path" C:\app.jar; the launchers it starts play the script and write the record.
+class StandInLaunch {
+public:
+    explicit StandInLaunch(const std::wstring& script);
+
+    Installation& app() { return app_; }
+    const std::wstring& runtimeHome() const { return home_; }
+    std::wstring jvmPath() const { return home_ + L"\\bin\\server\\jvm.dll"; }
+    std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"-nosplash") const {
+        return app_.start(arguments);
+    }
+    // Starts, waits at most the time limit and gives the exit code (0xDEAD when the launcher had to be killed).
+    DWORD run(const std::wstring& arguments = L"-nosplash", DWORD timeoutMs = 20000) const;
+    StandInRecord record() const { return StandInRecord(recordPath_); }
+
+private:
+    TempFolder temp_;
+    Installation app_;
     std::wstring home_;
-    std::wstring jvm_;
     std::wstring recordPath_;
-    std::unique_ptr<ScopedEnvironment> scriptVariable_;
-    std::unique_ptr<ScopedEnvironment> recordVariable_;
+    ScopedEnvironment script_;
+    ScopedEnvironment recordVariable_;
 };

@@ -1,7 +1,7 @@
 #include "TestFiles.h"
 
+#include <algorithm>
 #include <atomic>
-#include <vector>
 
 namespace {
 
@@ -9,6 +9,28 @@ std::wstring longForm(const std::wstring& path) {
     if (path.size() < MAX_PATH || path.compare(0, 4, L"\\\\?\\") == 0)
         return path;
     return L"\\\\?\\" + path;
+}
+
+void removeTree(const std::wstring& path) {
+    std::wstring base = longForm(path);
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = data.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring child = path + L"\\" + name;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                removeTree(child);
+            } else {
+                SetFileAttributesW(longForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(longForm(child).c_str());
+            }
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryW(base.c_str());
 }
 
 } // namespace
@@ -64,7 +86,15 @@ std::string readBytes(const std::wstring& path) {
     return bytes;
 }
 
-std::wstring readUtf8File(const std::wstring& path) { return widen(readBytes(path)); }
+std::vector<std::string> readLines(const std::wstring& path) {
+    std::vector<std::string> lines;
+    std::string text = readBytes(path);
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start - (end > start && text[end - 1] == '\r' ? 1 : 0)));
+    }
+    return lines;
+}
 
 bool fileExists(const std::wstring& path) {
     return GetFileAttributesW(longForm(path).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -83,40 +113,11 @@ void createFolders(const std::wstring& path) {
     }
 }
 
-void removeTree(const std::wstring& path) {
-    std::wstring base = longForm(path);
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(child);
-            } else {
-                SetFileAttributesW(longForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(longForm(child).c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(base.c_str());
-}
-
 std::string narrow(const std::wstring& text) {
     int length =
         WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
                         nullptr);
-    return result;
-}
-
-std::wstring widen(const std::string& utf8) {
-    int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring result(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), result.data(), length);
     return result;
 }

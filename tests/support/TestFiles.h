@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // A fresh, uniquely named folder under the temporary folder, removed with its contents on destruction.
 class TempFolder {
@@ -26,13 +27,11 @@ std::wstring testProgramFolder();
 void writeUnicodeFile(const std::wstring& path, const std::wstring& text);
 void writeBytes(const std::wstring& path, const std::string& bytes);
 std::string readBytes(const std::wstring& path);
-// Reads a UTF-8 file into text.
-std::wstring readUtf8File(const std::wstring& path);
+// The lines of a text file, without their line ends.
+std::vector<std::string> readLines(const std::wstring& path);
 bool fileExists(const std::wstring& path);
 bool copyFile(const std::wstring& from, const std::wstring& to);
 // Creates every folder of the path (a long path is given the \\?\ prefix).
 void createFolders(const std::wstring& path);
-void removeTree(const std::wstring& path);
 
 std::string narrow(const std::wstring& text);
-std::wstring widen(const std::string& utf8);

@@ -29,8 +29,6 @@ bool TestProcess::waitForExit(DWORD timeoutMs) {
     return false;
 }
 
-bool TestProcess::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
-
 DWORD TestProcess::exitCode() const {
     DWORD code = STILL_ACTIVE;
     if (process_)

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 class TestProcess {
 public:
@@ -13,17 +12,16 @@ public:
     TestProcess(const TestProcess&) = delete;
     TestProcess& operator=(const TestProcess&) = delete;
 
-    bool started() const { return process_ != nullptr; }
     DWORD id() const { return id_; }
-    HANDLE handle() const { return process_; }
     // Waits for the end; false (after killing the process) when it did not end in time.
     bool waitForExit(DWORD timeoutMs = 20000);
-    bool running() const;
-    // The full 32-bit exit code.
+    // The full 32-bit exit code: 0xDEAD after a kill, STILL_ACTIVE while it runs.
     DWORD exitCode() const;
-    void kill();
 
 private:
+    bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    void kill();
+
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
@@ -36,6 +34,8 @@ class ScopedEnvironment {
 public:
     ScopedEnvironment(const std::wstring& name, const std::wstring& value);
     ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
 
 private:
     std::wstring name_;

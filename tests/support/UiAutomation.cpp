@@ -4,87 +4,42 @@ namespace {
 
 struct Search {
     DWORD processId;
-    std::vector<FoundWindow> found;
+    HWND found;
 };
 
-BOOL CALLBACK collectWindow(HWND window, LPARAM parameter) {
+// A message box is a visible dialog (class #32770) whose text control has the id 0xFFFF.
+BOOL CALLBACK findMessageBox(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
+    wchar_t className[16] = L"";
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window))
-        return TRUE;
-    wchar_t className[256] = L"";
-    GetClassNameW(window, className, 256);
-    search->found.push_back({window, className, windowText(window)});
-    return TRUE;
+    GetClassNameW(window, className, 16);
+    if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
+        GetDlgItem(window, 0xFFFF))
+        search->found = window;
+    return !search->found;
 }
 
-BOOL CALLBACK collectChildText(HWND child, LPARAM parameter) {
-    reinterpret_cast<std::vector<std::wstring>*>(parameter)->push_back(windowText(child));
-    return TRUE;
+// WM_GETTEXT, since GetWindowTextW does not read the controls of another process.
+std::wstring textOf(HWND window) {
+    std::wstring text(size_t(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(size_t(SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
 }
 
 } // namespace
 
-std::vector<FoundWindow> windowsOf(DWORD processId) {
-    Search search{processId, {}};
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-FoundWindow waitForWindow(DWORD processId, const std::wstring& className, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    do {
-        for (const FoundWindow& window : windowsOf(processId)) {
-            if (className.empty() || window.className == className)
-                return window;
-        }
-        Sleep(20);
-    } while (GetTickCount() - start < timeoutMs);
-    return FoundWindow();
-}
-
-std::wstring windowText(HWND window) {
-    int length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
-    return text;
-}
-
-std::wstring messageBoxText(HWND box) {
-    // The text control of a message box has the id 0xFFFF.
-    return controlText(box, 0xFFFF);
-}
-
-std::wstring controlText(HWND dialog, int controlId) {
-    HWND control = GetDlgItem(dialog, controlId);
-    return control ? windowText(control) : std::wstring();
-}
-
-std::vector<std::wstring> childTexts(HWND window) {
-    std::vector<std::wstring> texts;
-    EnumChildWindows(window, collectChildText, reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
-
-bool isControlEnabled(HWND dialog, int controlId) {
-    HWND control = GetDlgItem(dialog, controlId);
-    return control && IsWindowEnabled(control);
-}
-
-void pressButton(HWND dialog, int controlId) {
-    HWND button = GetDlgItem(dialog, controlId);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-}
-
-std::wstring dismissMessageBox(DWORD processId, HWND* owner, DWORD timeoutMs) {
-    FoundWindow box = waitForWindow(processId, L"#32770", timeoutMs);
-    if (!box.handle)
+std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs) {
+    Search search{processId, nullptr};
+    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(20))
+        EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
+    HWND box = search.found;
+    if (!box)
         return L"(no message box)";
-    if (owner)
-        *owner = GetWindow(box.handle, GW_OWNER);
-    std::wstring text = messageBoxText(box.handle);
-    pressButton(box.handle, IDOK);
+    std::wstring text = textOf(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    // Gone before the caller looks for the next one.
+    for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < timeoutMs;)
+        Sleep(20);
     return text;
 }

@@ -22,20 +22,13 @@ double preciseMilliseconds() {
            10000.0;
 }
 
-bool hasVisibleWindow(DWORD processId, const std::wstring& className) {
-    for (const FoundWindow& window : windowsOf(processId))
-        if (window.className == className)
-            return true;
-    return false;
-}
-
 // Milliseconds from just before CreateProcessW until a visible window of the class belongs to the process; the
 // process is ended once it is seen.
 double timeToWindow(const std::wstring& program, const std::wstring& commandLine, const std::wstring& className) {
     double start = preciseMilliseconds();
     TestProcess process(program, commandLine);
-    while (process.running() && preciseMilliseconds() - start < 10000) {
-        if (hasVisibleWindow(process.id(), className))
+    while (process.exitCode() == STILL_ACTIVE && preciseMilliseconds() - start < 10000) {
+        if (!windowsOf(process.id(), className).empty())
             return preciseMilliseconds() - start;
         Sleep(1);
     }
@@ -74,9 +67,10 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring home = work / L"jre";
     installJvmLibrary(home, L"server", standInJvmPath());
     writeBytes(app.file(L"splash.bmp"), bmpFile(opaqueTestImage(300, 200)));
-    app.writeSettings(L"[Java Runtime Environment]\r\nMain Class=bench.Main\r\nJRE Path=" + home +
-                      L"\r\n[Class Path]\r\nClass Path=C:\\app.jar\r\n[Display]\r\nSplash Screen=" +
-                      app.file(L"splash.bmp") + L"\r\n");
+    app.set(L"Java Runtime Environment", L"Main Class", L"bench.Main");
+    app.set(L"Java Runtime Environment", L"JRE Path", home);
+    app.set(L"Class Path", L"Class Path", L"C:\\app.jar");
+    app.set(L"Display", L"Splash Screen", app.file(L"splash.bmp"));
     std::wstring empty = testProgramFolder() + L"\\empty_gui.exe";
     std::vector<Program> programs = {
         {empty, quoted(empty) + L" --window=300x200", L"EmptyGuiWindow", {}},

@@ -27,15 +27,49 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
+struct ClassSearch {
+    DWORD processId;
+    std::wstring className;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<ClassSearch*>(parameter);
+    DWORD owner = 0;
+    wchar_t className[256] = L"";
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameW(window, className, 256);
+    if (owner == search->processId && IsWindowVisible(window) && search->className == className)
+        search->found.push_back(window);
+    return TRUE;
+}
+
 } // namespace
 
-std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs) {
+std::vector<HWND> windowsOf(DWORD processId, const std::wstring& className) {
+    ClassSearch search{processId, className, {}};
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForWindow(DWORD processId, const std::wstring& className, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < timeoutMs; Sleep(10)) {
+        std::vector<HWND> found = windowsOf(processId, className);
+        if (!found.empty())
+            return found.front();
+    }
+    return nullptr;
+}
+
+std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs, HWND* owner) {
     Search search{processId, nullptr};
     for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(20))
         EnumWindows(findMessageBox, reinterpret_cast<LPARAM>(&search));
     HWND box = search.found;
     if (!box)
         return L"(no message box)";
+    if (owner)
+        *owner = GetWindow(box, GW_OWNER);
     std::wstring text = textOf(GetDlgItem(box, 0xFFFF));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
     // Gone before the caller looks for the next one.

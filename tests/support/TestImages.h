@@ -15,8 +15,7 @@ struct TestImage {
 // Every pixel different (the position is in its colour), fully opaque.
 TestImage opaqueTestImage(int width, int height);
 
-std::string bmpFile(const TestImage& image);  // 24 bits per pixel: alpha is dropped
-std::string pngFile(const TestImage& image);  // 8-bit RGBA, straight alpha
+std::string bmpFile(const TestImage& image);  // 32 bits per pixel, alpha dropped
 std::string tiffFile(const TestImage& image); // 8-bit RGBA, straight alpha, uncompressed
 
 // The pixel as a decoder hands it to a layered window: 0xAARRGGBB with the colours multiplied by alpha.

@@ -23,3 +23,20 @@ std::vector<uint32_t> screenPixels(const RECT& area) {
     ReleaseDC(nullptr, screen);
     return pixels;
 }
+
+Backdrop::Backdrop(const RECT& area) {
+    static const ATOM backdropClass = [] {
+        WNDCLASSW description = {};
+        description.lpfnWndProc = DefWindowProcW;
+        description.hInstance = GetModuleHandleW(nullptr);
+        description.hbrBackground = CreateSolidBrush(RGB(0xFF, 0x00, 0xFF));
+        description.lpszClassName = L"KoruTestBackdrop";
+        return RegisterClassW(&description);
+    }();
+    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(backdropClass), L"", WS_POPUP, area.left, area.top,
+                              area.right - area.left, area.bottom - area.top, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    UpdateWindow(window_);
+}
+
+Backdrop::~Backdrop() { DestroyWindow(window_); }

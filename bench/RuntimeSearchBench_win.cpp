@@ -16,19 +16,14 @@ namespace {
 constexpr int subkeyCount = 200;
 constexpr int runs = 31;
 
-const wchar_t* const vendorKeyPaths[] = {
-    L"Software\\JavaSoft\\Java Development Kit", L"Software\\JavaSoft\\Java Runtime Environment",
-    L"Software\\JRockit\\Java Runtime Environment", L"Software\\JRockit\\Java Development Kit",
-    L"Software\\IBM\\Java2 Runtime Environment"};
-
 bool registerRuntimes(RegistryFixture& registry, const TempFolder& folder) {
     for (int i = 0; i < subkeyCount; ++i) {
         int vendor = i % 5;
         std::wstring name = L"1." + std::to_wstring(5 + i % 17) + L".0_" + std::to_wstring(i);
         std::wstring home = folder / (L"rt" + std::to_wstring(i));
-        bool isJdk = vendor == 0 || vendor == 3;
+        bool isJdk = vendorKeys()[vendor].kind == RuntimeKind::Jdk;
         installJvmLibrary(isJdk ? home + L"\\jre" : home, i % 3 == 0 ? L"server" : L"client");
-        if (!registry.add(vendorKeyPaths[vendor], name, home))
+        if (!registry.add(vendorKeys()[vendor].path, name, home))
             return false;
     }
     return true;

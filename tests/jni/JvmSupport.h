@@ -1,20 +1,16 @@
 #pragma once
-// Creating a JVM over the test classes, and reading Java values back without the code under test.
+// A JVM of the runtime in KORU_JAVA_HOME, created through the launcher's own createJavaVm over the test classes.
+#include "jvm/VmCreation.h"
+
 #include <jni.h>
 
 #include <string>
 #include <vector>
 
-// Through the launcher's createJavaVm and the runtime's own JNI_CreateJavaVM, with the test classes on the
-// class path before `extraOptions`.
-jint createTestVm(const std::vector<std::string>& extraOptions, JavaVM** vm, JNIEnv** env);
+inline jint createTestVm(std::vector<std::string> options, JavaVM** vm, JNIEnv** env) {
+    options.insert(options.begin(), "-Djava.class.path=" KORU_JNI_CLASSES);
+    return createJavaVm(&JNI_CreateJavaVM, options, vm, env);
+}
 
-// The JVM of the test process, made by the test environment.
-JNIEnv* testEnv();
-void setTestEnv(JNIEnv* env);
-
-// Plain ASCII, as temporary paths are.
-std::wstring widen(const std::string& text);
-
-// The UTF-16 units of a Java string, read with GetStringRegion.
-std::u16string javaUnits(JNIEnv* env, jstring string);
+// Plain ASCII, as temporary paths and the test's arguments are.
+inline std::wstring widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }

@@ -1,111 +1,83 @@
-#include "JniTest.h"
+// The main class lookup and call on the JVM of the test process, made on first use (a process can create only
+// one). Each test runs in a local frame of its own and must leave no Java exception pending.
+#include "JvmSupport.h"
 
-#include "jvm/JavaStrings.h"
 #include "jvm/MainClass.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
-using Texts = std::vector<std::wstring>;
-
-class MainClassTest : public JniTest {
+class MainClassTest : public testing::Test {
 protected:
-    // main of koru.test.RecordArguments; returns what it kept.
-    jobjectArray passToMain(const Texts& arguments, const std::function<void()>& beforeCall = nullptr) {
+    void SetUp() override {
+        static JNIEnv* processEnv = nullptr;
+        JavaVM* vm = nullptr;
+        // -Xcheck:jni reports misuse of JNI; the default charset of a Western Windows installation, which holds no
+        // supplementary characters, shows whether text is lost to it.
+        if (processEnv == nullptr) {
+            ASSERT_EQ(createTestVm({"-Xcheck:jni", "-Dfile.encoding=windows-1252"}, &vm, &processEnv), JNI_OK);
+        }
+        env = processEnv;
+        ASSERT_EQ(env->PushLocalFrame(64), JNI_OK);
+    }
+
+    void TearDown() override {
+        if (env == nullptr)
+            return;
+        EXPECT_FALSE(env->ExceptionCheck()) << "a Java exception was left pending";
+        env->ExceptionClear();
+        env->PopLocalFrame(nullptr);
+    }
+
+    // main of koru.test.App with the arguments.
+    MainOutcome runApp(const std::vector<std::wstring>& arguments, jthrowable& exception) {
         MainMethod main;
-        EXPECT_EQ(findMainMethod(env, L"koru/test/RecordArguments", main), MainLookup::Found);
-        jthrowable exception = nullptr;
-        EXPECT_EQ(callMain(env, main, arguments, beforeCall, exception), MainOutcome::Returned);
-        EXPECT_EQ(exception, nullptr);
-        return static_cast<jobjectArray>(received());
+        EXPECT_EQ(findMainMethod(env, L"koru/test/App", main), MainLookup::Found);
+        return callMain(env, main, arguments, nullptr, exception);
     }
 
-    jobject received() { return staticField("koru/test/RecordArguments", "received", "[Ljava/lang/String;"); }
-
-    void forgetReceived() {
-        jclass type = env->FindClass("koru/test/RecordArguments");
-        env->SetStaticObjectField(type, env->GetStaticFieldID(type, "received", "[Ljava/lang/String;"), nullptr);
-    }
+    JNIEnv* env = nullptr;
 };
 
 TEST_F(MainClassTest, ArgumentsReachMainUnchanged) {
-    const Texts arguments{L"plain",
-                          L"",
-                          L"\u00E9t\u00E9 \u20AC\u4E2D",
-                          L"\U0001D11E\U0001F600x",
-                          std::wstring(L"nul\0inside", 10),
-                          L"  spaced \"quoted\"  "};
-    const std::vector<std::u16string> units{u"plain",
-                                            u"",
-                                            u"\u00E9t\u00E9 \u20AC\u4E2D",
-                                            u"\U0001D11E\U0001F600x",
-                                            std::u16string(u"nul\0inside", 10),
-                                            u"  spaced \"quoted\"  "};
-    jobjectArray array = passToMain(arguments);
-    ASSERT_NE(array, nullptr);
-    ASSERT_EQ(env->GetArrayLength(array), jsize(arguments.size()));
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        auto element = static_cast<jstring>(env->GetObjectArrayElement(array, jsize(i)));
-        EXPECT_EQ(javaUnits(env, element), units[i]) << "argument " << i;
-        std::wstring back;
-        EXPECT_TRUE(javaStringText(env, element, back));
-        EXPECT_EQ(back, arguments[i]) << "argument " << i;
+    const std::vector<std::wstring> arguments{L"", L" \u00E9\u20AC\u4E2D \"q\" ", L"\U0001D11E",
+                                              std::wstring(L"a\0b", 3)};
+    const std::vector<std::u16string> units{u"", u" \u00E9\u20AC\u4E2D \"q\" ", u"\U0001D11E",
+                                            std::u16string(u"a\0b", 3)};
+    jclass app = env->FindClass("koru/test/App");
+    jfieldID received = env->GetStaticFieldID(app, "received", "[Ljava/lang/String;");
+    for (size_t count : {arguments.size(), size_t(0)}) {
+        jthrowable exception = nullptr;
+        ASSERT_EQ(runApp({arguments.begin(), arguments.begin() + count}, exception), MainOutcome::Returned);
+        auto array = static_cast<jobjectArray>(env->GetStaticObjectField(app, received));
+        ASSERT_EQ(env->GetArrayLength(array), jsize(count));
+        for (size_t i = 0; i < count; ++i) {
+            auto element = static_cast<jstring>(env->GetObjectArrayElement(array, jsize(i)));
+            std::u16string text(size_t(env->GetStringLength(element)), u'\0');
+            env->GetStringRegion(element, 0, jsize(text.size()), reinterpret_cast<jchar*>(&text[0]));
+            EXPECT_EQ(text, units[i]) << "argument " << i;
+        }
     }
 }
 
-TEST_F(MainClassTest, NoArgumentsGiveAnEmptyArray) {
-    jobjectArray array = passToMain({});
-    ASSERT_NE(array, nullptr);
-    EXPECT_EQ(env->GetArrayLength(array), 0);
-}
-
-TEST_F(MainClassTest, BeforeCallRunsOnceJustBeforeMain) {
-    forgetReceived();
-    int calls = 0;
-    bool mainHadRun = true;
-    passToMain({L"a"}, [&] {
-        ++calls;
-        mainHadRun = received() != nullptr;
-    });
-    EXPECT_EQ(calls, 1);
-    EXPECT_FALSE(mainHadRun);
-    EXPECT_NE(received(), nullptr);
-}
-
 TEST_F(MainClassTest, MissingClassKeepsTheNameAsPassed) {
-    const Texts names{L"koru/test/Missing", L"koru/test/Gone\U0001D11E\u00E9", std::wstring(L"koru/test/A\0B", 13)};
-    for (const std::wstring& name : names) {
+    for (const std::wstring& name : {std::wstring(L"koru/test/Gone\U0001D11E\u00E9"), std::wstring(L"koru/A\0B", 8)}) {
         MainMethod main;
         EXPECT_EQ(findMainMethod(env, name, main), MainLookup::ClassNotFound);
         EXPECT_EQ(main.classNameAsPassed, name);
-        EXPECT_EQ(main.mainClass, nullptr);
         EXPECT_FALSE(env->ExceptionCheck()) << "the VM's error is described, which clears it";
     }
 }
 
-TEST_F(MainClassTest, NestedClassFoundByItsBinaryName) {
+// The real VM raises NoSuchMethodError for a class without main, so MainMissing (message 216) is not seen here.
+TEST_F(MainClassTest, ClassWithoutMainAndMainThatThrows) {
     MainMethod main;
-    EXPECT_EQ(findMainMethod(env, L"koru/test/Thrower$BadTrace", main), MainLookup::MainLookupFailed);
-    EXPECT_EQ(main.classNameAsPassed, L"koru/test/Thrower$BadTrace");
-    EXPECT_NE(main.mainClass, nullptr);
-}
-
-// The real VM always raises NoSuchMethodError here, so MainMissing (message 216) does not occur with it.
-TEST_F(MainClassTest, ClassWithoutMainFailsWithTheVmsErrorDescribed) {
-    MainMethod main;
-    EXPECT_EQ(findMainMethod(env, L"koru/test/NoMain", main), MainLookup::MainLookupFailed);
-    EXPECT_NE(main.mainClass, nullptr);
-    EXPECT_EQ(main.method, nullptr);
+    EXPECT_EQ(findMainMethod(env, L"java/lang/Object", main), MainLookup::MainLookupFailed);
     EXPECT_FALSE(env->ExceptionCheck());
-}
-
-TEST_F(MainClassTest, MainThatThrowsLeavesItsExceptionPending) {
-    MainMethod main;
-    ASSERT_EQ(findMainMethod(env, L"koru/test/Thrower", main), MainLookup::Found);
-    EXPECT_EQ(main.classNameAsPassed, L"koru/test/Thrower");
     jthrowable exception = nullptr;
-    EXPECT_EQ(callMain(env, main, {}, nullptr, exception), MainOutcome::Threw);
-    ASSERT_NE(exception, nullptr);
-    EXPECT_TRUE(env->ExceptionCheck());
+    EXPECT_EQ(runApp({L"throw", L"bad"}, exception), MainOutcome::Threw);
+    EXPECT_TRUE(env->ExceptionCheck()) << "left pending for the caller";
     env->ExceptionClear();
     EXPECT_TRUE(env->IsInstanceOf(exception, env->FindClass("java/lang/IllegalStateException")));
 }

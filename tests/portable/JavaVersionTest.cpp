@@ -1,107 +1,56 @@
 #include "runtime/JavaVersion.h"
+#include "runtime/RuntimePolicy.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-JavaVersion v(int a, int b, int c, int d) {
-    JavaVersion version;
-    version.parts[0] = a;
-    version.parts[1] = b;
-    version.parts[2] = c;
-    version.parts[3] = d;
-    return version;
+JavaVersion v(const wchar_t* text, int32_t fill = 0) { return parseJavaVersion(text, fill); }
+
+// "major.minor.micro.update/count": the whole value in one comparable text.
+std::string whole(const JavaVersion& version) {
+    std::string text;
+    for (int32_t part : version.parts)
+        text += std::to_string(part) + ".";
+    return text.substr(0, text.size() - 1) + "/" + std::to_string(version.count);
 }
 
-void expectParts(const JavaVersion& version, int a, int b, int c, int d) {
-    EXPECT_EQ(version.parts[0], a);
-    EXPECT_EQ(version.parts[1], b);
-    EXPECT_EQ(version.parts[2], c);
-    EXPECT_EQ(version.parts[3], d);
-}
-
-TEST(JavaVersionParse, ReadsGroupsAndFillsTheRest) {
-    JavaVersion version = parseJavaVersion(L"1.7.0_25", 0);
-    expectParts(version, 1, 7, 0, 25);
-    EXPECT_EQ(version.count, 4);
-
-    version = parseJavaVersion(L"1.8", 0);
-    expectParts(version, 1, 8, 0, 0);
-    EXPECT_EQ(version.count, 2);
-
-    version = parseJavaVersion(L"1.6", 65535);
-    expectParts(version, 1, 6, 65535, 65535);
-    EXPECT_EQ(format(version), L"1.6");
-}
-
-TEST(JavaVersionParse, SkipsLeadingTextAndTreatsAnyNonDigitsAsSeparator) {
-    expectParts(parseJavaVersion(L"jre1.8.0_45", 0), 1, 8, 0, 45);
-    expectParts(parseJavaVersion(L"jdk-11", 0), 11, 0, 0, 0);
-    expectParts(parseJavaVersion(L"1..2", 0), 1, 2, 0, 0);
-    JavaVersion build = parseJavaVersion(L"1.8.0_251-b08", 0);
-    expectParts(build, 1, 8, 0, 251);
-    EXPECT_EQ(build.count, 5);
-}
-
-TEST(JavaVersionParse, CountsFiveForSurplusGroups) {
-    JavaVersion version = parseJavaVersion(L"1.2.3.4.5", 0);
-    expectParts(version, 1, 2, 3, 4);
-    EXPECT_EQ(version.count, 5);
-}
-
-TEST(JavaVersionParse, FailuresLeaveAllZero) {
-    for (const wchar_t* text : {L"", L"abc", L"99999999999", L"1.99999999999"}) {
-        JavaVersion version;
-        version.parts[2] = 7;
-        EXPECT_FALSE(version.parse(text, 65535)) << text;
-        expectParts(version, 0, 0, 0, 0);
-        EXPECT_EQ(version.count, 0);
-        EXPECT_EQ(format(version), L"0.0.0.0");
-        EXPECT_TRUE(isUnset(version));
+TEST(JavaVersion, ParsesAnyTextIntoFourParts) {
+    EXPECT_EQ(whole(v(L"1.7.0_25")), "1.7.0.25/4");
+    EXPECT_EQ(whole(v(L"1.6", 65535)), "1.6.65535.65535/2");
+    EXPECT_EQ(whole(v(L"jre1..8-b")), "1.8.0.0/2");
+    EXPECT_EQ(whole(v(L"1.8.0_251-b08", 7)), "1.8.0.251/5");
+    EXPECT_EQ(whole(v(L"2147483647")), "2147483647.0.0.0/1");
+    for (const wchar_t* failing : {L"", L"abc", L"2147483648", L"1.99999999999"}) {
+        JavaVersion version = v(L"1.2.3.4");
+        EXPECT_FALSE(version.parse(failing, 9)) << failing;
+        EXPECT_EQ(whole(version), "0.0.0.0/0") << failing;
     }
+    EXPECT_EQ(whole(minVersionFromSetting(L"any")), "0.0.0.0/4");
+    EXPECT_EQ(whole(maxVersionFromSetting(L"any")), "65535.65535.65535.65535/4");
+    EXPECT_EQ(whole(maxVersionFromSetting(L"Any")), "0.0.0.0/0") << "the keyword is case-sensitive";
+    EXPECT_EQ(whole(maxVersionFromSetting(L"1.7")), "1.7.65535.65535/2");
 }
 
-TEST(JavaVersionParse, LargestSignedValueStillFits) {
-    JavaVersion version = parseJavaVersion(L"2147483647.1", 0);
-    EXPECT_EQ(version.parts[0], 2147483647);
-    EXPECT_FALSE(version.parse(L"2147483648", 0));
-}
-
-TEST(JavaVersionOrder, ComparesPartByPartAsNumbers) {
-    EXPECT_EQ(compare(v(1, 8, 0, 0), v(1, 8, 0, 0)), 0);
-    EXPECT_EQ(compare(v(1, 10, 0, 0), v(1, 9, 0, 0)), 1);
-    EXPECT_EQ(compare(v(1, 8, 0, 0), v(1, 8, 0, 1)), -1);
-    EXPECT_TRUE(isGreater(v(2, 0, 0, 0), v(1, 65535, 65535, 65535)));
-    EXPECT_TRUE(isLess(v(1, 6, 0, 18), v(1, 6, 0, 20)));
-}
-
-TEST(JavaVersionPrefix, TrailingZerosAreWildcards) {
-    EXPECT_TRUE(matchesPrefix(v(1, 6, 0, 45), v(1, 6, 0, 0)));
-    EXPECT_FALSE(matchesPrefix(v(1, 7, 0, 0), v(1, 6, 0, 0)));
-    EXPECT_TRUE(matchesPrefix(v(1, 8, 0, 251), v(1, 0, 0, 0)));
-    EXPECT_TRUE(matchesPrefix(v(9, 9, 9, 9), v(0, 0, 0, 0)));
-    EXPECT_TRUE(matchesPrefix(v(1, 6, 0, 20), v(1, 6, 0, 20)));
-    EXPECT_FALSE(matchesPrefix(v(1, 6, 0, 21), v(1, 6, 0, 20)));
-    // A zero inside the significant parts must match exactly.
-    EXPECT_TRUE(matchesPrefix(v(1, 0, 3, 7), v(1, 0, 3, 0)));
-    EXPECT_FALSE(matchesPrefix(v(1, 1, 3, 7), v(1, 0, 3, 0)));
-}
-
-TEST(JavaVersionUnset, OnlyAllZeroOrAllMaximum) {
-    EXPECT_TRUE(isUnset(v(0, 0, 0, 0)));
-    EXPECT_TRUE(isUnset(v(65535, 65535, 65535, 65535)));
-    EXPECT_FALSE(isUnset(v(0, 0, 0, 65535)));
-    EXPECT_FALSE(isUnset(v(1, 0, 0, 0)));
-}
-
-TEST(JavaVersionFormat, PrintsAtLeastTwoParts) {
-    EXPECT_EQ(format(v(1, 0, 0, 0)), L"1.0");
-    EXPECT_EQ(format(v(11, 0, 0, 0)), L"11.0");
-    EXPECT_EQ(format(v(1, 7, 65535, 65535)), L"1.7");
-    EXPECT_EQ(format(v(1, 8, 0, 251)), L"1.8.0.251");
-    EXPECT_EQ(format(v(1, 65535, 0, 3)), L"1.65535.0.3");
-    EXPECT_EQ(format(v(0, 0, 0, 5)), L"0.0.0.5");
-    EXPECT_EQ(format(v(65535, 65535, 65535, 65535)), L"0.0.0.0");
+TEST(JavaVersion, OrderPrefixUnsetAndFormat) {
+    EXPECT_EQ(compare(v(L"1.8"), v(L"1.8.0.0")), 0);
+    EXPECT_EQ(compare(v(L"1.10"), v(L"1.9")), 1);
+    EXPECT_EQ(compare(v(L"1.8"), v(L"1.8.0.1")), -1);
+    EXPECT_TRUE(isGreater(v(L"2"), v(L"1", 65535)));
+    EXPECT_TRUE(isLess(v(L"1.6.0_18"), v(L"1.6.0_20")));
+    EXPECT_TRUE(matchesPrefix(v(L"1.6.0_45"), v(L"1.6")));
+    EXPECT_TRUE(matchesPrefix(v(L"1.8.0_251"), v(L"1.0")));
+    EXPECT_TRUE(matchesPrefix(v(L"9.9.9.9"), v(L"")));
+    EXPECT_TRUE(matchesPrefix(v(L"1.0.3.7"), v(L"1.0.3")));
+    EXPECT_FALSE(matchesPrefix(v(L"1.1.3.7"), v(L"1.0.3")));
+    EXPECT_FALSE(matchesPrefix(v(L"1.6.0_21"), v(L"1.6.0_20")));
+    EXPECT_TRUE(isUnset(v(L"", 65535)) && isUnset(v(L"65535.65535.65535.65535")));
+    EXPECT_FALSE(isUnset(v(L"0.0.0.65535")) || isUnset(v(L"1")));
+    for (const wchar_t* printed : {L"1.0", L"11.0", L"1.8.0.251", L"1.65535.0.3", L"0.0.0.5", L"0.0.0.0"})
+        EXPECT_EQ(format(v(printed)), printed);
+    EXPECT_EQ(format(v(L"1.7", 65535)), L"1.7");
+    EXPECT_EQ(format(v(L"1")), L"1.0");
+    EXPECT_EQ(format(v(L"65535.65535.65535.65535")), L"0.0.0.0");
 }
 
 } // namespace

@@ -6,36 +6,30 @@ namespace {
 
 using Parts = std::vector<std::wstring>;
 
-TEST(PathKinds, LongPrefixAndUnc) {
+TEST(Paths, KindsAndComponents) {
     EXPECT_TRUE(hasLongPathPrefix(L"\\\\?\\C:\\x"));
-    EXPECT_FALSE(hasLongPathPrefix(L"\\\\?"));
-    EXPECT_FALSE(hasLongPathPrefix(L"\\\\.\\x"));
+    EXPECT_FALSE(hasLongPathPrefix(L"\\\\?") || hasLongPathPrefix(L"\\\\.\\x"));
     EXPECT_TRUE(isUncPath(L"\\\\server\\share"));
-    EXPECT_FALSE(isUncPath(L"\\\\?\\C:\\"));
-    EXPECT_FALSE(isUncPath(L"\\\\"));
-    EXPECT_FALSE(isUncPath(L"C:\\x"));
-}
-
-TEST(ParentFolder, CutsComponents) {
-    EXPECT_EQ(parentFolder(L"C:\\Java\\jre\\bin\\server\\jvm.dll", 2), L"C:\\Java\\jre\\bin");
+    EXPECT_FALSE(isUncPath(L"\\\\?\\C:\\") || isUncPath(L"\\\\"));
     EXPECT_EQ(parentFolder(L"C:\\Java\\jre\\bin\\server\\jvm.dll", 3), L"C:\\Java\\jre");
-    EXPECT_EQ(parentFolder(L"jvm.dll", 2), L"jvm.dll");
     EXPECT_EQ(parentFolder(L"a\\b", 3), L"a");
-    EXPECT_EQ(parentFolder(L"C:\\x\\", 1), L"C:\\x");
+    EXPECT_EQ(folderWithBackslash(L"C:\\App\\x.exe"), L"C:\\App\\");
+    EXPECT_EQ(folderWithBackslash(L"x.exe"), L"");
+    EXPECT_EQ(fileNameOf(L"C:\\App\\x.exe"), L"x.exe");
+    EXPECT_EQ(fileNameOf(L"x.exe"), L"x.exe");
+    EXPECT_EQ(withTrailingBackslash(L"C:\\jre"), L"C:\\jre\\");
+    EXPECT_EQ(withTrailingBackslash(L"C:\\jre\\"), L"C:\\jre\\");
 }
 
-TEST(SplitPathForCreation, RootThenComponents) {
+TEST(Paths, SplitForCreationGivesTheRootThenEachComponent) {
     EXPECT_EQ(splitPathForCreation(L"C:\\logs\\app\\out.txt"), (Parts{L"C:", L"logs", L"app", L"out.txt"}));
-    EXPECT_EQ(splitPathForCreation(L"C:\\out.txt"), (Parts{L"C:", L"out.txt"}));
-    EXPECT_EQ(splitPathForCreation(L"\\\\?\\C:\\a\\b\\f.txt"), (Parts{L"\\\\?\\C:", L"a", L"b", L"f.txt"}));
-    EXPECT_EQ(splitPathForCreation(L"\\\\server\\share\\logs\\out.txt"),
-              (Parts{L"\\\\server", L"share", L"logs", L"out.txt"}));
+    EXPECT_EQ(splitPathForCreation(L"\\\\?\\C:\\a\\f.txt"), (Parts{L"\\\\?\\C:", L"a", L"f.txt"}));
+    EXPECT_EQ(splitPathForCreation(L"\\\\server\\share\\f"), (Parts{L"\\\\server", L"share", L"f"}));
+    EXPECT_EQ(splitPathForCreation(L"\\\\?\\UNC\\srv\\share\\f"), (Parts{L"\\\\?\\UNC", L"srv", L"share", L"f"}));
     EXPECT_EQ(splitPathForCreation(L"a\\b\\out.txt"), (Parts{L"a", L"b", L"out.txt"}));
-    EXPECT_EQ(splitPathForCreation(L"C:\\a\\\\b\\f"), (Parts{L"C:", L"a", L"", L"b", L"f"}));
-    EXPECT_EQ(splitPathForCreation(L"C:\\a\\"), (Parts{L"C:", L"a"}));
+    EXPECT_EQ(splitPathForCreation(L"C:\\a\\\\b\\"), (Parts{L"C:", L"a", L"", L"b"}));
     EXPECT_EQ(splitPathForCreation(L"\\top\\f"), (Parts{L"top", L"f"}));
     EXPECT_EQ(splitPathForCreation(L"name"), (Parts{L"name"}));
-    EXPECT_EQ(splitPathForCreation(L"\\\\?\\UNC\\srv\\share\\f"), (Parts{L"\\\\?\\UNC", L"srv", L"share", L"f"}));
 }
 
 } // namespace

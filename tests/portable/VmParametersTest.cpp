@@ -7,110 +7,59 @@ namespace {
 using Tokens = std::vector<std::wstring>;
 const uint64_t GiB = 1024ull * 1024 * 1024;
 
-TEST(SplitVmParameters, SpacesSeparateOutsideQuotes) {
-    EXPECT_EQ(splitVmParameters(L"  -Xmx512m   -Dapp.dir=\"C:\\My App\"  "),
-              (Tokens{L"-Xmx512m", L"-Dapp.dir=\"C:\\My App\""}));
+TEST(VmParameters, SpacesSeparateOutsideQuotes) {
+    EXPECT_EQ(splitVmParameters(L"  -Xmx512m   -Dapp.dir=\"C:\\My App\"  a\tb "),
+              (Tokens{L"-Xmx512m", L"-Dapp.dir=\"C:\\My App\"", L"a\tb"}));
     EXPECT_EQ(splitVmParameters(L"-Da=\"x y\"z\" w\" -Db"), (Tokens{L"-Da=\"x y\"z\" w\"", L"-Db"}));
-    EXPECT_EQ(splitVmParameters(L"a\tb c"), (Tokens{L"a\tb", L"c"}));
-    EXPECT_EQ(splitVmParameters(L""), Tokens{});
+    // After a doubled quote the space ends the token; a quote that is never closed groups nothing.
+    EXPECT_EQ(splitVmParameters(L"\"a\"\" b\" c"), (Tokens{L"\"a\"\"", L"b\"", L"c"}));
+    EXPECT_EQ(splitVmParameters(L"-Da=\"b c d"), (Tokens{L"-Da=\"b", L"c", L"d"}));
     EXPECT_EQ(splitVmParameters(L"   "), Tokens{});
 }
 
-TEST(SplitVmParameters, DoubledQuoteAfterClosingIsTakenAlong) {
-    // After a doubled quote the space ends the token; the lone quote of the next token is unclosed.
-    EXPECT_EQ(splitVmParameters(L"\"a\"\" b\" c"), (Tokens{L"\"a\"\"", L"b\"", L"c"}));
-}
-
-TEST(SplitVmParameters, UnclosedQuoteEndsAtTheFirstSpace) {
-    EXPECT_EQ(splitVmParameters(L"-Da=\"b c d"), (Tokens{L"-Da=\"b", L"c", L"d"}));
-}
-
-TEST(RemoveQuotes, Table) {
-    EXPECT_EQ(removeQuotes(L"-Dname=\"a b\""), L"-Dname=a b");
-    EXPECT_EQ(removeQuotes(L"\"-Xmx50P\""), L"-Xmx50P");
-    EXPECT_EQ(removeQuotes(L"\"a\"\"b\""), L"a\"b\"");
-    EXPECT_EQ(removeQuotes(L"lone\"quote"), L"lone\"quote");
-    EXPECT_EQ(removeQuotes(L"\"\"\"\""), L"\"\"");
-    EXPECT_EQ(removeQuotes(L"\"a\"\"b\"\"c\""), L"a\"bc\"");
-}
-
-TEST(ParseNumberList, StartAndNumbers) {
-    NumberList list = parseNumberList(L"-Xmx40:256:2048P");
-    EXPECT_EQ(list.start, 4u);
-    EXPECT_EQ(list.numbers, (std::vector<uint64_t>{40, 256, 2048}));
-    list = parseNumberList(L"-Xmx:5P");
-    EXPECT_EQ(list.start, 4u);
-    EXPECT_EQ(list.numbers, (std::vector<uint64_t>{0, 5}));
-    list = parseNumberList(L"-XmxP");
-    EXPECT_EQ(list.start, 5u);
-    EXPECT_TRUE(list.numbers.empty());
-    EXPECT_EQ(parseNumberList(L"1x2").numbers, (std::vector<uint64_t>{12}));
-}
-
-TEST(ParseByteSize, Multipliers) {
-    EXPECT_EQ(parseByteSize(L"512k"), 524288u);
-    EXPECT_EQ(parseByteSize(L"1048576"), 1048576u);
-    EXPECT_EQ(parseByteSize(L"2M"), 2097152u);
-    EXPECT_EQ(parseByteSize(L"1g"), GiB);
-    EXPECT_EQ(parseByteSize(L":1k"), 0u);
-    EXPECT_EQ(parseByteSize(L"x1k"), 0u);
-    EXPECT_EQ(parseByteSize(L""), 0u);
-    EXPECT_EQ(parseByteSize(L"1:2"), 0u);
-}
-
-TEST(RewriteMemoryPercentage, WorkedExamples) {
-    MemoryBases sixteen{16 * GiB, 0};
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx50P", sixteen), L"-Xmx8388608K");
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx10:2048:4096P", sixteen), L"-Xmx2097152K");
-    EXPECT_EQ(rewriteMemoryPercentage(L"-XmxP", sixteen), L"-XmxP0K");
-    // The maximum caps, the minimum wins over the maximum.
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx50:0:1024p", sixteen), L"-Xmx1048576K");
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx50:4096:1024p", sixteen), L"-Xmx4194304K");
-}
-
-TEST(RewriteMemoryPercentage, TakesTheVirtualBaseForT) {
-    MemoryBases memory{16 * GiB, 4 * GiB};
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xms25:128T", memory), L"-Xms1048576K");
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xms25t", memory), L"-Xms1048576K");
-}
-
-TEST(RewriteMemoryPercentage, LargeResultsKeepTheirTrueValue) {
-    MemoryBases memory{0, 128ull * 1024 * GiB}; // 128 TiB of address space
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx50T", memory), L"-Xmx68719476736K");
-    EXPECT_EQ(rewriteMemoryPercentage(L"-Xmx99999999999999999999999P", {16 * GiB, 0}).substr(0, 4), L"-Xmx");
-}
-
-TEST(NormalizeVmParameter, RewritesOnlyExactOptionNames) {
-    MemoryBases sixteen{16 * GiB, 0};
-    uint64_t stack = 7;
-    EXPECT_EQ(normalizeVmParameter(L"-XMX50P", sixteen, stack), L"-XMX50P");
-    EXPECT_EQ(stack, 7u);
-    EXPECT_EQ(normalizeVmParameter(L"\"-Xmx50P\"", sixteen, stack), L"-Xmx8388608K");
-    EXPECT_EQ(normalizeVmParameter(L"-Xmx512m", sixteen, stack), L"-Xmx512m");
-    EXPECT_EQ(normalizeVmParameter(L"-Dx=50P", sixteen, stack), L"-Dx=50P");
-}
-
-TEST(NormalizeVmParameter, RemembersTheLastStackSize) {
-    MemoryBases sixteen{16 * GiB, 0};
+// Quote removal, percentages of 16 GiB of memory ("P") or 4 GiB of address space ("T"), and the "-Xss" size
+// remembered in bytes (7 where it is left alone).
+TEST(VmParameters, EachTokenIsNormalized) {
+    const struct {
+        const wchar_t *token, *option;
+        uint64_t stack;
+    } rows[] = {
+        {L"-Dname=\"a b\"", L"-Dname=a b", 7},
+        {L"\"a\"\"b\"\"c\"", L"a\"bc\"", 7},
+        {L"lone\"quote", L"lone\"quote", 7},
+        {L"\"-Xmx50P\"", L"-Xmx8388608K", 7},
+        {L"-Xmx10:2048:4096P", L"-Xmx2097152K", 7},
+        {L"-Xmx50:0:1024p", L"-Xmx1048576K", 7},
+        {L"-Xmx50:4096:1024p", L"-Xmx4194304K", 7},
+        {L"-XmxP", L"-XmxP0K", 7},
+        {L"-Xms25:128T", L"-Xms1048576K", 7},
+        {L"-Xms25t", L"-Xms1048576K", 7},
+        {L"-XMX50P", L"-XMX50P", 7},
+        {L"-Dx=50P", L"-Dx=50P", 7},
+        {L"-Xss512k", L"-Xss512k", 512 * 1024},
+        {L"-Xss2M", L"-Xss2M", 2 * 1024 * 1024},
+        {L"-Xss1g", L"-Xss1g", GiB},
+        {L"-Xss1048576", L"-Xss1048576", 1048576},
+        {L"-Xss:1k", L"-Xss:1k", 0},
+        {L"-Xssx1k", L"-Xssx1k", 0},
+        {L"-Xss1:2k", L"-Xss1:2k", 0},
+        {L"-Xss1:2:3P", L"-Xss3072K", 3072 * 1024},
+    };
+    for (const auto& row : rows) {
+        uint64_t stack = 7;
+        EXPECT_EQ(normalizeVmParameter(row.token, {16 * GiB, 4 * GiB}, stack), row.option) << row.token;
+        EXPECT_EQ(stack, row.stack) << row.token;
+    }
     uint64_t stack = 0;
-    EXPECT_EQ(normalizeVmParameter(L"-Xss512k", sixteen, stack), L"-Xss512k");
-    EXPECT_EQ(stack, 524288u);
-    normalizeVmParameter(L"-Xss:1k", sixteen, stack);
-    EXPECT_EQ(stack, 0u);
-    // A percentage stack size is rewritten first and then read in KiB.
-    EXPECT_EQ(normalizeVmParameter(L"-Xss1:2:3P", sixteen, stack), L"-Xss3072K");
-    EXPECT_EQ(stack, 3072u * 1024);
+    EXPECT_EQ(normalizeVmParameter(L"-Xmx50T", {0, 128ull * 1024 * GiB}, stack), L"-Xmx68719476736K");
+    EXPECT_EQ(normalizeVmParameter(L"-Xmx99999999999999999999999P", {16 * GiB, 0}, stack).substr(0, 4), L"-Xmx");
 }
 
-TEST(ClassPathEntries, AbsoluteForms) {
-    EXPECT_TRUE(isAbsoluteClassPathEntry(L"C:\\libs\\x.jar"));
-    EXPECT_TRUE(isAbsoluteClassPathEntry(L"\\\\server\\share\\x.jar"));
-    EXPECT_FALSE(isAbsoluteClassPathEntry(L"\\lib\\app.jar"));
-    EXPECT_FALSE(isAbsoluteClassPathEntry(L"x"));
-    EXPECT_FALSE(isAbsoluteClassPathEntry(L"lib\\a.jar"));
-}
-
-TEST(ComposedPaths, LibraryAndSystemPath) {
+TEST(VmParameters, ClassPathEntriesAndComposedPaths) {
+    for (const wchar_t* absolute : {L"C:\\libs\\x.jar", L"C:", L"\\\\server\\share\\x.jar", L"\\\\"})
+        EXPECT_TRUE(isAbsoluteClassPathEntry(absolute)) << absolute;
+    for (const wchar_t* relative : {L"\\lib\\app.jar", L"x", L"", L"lib\\a.jar", L":x"})
+        EXPECT_FALSE(isAbsoluteClassPathEntry(relative)) << relative;
     const std::wstring jvm = L"C:\\Java\\jre\\bin\\server\\jvm.dll";
     EXPECT_EQ(composeLibraryPath(L"native", L"C:\\App\\", jvm), L"native;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");
     EXPECT_EQ(composeLibraryPath(L"a;b;", L"C:\\App\\", jvm), L"a;b;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");

@@ -64,7 +64,7 @@ int wmain() {
 
     double resolve = medianMilliseconds([&] {
         RuntimeChoice choice;
-        return resolveRuntime(policy, L"", choice) && !choice.jvmPath.empty();
+        return resolveRuntime(policy, L"", nullptr, choice) && !choice.jvmPath.empty();
     });
     double search = medianMilliseconds([&] {
         JreCandidate chosen;

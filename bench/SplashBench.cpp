@@ -28,7 +28,7 @@ double timeToWindow(const std::wstring& program, const std::wstring& commandLine
     double start = preciseMilliseconds();
     TestProcess process(program, commandLine);
     while (process.exitCode() == STILL_ACTIVE && preciseMilliseconds() - start < 10000) {
-        if (!windowsOf(process.id(), className).empty())
+        if (waitForWindow(process.id(), className.c_str(), 0))
             return preciseMilliseconds() - start;
         Sleep(1);
     }

@@ -6,6 +6,25 @@
 #define IDD_JRE_NOT_FOUND 201
 #define IDD_JAVA_EXCEPTION 231
 
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Controls of "JRE Not Found".
+#define IDC_JRE_PATH 201
+#define IDC_BROWSE 202
+#define IDC_JRE_MESSAGE 203
+#define IDC_ERROR_ICON 204 // in both dialogs
+#define IDC_DOWNLOAD_LINK 205
+#define IDC_BROWSE_HINT 206
+
+// Controls of "Java Exception".
+#define IDC_EXCEPTION_TEXT 208
+#define IDC_EXCEPTION_GROUP 209
+#define IDC_EXCEPTION_HEADING 210
+#define IDC_EXCEPTION_INSTRUCTION 211
+#define IDC_EXCEPTION_WARNING 212
+
 // Built-in settings text (RCDATA), the lowest layer of every layered settings read.
 #define IDR_BUILTIN_SETTINGS 300
 

@@ -1,5 +1,6 @@
 #include "JavaMainThread.h"
 
+#include "ExceptionText.h"
 #include "JavaThreadAttachment.h"
 #include "MainClass.h"
 #include "VmCreation.h"
@@ -46,7 +47,7 @@ void handleUncaughtException(JavaLaunch& java, SplashState& splash, jthrowable e
     if (!java.failureCheck)
         return; // left pending: the VM prints it when the thread detaches
     java.jniEnv->ExceptionClear();
-    if (showExceptionDialog(exception, java.jniEnv))
+    if (showExceptionDialog(exceptionText(java.jniEnv, exception)))
         callSystemExit(java.jniEnv);
 }
 

@@ -8,3 +8,7 @@ void captureCommandLine(Launcher& launcher);
 
 // Makes the executable's folder the current directory ("Override WorkingDir").
 void overrideWorkingDirectory();
+
+// The "JRE Not Found" dialog, owned by the active window; the folder the user picks must hold a jvm.dll of the
+// configured type. False when the user cancels.
+bool askUserForRuntime(JvmType jvmType, const std::wstring& message, RuntimePick& pick);

@@ -1,6 +1,7 @@
 #include "LaunchSteps.h"
 
 #include "support/ModulePath.h"
+#include "ui/JreNotFoundDialog.h"
 
 void captureCommandLine(Launcher& launcher) {
     launcher.java.appArguments = argumentsFromCommandLine(GetCommandLineW());
@@ -13,4 +14,16 @@ void overrideWorkingDirectory() {
     if (last == std::wstring::npos || last == 0)
         return;
     SetCurrentDirectoryW(executable.substr(0, last).c_str());
+}
+
+bool askUserForRuntime(JvmType jvmType, const std::wstring& message, RuntimePick& pick) {
+    JreNotFoundRequest request;
+    request.message = message;
+    request.findLibrary = [jvmType](const std::wstring& home) { return findJvmLibrary(home, jvmType); };
+    RuntimeFolderPick picked;
+    if (!showJreNotFoundDialog(GetActiveWindow(), request, picked))
+        return false;
+    pick.home = picked.chosenHome;
+    pick.jvmPath = picked.chosenJvmPath;
+    return true;
 }

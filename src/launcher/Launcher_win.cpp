@@ -18,7 +18,15 @@ bool initialize(Launcher& launcher) {
         return true;
     if (launcher.overrideWorkingDir)
         overrideWorkingDirectory();
-    return resolveRuntime(launcher.policy, launcher.pairProduct, launcher.runtime);
+    auto askUser = [jvmType = launcher.policy.jvmType](const std::wstring& message, RuntimePick& pick) {
+        return askUserForRuntime(jvmType, message, pick);
+    };
+    if (!resolveRuntime(launcher.policy, launcher.pairProduct, askUser, launcher.runtime))
+        return false;
+    // The folder the user picked is found at the next start without asking again.
+    if (!launcher.runtime.pickedHome.empty())
+        rememberRuntime(launcher, launcher.runtime.pickedHome);
+    return true;
 }
 
 int32_t run(Launcher& launcher) {

@@ -33,11 +33,18 @@ bool useRegistryChoice(const RuntimePolicy& policy, const JreCandidate& chosen, 
     return !choice.jvmPath.empty();
 }
 
-// The "JRE Not Found" dialog is not part of the launcher yet; until it is, this step ends as when the dialog
-// cannot be shown, and the start stops.
-RuntimeSource askUserForRuntime(const RuntimePolicy&, RuntimeChoice&) { return RuntimeSource::None; }
+RuntimeSource useUserPick(const RuntimePolicy& policy, const RuntimeQuestion& askUser, RuntimeChoice& choice) {
+    RuntimePick pick;
+    if (!askUser || !askUser(runtimeNotFoundMessage(policy), pick) || pick.jvmPath.empty())
+        return RuntimeSource::None;
+    choice.jvmPath = pick.jvmPath;
+    choice.chosenVersion = JavaVersion(); // a registry candidate without its library may have left its version
+    choice.pickedHome = pick.home;
+    return RuntimeSource::UserPick;
+}
 
-RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, RuntimeChoice& choice) {
+RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, const RuntimeQuestion& askUser,
+                          RuntimeChoice& choice) {
     if (useJrePath(policy, choice))
         return RuntimeSource::JrePath;
     if (useLocalRuntime(policy, choice))
@@ -46,13 +53,13 @@ RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, Runtim
     if (searchRegistry(policy, RegistryView::Native, chosen)) {
         if (useRegistryChoice(policy, chosen, choice))
             return RuntimeSource::NativeRegistry;
-        return askUserForRuntime(policy, choice);
+        return useUserPick(policy, askUser, choice);
     }
     // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
     if (hasCompanion && searchRegistry(policy, RegistryView::Wow32, chosen) &&
         useRegistryChoice(policy, chosen, choice))
         return RuntimeSource::Wow32Registry;
-    return askUserForRuntime(policy, choice);
+    return useUserPick(policy, askUser, choice);
 }
 
 // A runtime from the 32-bit view is always a 32-bit one. The image itself is examined only for the folders a user
@@ -84,9 +91,10 @@ bool searchRegistry(const RuntimePolicy& policy, RegistryView view, JreCandidate
     return true;
 }
 
-bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, RuntimeChoice& choice) {
+bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, const RuntimeQuestion& askUser,
+                    RuntimeChoice& choice) {
     bool hasCompanion = !pairProduct.empty();
-    RuntimeSource source = findRuntime(policy, hasCompanion, choice);
+    RuntimeSource source = findRuntime(policy, hasCompanion, askUser, choice);
     if (source == RuntimeSource::None)
         return false;
     // Without a companion a 32-bit runtime is not recognised, and loading it fails later with its own message.

@@ -71,6 +71,10 @@ struct ScreenDcTraits {
     static HDC invalid() { return nullptr; }
     static void close(HDC dc) { ReleaseDC(nullptr, dc); }
 };
+struct WindowTraits {
+    static HWND invalid() { return nullptr; }
+    static void close(HWND w) { DestroyWindow(w); }
+};
 
 using UniqueHandle = UniqueResource<HANDLE, HandleTraits>;         // threads, events, mappings, processes
 using UniqueFileHandle = UniqueResource<HANDLE, FileHandleTraits>; // CreateFileW results
@@ -79,5 +83,7 @@ using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 using UniqueMappedView = UniqueResource<void*, MappedViewTraits>;
 using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniqueFont = UniqueResource<HFONT, GdiObjectTraits<HFONT>>;
 using UniqueMemoryDc = UniqueResource<HDC, MemoryDcTraits>;
 using UniqueScreenDc = UniqueResource<HDC, ScreenDcTraits>;
+using UniqueWindow = UniqueResource<HWND, WindowTraits>; // windows made by code, not by a dialog template

@@ -34,6 +34,8 @@ void checkSelection(const Selection& c) {
     if (c.loaded) {
         std::wstring expected = L"Failed to load Java VM library: " + root / c.loaded + L" (errno = ";
         EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
+    } else {
+        EXPECT_NE(cancelRuntimeDialog(process->id()), L"(no dialog)") << "nothing was loaded: the user is asked";
     }
     EXPECT_TRUE(process->waitForExit(10000));
     EXPECT_EQ(process->exitCode(), failed);

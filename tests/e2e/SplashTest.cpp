@@ -48,11 +48,11 @@ struct SeenSplash {
 SeenSplash watchSplash(TestProcess& process) {
     SeenSplash seen;
     for (DWORD start = GetTickCount(); process.exitCode() == STILL_ACTIVE && GetTickCount() - start < 20000;) {
-        std::vector<HWND> found = windowsOf(process.id(), splashClass);
+        HWND splash = seen.rect == "(none)" ? waitForWindow(process.id(), splashClass, 0) : nullptr;
         RECT rect = {};
-        if (seen.rect == "(none)" && !found.empty() && GetWindowRect(found.front(), &rect)) {
+        if (splash && GetWindowRect(splash, &rect)) {
             seen.rect = text(rect);
-            seen.shadow = (GetClassLongPtrW(found.front(), GCL_STYLE) & CS_DROPSHADOW) != 0;
+            seen.shadow = (GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) != 0;
         }
         Sleep(10);
     }
@@ -156,6 +156,18 @@ TEST(SplashWindow, ClosesWhenMainReturnsThoughTheThreadStays) {
         Sleep(20);
     EXPECT_FALSE(IsWindow(splash));
     EXPECT_EQ(process->exitCode(), STILL_ACTIVE);
+}
+
+TEST(SplashWindow, GoneBeforeTheExceptionDialog) {
+    SplashLaunch launch(L"startup=1000;main=throw:java/lang/IllegalStateException", bmpFile(opaqueTestImage(30, 20)));
+    launch.app().set(L"Application", L"Failure Check", L"Yes");
+    auto process = launch.start(L"");
+    ASSERT_TRUE(waitForWindow(process->id(), splashClass));
+    HWND dialog = waitForDialog(process->id(), L"Java Exception");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(waitForWindow(process->id(), splashClass, 0), nullptr);
+    pressButton(dialog, IDOK); // Ignore
+    EXPECT_TRUE(process->waitForExit());
 }
 
 TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
 
 namespace {
 
@@ -35,16 +36,28 @@ void removeTree(const std::wstring& path) {
 
 } // namespace
 
-TempFolder::TempFolder() {
+template <typename Name> void TempFolder::create(Name name) {
     static std::atomic<unsigned> counter{0};
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    for (;;) {
-        path_ = std::wstring(temp) + L"koru-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(counter++);
-        if (CreateDirectoryW(path_.c_str(), nullptr))
-            break;
-    }
+    do
+        path_ = std::wstring(temp) + name(counter++);
+    while (!CreateDirectoryW(path_.c_str(), nullptr));
+}
+
+TempFolder::TempFolder() {
+    create([](unsigned n) {
+        return L"koru-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-" +
+               std::to_wstring(n);
+    });
+}
+
+TempFolder::TempFolder(ShortName) {
+    create([](unsigned n) {
+        wchar_t name[9];
+        swprintf(name, 9, L"k%07x", (GetCurrentProcessId() * 7919u + GetTickCount() + n) & 0xFFFFFFF);
+        return std::wstring(name);
+    });
 }
 
 TempFolder::~TempFolder() { removeTree(path_); }

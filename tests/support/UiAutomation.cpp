@@ -1,32 +1,18 @@
 #include "UiAutomation.h"
 
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <functional>
+
 namespace {
 
 struct Search {
     DWORD processId;
-    std::wstring className;
-    std::vector<HWND> found;
+    const wchar_t* className;
+    std::function<bool(HWND)> accepts;
+    HWND found = nullptr;
 };
-
-BOOL CALLBACK collectWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    wchar_t className[256] = L"";
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameW(window, className, 256);
-    if (owner == search->processId && IsWindowVisible(window) && search->className == className)
-        search->found.push_back(window);
-    return TRUE;
-}
-
-// A message box is a dialog (class #32770) whose text control has the id 0xFFFF.
-HWND findMessageBox(DWORD processId) {
-    for (HWND window : windowsOf(processId, L"#32770")) {
-        if (GetDlgItem(window, 0xFFFF))
-            return window;
-    }
-    return nullptr;
-}
 
 // WM_GETTEXT, since GetWindowTextW does not read the controls of another process.
 std::wstring textOf(HWND window) {
@@ -35,33 +21,135 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
+// Visible windows of the class only: a dialog (class #32770) also owns its tooltips, which show while the pointer
+// rests on a link.
+BOOL CALLBACK findWindow(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<Search*>(parameter);
+    DWORD owner = 0;
+    wchar_t className[256] = L"";
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameW(window, className, 256);
+    if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == search->className &&
+        search->accepts(window))
+        search->found = window;
+    return !search->found;
+}
+
+// Looks at least once, however short the time limit.
+HWND waitFor(DWORD processId, const wchar_t* className, std::function<bool(HWND)> accepts, DWORD timeoutMs) {
+    Search search{processId, className, std::move(accepts)};
+    EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
+    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(10))
+        EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The browser takes the folder as text in its own address space, so the text is written there first. A browser that
+// is still filling its tree cannot find the folder yet; the selection in the tree tells when it has.
+bool selectInBrowser(HWND browser, HANDLE process, const std::wstring& folder) {
+    HWND tree = nullptr;
+    EnumChildWindows(
+        browser,
+        [](HWND child, LPARAM found) {
+            wchar_t className[32] = L"";
+            GetClassNameW(child, className, 32);
+            if (std::wstring(className) == WC_TREEVIEWW)
+                *reinterpret_cast<HWND*>(found) = child;
+            return std::wstring(className) != WC_TREEVIEWW ? TRUE : FALSE;
+        },
+        reinterpret_cast<LPARAM>(&tree));
+    size_t bytes = (folder.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(process, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    bool selected = false;
+    if (remote && WriteProcessMemory(process, remote, folder.c_str(), bytes, nullptr)) {
+        LRESULT first = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0);
+        for (int i = 0; i < 50 && !selected; ++i, Sleep(100)) {
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote), SMTO_NORMAL, 10000,
+                                &ignored);
+            selected = SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0) != first;
+        }
+    }
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    return selected;
+}
+
 } // namespace
 
 std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs, HWND* owner) {
-    HWND box = findMessageBox(processId);
-    for (DWORD start = GetTickCount(); !box && GetTickCount() - start < timeoutMs; box = findMessageBox(processId))
-        Sleep(20);
+    // A message box is a dialog whose text control has the id 0xFFFF.
+    HWND box = waitFor(
+        processId, L"#32770", [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, timeoutMs);
     if (!box)
         return L"(no message box)";
     if (owner)
         *owner = GetWindow(box, GW_OWNER);
-    std::wstring text = textOf(GetDlgItem(box, 0xFFFF));
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+    std::wstring text = controlText(box, 0xFFFF);
+    pressButton(box, IDOK);
     // Gone before the caller looks for the next one.
     for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < timeoutMs;)
         Sleep(20);
     return text;
 }
 
-std::vector<HWND> windowsOf(DWORD processId, const std::wstring& className) {
-    Search search{processId, className, {}};
-    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+HWND waitForDialog(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
+    return waitFor(
+        processId, L"#32770", [&caption](HWND window) { return textOf(window) == caption; }, timeoutMs);
 }
 
-HWND waitForWindow(DWORD processId, const std::wstring& className, DWORD timeoutMs) {
-    std::vector<HWND> found = windowsOf(processId, className);
-    for (DWORD start = GetTickCount(); found.empty() && GetTickCount() - start < timeoutMs; Sleep(10))
-        found = windowsOf(processId, className);
-    return found.empty() ? nullptr : found.front();
+HWND waitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
+    return waitFor(
+        processId, className, [](HWND) { return true; }, timeoutMs);
+}
+
+std::wstring controlText(HWND dialog, int controlId) {
+    HWND control = GetDlgItem(dialog, controlId);
+    return control ? textOf(control) : L"(no control)";
+}
+
+bool isControlEnabled(HWND dialog, int controlId) {
+    HWND control = GetDlgItem(dialog, controlId);
+    return control && IsWindowEnabled(control);
+}
+
+RECT controlRect(HWND dialog, int controlId) {
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, controlId), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void pressButton(HWND dialog, int controlId) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, controlId)));
+}
+
+void pressKey(HWND dialog, WORD virtualKey) {
+    PostMessageW(dialog, WM_KEYDOWN, virtualKey, 1);
+    PostMessageW(dialog, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void pressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+bool chooseFolder(DWORD processId, HWND owner, const std::wstring& folder) {
+    HWND browser = waitFor(
+        processId, L"#32770", [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, 10000);
+    HANDLE process = browser ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId) : nullptr;
+    if (!process)
+        return false;
+    bool selected = selectInBrowser(browser, process, folder);
+    CloseHandle(process);
+    // OK either way, so that the browser never stays open; the caller sees what the dialog took.
+    pressButton(browser, IDOK);
+    return selected;
+}
+
+std::wstring cancelRuntimeDialog(DWORD processId, DWORD timeoutMs) {
+    HWND dialog = waitForDialog(processId, L"JRE Not Found", timeoutMs);
+    if (!dialog)
+        return L"(no dialog)";
+    std::wstring message = controlText(dialog, 203);
+    pressButton(dialog, IDCANCEL);
+    return message;
 }

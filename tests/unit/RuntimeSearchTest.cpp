@@ -91,17 +91,43 @@ TEST_F(RegistryRuntimes, TheSourcesInTheirOrder) {
     ASSERT_TRUE(registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::wow32View));
     RuntimePolicy policy;
     RuntimeChoice choice;
-    EXPECT_FALSE(resolveRuntime(policy, L"", choice));
+    EXPECT_FALSE(resolveRuntime(policy, L"", nullptr, choice));
     std::wstring jre64 = runtime(L"jre64", {L"client", L"server"});
     ASSERT_TRUE(registry.add(sunJre, L"1.6", jre64));
     policy.jrePath = runtime(L"client-only", {L"client"});
-    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", choice));
+    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", nullptr, choice));
     EXPECT_EQ(choice.jvmPath, policy.jrePath + L"bin\\client\\jvm.dll");
     policy.jvmType = JvmType::Server;
-    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", choice));
+    ASSERT_TRUE(resolveRuntime(policy, L"C:\\companion.exe", nullptr, choice));
     EXPECT_EQ(choice.jvmPath, jre64 + L"bin\\server\\jvm.dll");
     EXPECT_EQ(format(choice.chosenVersion), L"1.6");
     EXPECT_FALSE(choice.handOff);
+}
+
+// With nothing found the user is asked; a pick is used (and tested for a 32-bit image when there is a companion),
+// a refusal ends the start.
+TEST_F(RegistryRuntimes, NothingFoundAsksTheUser) {
+    RuntimePolicy policy;
+    policy.jvmType = JvmType::Server;
+    std::vector<std::wstring> asked;
+    RuntimePick answer;
+    RuntimeQuestion askUser = [&](const std::wstring& message, RuntimePick& pick) {
+        asked.push_back(message);
+        pick = answer;
+        return !answer.jvmPath.empty();
+    };
+    RuntimeChoice choice;
+    EXPECT_FALSE(resolveRuntime(policy, L"", askUser, choice));
+    EXPECT_EQ(asked, std::vector<std::wstring>{L"The Java Runtime Environment (JRE) was not found. Please  download "
+                                               L"and install a JRE with a server JVM (latest version) from:"});
+    answer = {temp / L"picked\\", installJvmLibrary(temp / L"picked", L"server", x86FixtureLibraryPath())};
+    for (const wchar_t* companion : {L"", L"C:\\companion.exe"}) {
+        RuntimeChoice picked;
+        ASSERT_TRUE(resolveRuntime(policy, companion, askUser, picked));
+        EXPECT_EQ(picked.jvmPath, answer.jvmPath);
+        EXPECT_EQ(picked.pickedHome, answer.home) << "to be remembered";
+        EXPECT_EQ(picked.handOff, *companion != L'\0') << "a 32-bit pick goes to the companion";
+    }
 }
 
 } // namespace

@@ -1,8 +1,12 @@
-// How long the launcher takes from process start to the call of main (with the stand-in runtime), beside the
-// time an empty GUI program takes to reach its own code, started the same way; and the class path wildcard over
-// a folder of 5,000 jars. Prints medians over repeated runs.
+// How long the launcher takes to start an application whose main returns at once (with the stand-in runtime),
+// beside two floors started the same way: an empty GUI program, and a bare JNI host that loads the same runtime,
+// creates the VM with the same options on a thread, calls main with the same arguments and destroys the VM.
+// Each figure is taken twice: to the call of main, and to the end of the process. The programs take turns run by
+// run, so that whatever else the machine does falls on all of them alike; medians and quartiles are printed.
+// Last, the class path wildcard over a folder of 5,000 jars.
 #include "Installation.h"
 #include "RuntimeFixtures.h"
+#include "StandInRecord.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 
@@ -25,28 +29,62 @@ unsigned long long stampIn(const std::wstring& file) {
     return at == std::string::npos ? 0 : std::stoull(text.substr(at + 10));
 }
 
-// Milliseconds from just before CreateProcessW to the stamp the started program wrote.
-double timeToStamp(const std::wstring& program, const std::wstring& commandLine, const std::wstring& stampFile) {
+struct Program {
+    const char* name;
+    std::wstring path;
+    std::wstring commandLine;
+    std::vector<double> toMain; // ms from just before CreateProcessW to the stamp at main
+    std::vector<double> toEnd;  // ms to the end of the process
+};
+
+void runOnce(Program& program, const std::wstring& stampFile, bool keep) {
     DeleteFileW(stampFile.c_str());
     unsigned long long start = preciseNow();
-    TestProcess process(program, commandLine);
-    if (!process.waitForExit(30000))
-        return -1;
+    TestProcess process(program.path, program.commandLine);
+    if (!process.waitForExit(30000) || process.exitCode() != 0) {
+        std::printf("%s did not run to its end\n", program.name);
+        return;
+    }
+    unsigned long long end = preciseNow();
     unsigned long long stamp = stampIn(stampFile);
-    return stamp > start ? (stamp - start) / 10000.0 : -1;
+    if (!keep || stamp <= start)
+        return;
+    program.toMain.push_back((stamp - start) / 10000.0);
+    program.toEnd.push_back((end - start) / 10000.0);
 }
 
-double median(std::vector<double> values) {
+double quantile(std::vector<double> values, double q) {
+    if (values.empty())
+        return 0;
     std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
+    return values[static_cast<size_t>(q * (values.size() - 1) + 0.5)];
 }
 
-double medianOf(int runs, const std::wstring& program, const std::wstring& commandLine, const std::wstring& stampFile) {
-    std::vector<double> times;
-    timeToStamp(program, commandLine, stampFile); // warm the file cache
-    for (int i = 0; i < runs; ++i)
-        times.push_back(timeToStamp(program, commandLine, stampFile));
-    return median(times);
+void printFigures(const Program& program) {
+    std::printf("%-34s to main %7.2f ms (quartiles %6.2f-%6.2f)   to end %7.2f ms (quartiles %6.2f-%6.2f)\n",
+                program.name, quantile(program.toMain, 0.5), quantile(program.toMain, 0.25),
+                quantile(program.toMain, 0.75), quantile(program.toEnd, 0.5), quantile(program.toEnd, 0.25),
+                quantile(program.toEnd, 0.75));
+}
+
+void printRatio(const char* what, const Program& launcher, const Program& floor) {
+    std::printf("ratio launcher / %-16s to main %5.3f   to end %5.3f\n", what,
+                quantile(launcher.toMain, 0.5) / quantile(floor.toMain, 0.5),
+                quantile(launcher.toEnd, 0.5) / quantile(floor.toEnd, 0.5));
+}
+
+// The options the launcher handed the runtime, as the bare host is to hand them too (the hooks it adds itself).
+std::wstring recordedOptions(const std::wstring& record) {
+    std::wstring options;
+    for (const std::string& option : StandInRecord(record).values("option")) {
+        if (option == "abort" || option == "exit")
+            continue;
+        std::wstring text(option.size(), L'\0');
+        text.resize(MultiByteToWideChar(CP_UTF8, 0, option.data(), static_cast<int>(option.size()), text.data(),
+                                        static_cast<int>(text.size())));
+        options += text + L"\n";
+    }
+    return options;
 }
 
 } // namespace
@@ -59,33 +97,50 @@ int wmain(int argc, wchar_t** argv) {
     ScopedEnvironment record(L"KORU_STANDIN_RECORD", stamp);
     ScopedEnvironment script(L"KORU_STANDIN_SCRIPT", L"main=return");
 
-    std::wstring empty = testProgramFolder() + L"\\empty_gui.exe";
-    double bare = medianOf(runs, empty, quoted(empty), stamp);
-    double baseline = medianOf(runs, empty, quoted(empty) + L" --queue", stamp);
-
     Installation app(work / L"app", L"bench.exe");
     std::wstring home = work / L"jre";
-    installJvmLibrary(home, L"server", standInJvmPath());
+    std::wstring jvm = installJvmLibrary(home, L"server", standInJvmPath());
     createFolders(app.folder() + L"\\lib");
     writeBytes(app.folder() + L"\\lib\\app.jar", "");
     app.set(L"Java Runtime Environment", L"Main Class", L"bench.Main");
     app.set(L"Java Runtime Environment", L"JRE Path", home);
     app.set(L"Java Runtime Environment", L"Virtual Machine Parameters", L"-Xmx50P -Dx=\"a b\"");
     app.set(L"Class Path", L"Class Path", L"\\lib\\*.jar");
-    std::wstring line = quoted(app.exePath()) + L" -nosplash";
-    double launcher = medianOf(runs, app.exePath(), line, stamp);
+
+    std::wstring empty = testProgramFolder() + L"\\empty_gui.exe";
+    std::wstring host = testProgramFolder() + L"\\bare_jni_host.exe";
+    Program programs[] = {
+        {"empty GUI program", empty, quoted(empty), {}, {}},
+        {"empty GUI program with its queue", empty, quoted(empty) + L" --queue", {}, {}},
+        {"bare JNI host", host, quoted(host), {}, {}},
+        {"launcher", app.exePath(), quoted(app.exePath()) + L" -nosplash", {}, {}},
+    };
+    Program& launcher = programs[3];
+    runOnce(launcher, stamp, false);
+    ScopedEnvironment hostJvm(L"KORU_BENCH_JVM", jvm);
+    ScopedEnvironment hostMain(L"KORU_BENCH_MAIN", L"bench/Main");
+    ScopedEnvironment hostOptions(L"KORU_BENCH_OPTIONS", recordedOptions(stamp));
+    ScopedEnvironment hostArguments(L"KORU_BENCH_ARGUMENTS", L"-nosplash");
+
+    for (Program& program : programs)
+        runOnce(program, stamp, false); // warm the file cache
+    for (int i = 0; i < runs; ++i) {
+        for (Program& program : programs)
+            runOnce(program, stamp, true);
+    }
+
+    std::printf("runs per figure: %d (medians, with the quartiles around them)\n", runs);
+    for (const Program& program : programs)
+        printFigures(program);
+    printRatio("bare JNI host", launcher, programs[2]);
+    printRatio("empty program", launcher, programs[1]);
 
     for (int i = 0; i < 5000; ++i)
         writeBytes(app.folder() + L"\\lib\\library-" + std::to_wstring(i) + L".jar", "");
-    double wildcard = medianOf(runs, app.exePath(), line, stamp);
-
-    printf("runs per figure: %d (medians)\n", runs);
-    printf("empty GUI program, start to its code:          %8.2f ms\n", bare);
-    printf("  the same with its message queue:             %8.2f ms\n", baseline);
-    printf("launcher, start to main (stand-in runtime):    %8.2f ms\n", launcher);
-    printf("ratio launcher / empty program with queue:     %8.2f\n", baseline > 0 ? launcher / baseline : 0.0);
-    printf("ratio launcher / bare empty program:           %8.2f\n", bare > 0 ? launcher / bare : 0.0);
-    printf("launcher with \\lib\\*.jar over 5,000 jars:      %8.2f ms (%+.2f ms for the wildcard)\n", wildcard,
-           wildcard - launcher);
+    Program wildcard{"launcher, \\lib\\*.jar over 5,000 jars", launcher.path, launcher.commandLine, {}, {}};
+    runOnce(wildcard, stamp, false);
+    for (int i = 0; i < runs; ++i)
+        runOnce(wildcard, stamp, true);
+    printFigures(wildcard);
     return 0;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Runs the benchmarks of an existing Windows build (build/windows) under Wine, in a throw-away prefix.
+# Usage: bench/run.sh [runs] [launcher exe to measure instead of the built one]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bin="$root/build/windows/bin"
@@ -8,7 +9,9 @@ if [ ! -x "$bin/runtime_search_bench.exe" ]; then
     exit 1
 fi
 . "$root/scripts/wine-session.sh"
+. "$root/bench/startup-cpu.sh"
 start_wine_session
 wine "$bin/runtime_search_bench.exe"
 wine "$bin/startup_bench.exe" "${1:-20}"
+startup_cpu "$bin" "${1:-20}" "${2:-}"
 wine "$bin/splash_bench.exe" "${1:-20}"

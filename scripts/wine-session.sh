@@ -29,32 +29,34 @@ start_wine_session() {
     fi
     export DISPLAY=":$display"
 
-    local bootlog
+    # Every wait has a bound: a prefix that does not come up in minutes will not come up at all.
+    local bootlog status=0
     bootlog="$(mktemp)"
-    if ! wine wineboot --init >"$bootlog" 2>&1; then
-        echo "wine-session: wineboot failed:" >&2
+    timeout 300 wine wineboot --init >"$bootlog" 2>&1 || status=$?
+    if [ "$status" -ne 0 ]; then
+        echo "wine-session: wineboot failed (status $status; 124 means it did not finish in 300 s):" >&2
         cat "$bootlog" >&2
         rm -f "$bootlog"
         return 1
     fi
     rm -f "$bootlog"
-    wineserver -w
+    timeout 300 wineserver -w
     # A crashing test program must end, not wait in Wine's crash dialog.
-    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+    timeout 120 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     # Xvfb runs no window manager: unmanaged windows spare each hidden window a two-second wait for one.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    wineserver -w
+    timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+    timeout 300 wineserver -w
     # A persistent server keeps every later start of a Windows program fast.
     wineserver -p
     # The first program of a new server starts the prefix's services, which stay for the server's life holding
     # the output pipes they inherit; started here, they hold none that a test runner waits on.
-    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+    timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 end_wine_session() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         wineserver -k >/dev/null 2>&1 || true
-        wineserver -w >/dev/null 2>&1 || true
+        timeout 60 wineserver -w >/dev/null 2>&1 || true
         rm -rf "$WINEPREFIX"
     fi
     if [ -n "${KORU_XVFB_PID:-}" ]; then

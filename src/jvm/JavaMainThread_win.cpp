@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
+#include "support/ExceptionGuard.h"
 #include "ui/ExceptionDialog.h"
 
 namespace {
@@ -72,13 +73,11 @@ bool callMainMethod(JavaLaunch& java, SplashState& splash) {
 
 DWORD WINAPI javaMainThreadProc(void* parameter) {
     auto& work = *static_cast<JavaMainThreadWork*>(parameter);
-    try {
+    return guardedStep<DWORD>(1, [&work]() -> DWORD {
         if (!createJavaVm(work.java))
             return 1;
         return invokeMain(work.java, work.splash) ? 0 : 1;
-    } catch (...) {
-        return 1; // nothing may unwind out of a thread routine
-    }
+    });
 }
 
 } // namespace

@@ -40,7 +40,8 @@ bool redirectStandardStream(JNIEnv* env, StandardStream which, const std::wstrin
     return stream && handToSystem(env, which, stream.get());
 }
 
-void redirectStandardStreams(JNIEnv* env, const std::wstring& outputPath, const std::wstring& errorPath) {
+void redirectStandardStreams(JNIEnv* env, const std::wstring& outputPath, const std::wstring& errorPath,
+                             SameFileTest isSameFile) {
     JavaLocalRef<jobject> output;
     if (!outputPath.empty()) {
         output = ownLocalRef(env, openFilePrintStream(env, outputPath));
@@ -51,7 +52,7 @@ void redirectStandardStreams(JNIEnv* env, const std::wstring& outputPath, const 
     if (errorPath.empty())
         return;
     // Two streams opened on one file would each write from its start, over the other's text.
-    bool sharesOutput = output && errorPath == outputPath;
+    bool sharesOutput = output && (errorPath == outputPath || (isSameFile && isSameFile(outputPath, errorPath)));
     bool redirected = sharesOutput ? handToSystem(env, StandardStream::Error, output.get())
                                    : redirectStandardStream(env, StandardStream::Error, errorPath);
     if (!redirected)

@@ -9,5 +9,5 @@ void redirectStandardFiles(JNIEnv* env, const std::wstring& outputFile, const st
         if (!file->empty())
             ensureParentFolders(*file);
     }
-    redirectStandardStreams(env, outputFile, errorFile);
+    redirectStandardStreams(env, outputFile, errorFile, isSameFile);
 }

@@ -40,7 +40,7 @@ void appendMatches(const std::wstring& pattern, std::wstring& classPath) {
     UniqueFindHandle search(FindFirstFileW(pattern.c_str(), &data));
     if (!search)
         return;
-    std::wstring folder = folderWithBackslash(pattern);
+    std::wstring folder = patternFolder(pattern);
     do {
         classPath += folder + data.cFileName + L";";
     } while (FindNextFileW(search.get(), &data));
@@ -48,7 +48,7 @@ void appendMatches(const std::wstring& pattern, std::wstring& classPath) {
 
 void resolveClassPathEntry(const std::wstring& entry, const std::wstring& launcherFolder, std::wstring& classPath) {
     if (!isAbsoluteClassPathEntry(entry)) {
-        appendMatches(parentFolder(launcherFolder, 1) + entry, classPath);
+        appendMatches(relativeClassPathPattern(launcherFolder, entry), classPath);
         return;
     }
     if (entry.find(L'*') == std::wstring::npos) {
@@ -60,9 +60,9 @@ void resolveClassPathEntry(const std::wstring& entry, const std::wstring& launch
 
 std::wstring assembleClassPath(const SettingsReader& settings, const std::wstring& launcher) {
     std::wstring classPath;
-    for (const std::wstring& entry : splitList(settings.read(section::classPath, L"Class Path"), L";"))
+    for (const std::wstring& entry : splitList(readSingleValue(settings, section::classPath, L"Class Path"), L";"))
         resolveClassPathEntry(expandEnvironment(entry), folderWithBackslash(launcher), classPath);
-    if (isYes(settings.read(section::application, L"Embedded Jar"))) {
+    if (isYes(readSingleValue(settings, section::application, L"Embedded Jar"))) {
         if (!classPath.empty() && classPath.back() != L';')
             classPath += L';';
         classPath += launcher;
@@ -71,7 +71,7 @@ std::wstring assembleClassPath(const SettingsReader& settings, const std::wstrin
 }
 
 std::wstring expandedSetting(const SettingsReader& settings, const wchar_t* key) {
-    std::wstring value = settings.read(section::application, key);
+    std::wstring value = readSingleValue(settings, section::application, key);
     return value.empty() ? value : expandEnvironment(value);
 }
 
@@ -109,10 +109,17 @@ bool assembleVmOptions(JavaLaunch& java) {
     }
 
     std::vector<std::wstring> options{L"-Djava.class.path=" + classPath};
-    MemoryBases memory = machineMemory();
     std::wstring parameters = settings.read(section::javaRuntime, L"Virtual Machine Parameters");
-    for (const std::wstring& token : splitVmParameters(parameters))
+    // The machine's memory is asked for only when a parameter is given as a share of it.
+    MemoryBases memory;
+    bool memoryRead = false;
+    for (const std::wstring& token : splitVmParameters(parameters)) {
+        if (!memoryRead && isMemoryPercentage(removeQuotes(token))) {
+            memory = machineMemory();
+            memoryRead = true;
+        }
         options.push_back(normalizeVmParameter(token, memory, java.threadStackSize));
+    }
     for (const std::wstring& option : options)
         java.vmOptions.push_back(toAnsi(expandEnvironment(option)));
 

@@ -8,6 +8,20 @@ namespace {
 
 bool isDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
+// Numbers too large for 64 bits stay at the largest value instead of wrapping round to a small one, so a bound
+// given beyond that range acts as no bound and a size as the largest size.
+uint64_t saturatingMultiply(uint64_t a, uint64_t b) {
+    if (b != 0 && a > UINT64_MAX / b)
+        return UINT64_MAX;
+    return a * b;
+}
+
+uint64_t appendDigit(uint64_t number, wchar_t digit) {
+    uint64_t shifted = saturatingMultiply(number, 10);
+    uint64_t value = static_cast<uint64_t>(digit - L'0');
+    return shifted > UINT64_MAX - value ? UINT64_MAX : shifted + value;
+}
+
 bool startsWithAny(const std::wstring& token, std::initializer_list<const wchar_t*> prefixes) {
     for (const wchar_t* prefix : prefixes) {
         if (token.compare(0, 4, prefix) == 0)
@@ -88,7 +102,7 @@ NumberList parseNumberList(const std::wstring& text) {
     list.numbers.push_back(0);
     for (size_t i = list.start; i < text.size(); ++i) {
         if (isDigit(text[i]))
-            list.numbers.back() = list.numbers.back() * 10 + static_cast<uint64_t>(text[i] - L'0');
+            list.numbers.back() = appendDigit(list.numbers.back(), text[i]);
         else if (text[i] == L':')
             list.numbers.push_back(0);
     }
@@ -116,7 +130,7 @@ uint64_t parseByteSize(const std::wstring& text) {
     default:
         break;
     }
-    return list.numbers.front() * multiplier;
+    return saturatingMultiply(list.numbers.front(), multiplier);
 }
 
 std::wstring rewriteMemoryPercentage(const std::wstring& token, const MemoryBases& memory) {
@@ -129,18 +143,24 @@ std::wstring rewriteMemoryPercentage(const std::wstring& token, const MemoryBase
     wchar_t letter = token.empty() ? L'P' : token.back();
     uint64_t base = (letter == L'T' || letter == L't') ? memory.availableVirtual : memory.totalPhysical;
     uint64_t value = percentageOf(base, percentage);
-    if (maximum != 0 && value > maximum * 1024)
-        value = maximum * 1024;
-    if (minimum * 1024 > value)
-        value = minimum * 1024;
+    uint64_t maximumKiB = saturatingMultiply(maximum, 1024);
+    uint64_t minimumKiB = saturatingMultiply(minimum, 1024);
+    if (maximum != 0 && value > maximumKiB)
+        value = maximumKiB;
+    if (minimumKiB > value)
+        value = minimumKiB;
     // The true value, also when it passes what a signed 32-bit number of KiB can hold (2 TiB and more).
     return token.substr(0, list.start) + std::to_wstring(value) + L"K";
 }
 
+bool isMemoryPercentage(const std::wstring& unquoted) {
+    bool memoryOption = startsWithAny(unquoted, {L"-Xms", L"-Xmx", L"-Xss"});
+    return memoryOption && std::wstring(L"PpTt").find(unquoted.back()) != std::wstring::npos;
+}
+
 std::wstring normalizeVmParameter(const std::wstring& token, const MemoryBases& memory, uint64_t& threadStackSize) {
     std::wstring result = removeQuotes(token);
-    bool memoryOption = startsWithAny(result, {L"-Xms", L"-Xmx", L"-Xss"});
-    if (memoryOption && !result.empty() && std::wstring(L"PpTt").find(result.back()) != std::wstring::npos)
+    if (isMemoryPercentage(result))
         result = rewriteMemoryPercentage(result, memory);
     if (result.compare(0, 4, L"-Xss") == 0)
         threadStackSize = parseByteSize(result.substr(4));
@@ -149,6 +169,16 @@ std::wstring normalizeVmParameter(const std::wstring& token, const MemoryBases& 
 
 bool isAbsoluteClassPathEntry(const std::wstring& entry) {
     return entry.size() >= 2 && (entry[1] == L':' || (entry[0] == L'\\' && entry[1] == L'\\'));
+}
+
+std::wstring relativeClassPathPattern(const std::wstring& launcherFolder, const std::wstring& entry) {
+    bool startsWithSeparator = !entry.empty() && (entry[0] == L'\\' || entry[0] == L'/');
+    return (startsWithSeparator ? parentFolder(launcherFolder, 1) : launcherFolder) + entry;
+}
+
+std::wstring patternFolder(const std::wstring& pattern) {
+    size_t last = pattern.find_last_of(L"\\/");
+    return last == std::wstring::npos ? std::wstring() : pattern.substr(0, last + 1);
 }
 
 std::wstring composeLibraryPath(const std::wstring& libraryPath, const std::wstring& launcherFolder,

@@ -31,11 +31,21 @@ uint64_t parseByteSize(const std::wstring& text);
 // rewritten in KiB (-Xmx8388608K).
 std::wstring rewriteMemoryPercentage(const std::wstring& token, const MemoryBases& memory);
 
+// "-Xms", "-Xmx" or "-Xss" given as a percentage of the machine's memory (quotes already removed).
+bool isMemoryPercentage(const std::wstring& unquoted);
+
 // Quote removal, the percentage rewrite and the remembered "-Xss" stack size for one parameter token.
 std::wstring normalizeVmParameter(const std::wstring& token, const MemoryBases& memory, uint64_t& threadStackSize);
 
 // A class path entry counts as absolute when its second character is ":" or it begins with two backslashes.
 bool isAbsoluteClassPathEntry(const std::wstring& entry);
+
+// The search pattern of a relative entry: the entry below the launcher's folder (given with its trailing
+// backslash), whether or not the entry starts with a separator of its own.
+std::wstring relativeClassPathPattern(const std::wstring& launcherFolder, const std::wstring& entry);
+
+// The folder part of a search pattern, up to and including its last "\" or "/": what the found names go after.
+std::wstring patternFolder(const std::wstring& pattern);
 
 // The library path before expansion: the setting, the launcher's folder, ".", %Path% and the runtime's lib folder.
 std::wstring composeLibraryPath(const std::wstring& libraryPath, const std::wstring& launcherFolder,

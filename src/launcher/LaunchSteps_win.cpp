@@ -1,6 +1,7 @@
 #include "LaunchSteps.h"
 
 #include "support/ModulePath.h"
+#include "support/Paths.h"
 #include "ui/JreNotFoundDialog.h"
 
 void captureCommandLine(Launcher& launcher) {
@@ -8,12 +9,9 @@ void captureCommandLine(Launcher& launcher) {
 }
 
 void overrideWorkingDirectory() {
-    std::wstring executable = executablePath();
-    size_t last = executable.rfind(L'\\');
-    // A path without a backslash, or with only the one at its start, names no folder to move to.
-    if (last == std::wstring::npos || last == 0)
-        return;
-    SetCurrentDirectoryW(executable.substr(0, last).c_str());
+    std::wstring folder = folderAsCurrentDirectory(executablePath());
+    if (!folder.empty())
+        SetCurrentDirectoryW(folder.c_str());
 }
 
 bool askUserForRuntime(JvmType jvmType, const std::wstring& message, RuntimePick& pick) {

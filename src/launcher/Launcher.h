@@ -1,7 +1,10 @@
 #pragma once
 // The one object of the process: every setting, handle and thread of a start, from the entry point to exit.
-// The rooms below keep the state they work with in records of their own (the runtime choice, the Java side, the
-// splash); the launcher holds one of each and hands each room its record.
+// The rooms below keep the state they work with in records of their own, which the launcher holds and hands to
+// them: RuntimeChoice (runtime/: jvmPath, handOff), JavaLaunch (jvm/: the arguments, the main class, the options,
+// the VM, the ready event and the keep-alive rule, all that the Java threads read), SplashState (splash/). What a
+// room needs of another is passed in (jvmPath to the splash, the RuntimePolicy to a dialog); the settings file
+// path and readers, and the owner of error boxes, live in support/.
 #include "jvm/JavaLaunch.h"
 #include "runtime/RuntimePolicy.h"
 #include "runtime/RuntimeSelection.h"

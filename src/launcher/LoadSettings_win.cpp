@@ -33,24 +33,24 @@ std::wstring readJrePath(const Launcher& launcher, const SettingsReader& layered
         if (entryExists(userFile))
             return PlainSettingsReader(userFile).read(section::javaRuntime, jrePathKey);
     }
-    return layered.read(section::javaRuntime, jrePathKey);
+    return readSingleValue(layered, section::javaRuntime, jrePathKey);
 }
 
 void readRuntimePolicy(Launcher& launcher, const SettingsReader& layered) {
     RuntimePolicy& policy = launcher.policy;
-    policy.jvmType = jvmTypeFromSetting(layered.read(section::javaRuntime, L"JVM Type"));
-    applyJvmSource(policy, layered.read(section::javaRuntime, L"JVM Source"));
-    applyVmProvider(policy, layered.read(section::javaRuntime, L"VM Provider"));
+    policy.jvmType = jvmTypeFromSetting(readSingleValue(layered, section::javaRuntime, L"JVM Type"));
+    applyJvmSource(policy, readSingleValue(layered, section::javaRuntime, L"JVM Source"));
+    applyVmProvider(policy, readSingleValue(layered, section::javaRuntime, L"VM Provider"));
     launcher.java.keepAlive = policy.acceptIbm || policy.favorIbm;
 }
 
 void readApplicationSettings(Launcher& launcher, const SettingsReader& layered) {
-    launcher.java.failureCheck = isYes(layered.read(section::application, L"Failure Check"));
-    launcher.overrideWorkingDir = isYes(layered.read(section::application, L"Override WorkingDir"));
-    launcher.java.systemPath = layered.read(section::javaRuntime, L"System Path");
-    launcher.java.libraryPath = layered.read(section::javaRuntime, L"Library Path");
-    launcher.pairProduct = layered.read(section::application, L"Pair Product");
-    launcher.pairReturnCode = isYes(layered.read(section::application, L"Pair Return Code"));
+    launcher.java.failureCheck = isYes(readSingleValue(layered, section::application, L"Failure Check"));
+    launcher.overrideWorkingDir = isYes(readSingleValue(layered, section::application, L"Override WorkingDir"));
+    launcher.java.systemPath = readSingleValue(layered, section::javaRuntime, L"System Path");
+    launcher.java.libraryPath = readSingleValue(layered, section::javaRuntime, L"Library Path");
+    launcher.pairProduct = readSingleValue(layered, section::application, L"Pair Product");
+    launcher.pairReturnCode = isYes(readSingleValue(layered, section::application, L"Pair Return Code"));
 }
 
 } // namespace
@@ -96,14 +96,14 @@ SettingsResult loadSettingsFrom(Launcher& launcher, const std::wstring& settings
 
     LayeredSettingsReader layered = layeredSettingsReader(settingsPath);
     RuntimePolicy& policy = launcher.policy;
-    policy.minVersion = minVersionFromSetting(layered.read(section::javaRuntime, L"Minimum Version"));
-    policy.maxVersion = maxVersionFromSetting(layered.read(section::javaRuntime, L"Maximum Version"));
-    launcher.serviceMode = layered.read(section::application, L"Application Type") == L"service";
-    policy.preferredVersions = splitList(layered.read(section::javaRuntime, L"Preferred versions"), L";");
+    policy.minVersion = minVersionFromSetting(readSingleValue(layered, section::javaRuntime, L"Minimum Version"));
+    policy.maxVersion = maxVersionFromSetting(readSingleValue(layered, section::javaRuntime, L"Maximum Version"));
+    launcher.serviceMode = readSingleValue(layered, section::application, L"Application Type") == L"service";
+    policy.preferredVersions = splitList(readSingleValue(layered, section::javaRuntime, L"Preferred versions"), L";");
     policy.jrePath = readJrePath(launcher, layered, executable);
     readRuntimePolicy(launcher, layered);
 
-    std::wstring mainClass = layered.read(section::javaRuntime, L"Main Class");
+    std::wstring mainClass = readSingleValue(layered, section::javaRuntime, L"Main Class");
     if (mainClass.empty())
         return SettingsResult::NoMainClass;
     launcher.java.mainClass = mainClassForJava(mainClass);

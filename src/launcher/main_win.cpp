@@ -1,13 +1,15 @@
 // The process entry point: one Launcher, three phases, and their result as the exit code.
 #include "Launcher.h"
+#include "support/ExceptionGuard.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Launcher launcher;
     // Every conversion to 8-bit text uses the thread's code page; fix it to the system default.
     SetThreadLocale(GetSystemDefaultLCID());
-    // Gives this thread a message queue before any other thread can post to it (the single-instance reply).
-    DefWindowProcW(nullptr, WM_NULL, 0, 0);
-    int32_t result = initialize(launcher) ? run(launcher) : -1;
-    shutdown(launcher);
+    int32_t result = guardedStep(-1, [&launcher] { return initialize(launcher) ? run(launcher) : -1; });
+    guardedStep(0, [&launcher] {
+        shutdown(launcher);
+        return 0;
+    });
     return result;
 }

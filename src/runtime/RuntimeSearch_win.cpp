@@ -1,6 +1,8 @@
 #include "RuntimeSearch.h"
 
+#include "support/Environment.h"
 #include "support/FileSystem.h"
+#include "support/GrowingBuffer.h"
 #include "support/ModulePath.h"
 #include "support/Paths.h"
 #include "support/UniqueResource.h"
@@ -38,25 +40,29 @@ std::vector<std::wstring> subkeyNames(const std::wstring& keyPath, RegistryView 
     return names;
 }
 
-// The "JavaHome" string of a subkey; empty when the subkey or the value is missing or unreadable.
+// The "JavaHome" text of a subkey: a string as it is stored, an expandable string expanded. Empty when the subkey
+// or the value is missing or unreadable, or when the value is not a string.
 std::wstring readJavaHome(const std::wstring& subkeyPath, RegistryView view) {
     UniqueRegKey key = openMachineKey(subkeyPath, view);
     if (!key)
         return std::wstring();
-    DWORD size = 0;
-    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, nullptr, &size) != ERROR_SUCCESS || size == 0)
+    DWORD type = REG_NONE;
+    std::wstring data;
+    // A buffer that is too small is answered with ERROR_MORE_DATA and the size needed in bytes. One character is
+    // kept free: the stored text need not end in a null.
+    auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
+        DWORD bytes = static_cast<DWORD>((capacity - 1) * sizeof(wchar_t));
+        LSTATUS status =
+            RegQueryValueExW(key.get(), L"JavaHome", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
+        if (status == ERROR_MORE_DATA)
+            return (bytes + 1) / sizeof(wchar_t);
+        return status == ERROR_SUCCESS ? bytes / sizeof(wchar_t) : bufferCallFailed;
+    };
+    if (!readGrowingBuffer(data, fill) || (type != REG_SZ && type != REG_EXPAND_SZ))
         return std::wstring();
-    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
-    DWORD read = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-    auto* bytes = reinterpret_cast<BYTE*>(data.data());
-    if (RegQueryValueExW(key.get(), L"JavaHome", nullptr, nullptr, bytes, &read) != ERROR_SUCCESS)
-        return std::wstring();
-    // The stored text need not end in a null, and may hold one early; it ends at whichever comes first.
-    data.resize(read / sizeof(wchar_t));
-    size_t end = data.find(L'\0');
-    if (end != std::wstring::npos)
-        data.resize(end);
-    return data;
+    // The text may hold a null early; it ends at the first one.
+    data.resize(wcslen(data.c_str()));
+    return type == REG_EXPAND_SZ ? expandEnvironment(data) : data;
 }
 
 // Running out of memory costs that one candidate, not the search.
@@ -72,8 +78,11 @@ void appendCandidate(std::vector<JreCandidate>& candidates, JreCandidate&& candi
 std::wstring findJvmLibrary(const std::wstring& home, JvmType type, bool& isServer) {
     if (home.empty())
         return std::wstring();
+    // A relative home is made full here, against the current folder, as the search below would resolve it: loading
+    // the library by a relative path would search the DLL search order instead and might load another one.
+    std::wstring fullHome = isRelativePath(home) ? fullPathOf(home) : home;
     for (const JvmProbe& probe : jvmProbes(type)) {
-        std::wstring path = home + probe.relativePath;
+        std::wstring path = fullHome + probe.relativePath;
         if (entryExists(path)) {
             isServer = probe.isServer;
             return path;

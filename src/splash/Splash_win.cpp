@@ -41,7 +41,7 @@ DWORD WINAPI splashThreadProc(void* parameter) {
     try {
         showSplashWindow(*static_cast<SplashState*>(parameter));
     } catch (...) {
-        // nothing may unwind out of a thread routine
+        // Nothing may unwind out of a thread routine, and a splash that fails is silent, even for lack of memory.
     }
     return 0;
 }

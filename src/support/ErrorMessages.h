@@ -15,3 +15,6 @@ int reportFormattedError(HWND owner, UINT formatId, const std::vector<FormatArgu
 
 // Error 202 with text 208: the launcher's own executable path cannot be read.
 void reportModulePathError(DWORD error);
+
+// Error 202 with text 228 and ERROR_NOT_ENOUGH_MEMORY: a start ran out of memory. Tolerates running out again.
+void reportOutOfMemory() noexcept;

@@ -21,6 +21,14 @@ int reportFormattedError(HWND owner, UINT formatId, const std::vector<FormatArgu
     return reportError(owner, formatText(loadResourceString(formatId), arguments));
 }
 
+void reportOutOfMemory() noexcept {
+    try {
+        reportFormattedError(errorOwner(), IDS_WINDOWS_EXCEPTION,
+                             {loadResourceString(IDS_REASON_NO_MEMORY), DWORD(ERROR_NOT_ENOUGH_MEMORY)});
+    } catch (...) {
+    }
+}
+
 void reportModulePathError(DWORD error) {
     reportFormattedError(errorOwner(), IDS_WINDOWS_EXCEPTION, {loadResourceString(IDS_NO_MODULE_PATH), error});
 }

@@ -1,9 +1,26 @@
 #include "Paths.h"
 
+#include "TextCompare.h"
+
 bool hasLongPathPrefix(const std::wstring& path) { return path.compare(0, 4, L"\\\\?\\") == 0 && path.size() >= 4; }
 
 bool isUncPath(const std::wstring& path) {
     return path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?';
+}
+
+namespace {
+
+// After the long-path prefix, "UNC\" in any letter case.
+bool hasLongUncPrefix(const std::wstring& path) {
+    return hasLongPathPrefix(path) && path.size() >= 8 && equalsIgnoringCase(path.substr(4, 4), L"UNC\\");
+}
+
+} // namespace
+
+bool isNetworkPath(const std::wstring& path) { return isUncPath(path) || hasLongUncPrefix(path); }
+
+bool isRootedAtCurrentDrive(const std::wstring& path) {
+    return !path.empty() && path[0] == L'\\' && (path.size() == 1 || path[1] != L'\\');
 }
 
 std::wstring parentFolder(const std::wstring& path, int count) {
@@ -33,6 +50,21 @@ std::wstring withTrailingBackslash(const std::wstring& path) {
     return path + L'\\';
 }
 
+bool isRelativePath(const std::wstring& path) {
+    bool rooted = !path.empty() && (path[0] == L'\\' || path[0] == L'/');
+    bool onDrive = path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+    return !rooted && !onDrive;
+}
+
+std::wstring folderAsCurrentDirectory(const std::wstring& executable) {
+    size_t last = executable.rfind(L'\\');
+    // A path without a backslash, or with only the one at its start, names no folder.
+    if (last == std::wstring::npos || last == 0)
+        return std::wstring();
+    bool atDriveRoot = executable[last - 1] == L':';
+    return executable.substr(0, atDriveRoot ? last + 1 : last);
+}
+
 std::vector<std::wstring> splitPathForCreation(const std::wstring& path) {
     std::wstring root;
     std::wstring rest = path;
@@ -40,7 +72,8 @@ std::vector<std::wstring> splitPathForCreation(const std::wstring& path) {
         root = path.substr(0, 4);
         rest = path.substr(4);
     }
-    size_t searchFrom = isUncPath(rest) ? 2 : 0;
+    // A UNC root holds the server's name: its search starts after the two backslashes, or after "UNC\".
+    size_t searchFrom = isUncPath(rest) ? 2 : (hasLongUncPrefix(path) ? 4 : 0);
     size_t rootEnd = searchFrom < rest.size() ? rest.find(L'\\', searchFrom) : std::wstring::npos;
     if (rootEnd == std::wstring::npos) {
         root += rest;

@@ -7,6 +7,12 @@
 
 bool hasLongPathPrefix(const std::wstring& path);
 bool isUncPath(const std::wstring& path);
+// A UNC path (\\server\share\...) or its long form (\\?\UNC\server\share\...).
+bool isNetworkPath(const std::wstring& path);
+// A path that starts with a single backslash: rooted at the current drive.
+bool isRootedAtCurrentDrive(const std::wstring& path);
+// Neither rooted (a leading backslash) nor on a drive's root (C:\): it names something below the current folder.
+bool isRelativePath(const std::wstring& path);
 
 // Removes the last backslash and what follows it, `count` times; a path without a backslash stays as it is.
 std::wstring parentFolder(const std::wstring& path, int count);
@@ -19,5 +25,10 @@ std::wstring fileNameOf(const std::wstring& path);
 
 std::wstring withTrailingBackslash(const std::wstring& path);
 
+// The folder of an executable as a current directory: without its trailing backslash, except at a drive's root
+// ("E:" alone would mean the current folder of drive E). Empty when the path names no folder.
+std::wstring folderAsCurrentDirectory(const std::wstring& executable);
+
 // The root first (when there is one), then every folder and the file name, for creating the folders in turn.
+// The long form of a UNC path has \\?\UNC\server as its root, as \\server is the root of a UNC path.
 std::vector<std::wstring> splitPathForCreation(const std::wstring& path);

@@ -3,7 +3,10 @@
 // built-in layer.
 #include "BuiltInSettings.h"
 #include "SettingsReader.h"
+#include "TextSplit.h"
 
+#include <map>
+#include <optional>
 #include <string>
 
 // The executable's path cut after its last "." and followed by "ini"; empty when the path holds no ".".
@@ -20,7 +23,17 @@ public:
     void write(const std::wstring& section, const std::wstring& key, const std::wstring& value) const override;
 
 private:
+    // Every read opens and parses the file again, so the section names and a section's key names are asked for
+    // once, and a key that is not among them reads as empty without a read of its own. A reader serves one task:
+    // the next task's reader reads the file afresh.
+    const std::optional<StringList>& sectionNames() const;
+    const std::optional<StringList>& keyNames(const std::wstring& section) const;
+    bool mayHold(const std::wstring& section, const std::wstring& key) const;
+
     std::wstring path_;
+    mutable bool sectionNamesRead_ = false;
+    mutable std::optional<StringList> sectionNames_;
+    mutable std::map<std::wstring, std::optional<StringList>> keyNames_;
 };
 
 class LayeredSettingsReader : public SettingsReader {

@@ -3,6 +3,7 @@
 #include "GrowingBuffer.h"
 #include "ModulePath.h"
 #include "Paths.h"
+#include "TextCompare.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -46,6 +47,26 @@ std::wstring decodeSettingsText(const BYTE* data, DWORD size) {
     return text;
 }
 
+// Nothing when the list could not be read whole: then no name is ruled out.
+template <typename Fill> std::optional<StringList> readNameList(Fill fill) {
+    std::wstring list;
+    if (!readGrowingBuffer(list, fill))
+        return std::nullopt;
+    return splitList(list, std::wstring(1, L'\0'));
+}
+
+// The file's own comparison of names ignores letter case; for names beyond ASCII that comparison is the
+// platform's to make, so such a name may be any name.
+bool anyNameMayBe(const std::optional<StringList>& names, const std::wstring& wanted) {
+    if (!names)
+        return true;
+    for (const std::wstring& name : *names) {
+        if (!isAscii(name) || !isAscii(wanted) || equalsIgnoringCase(name, wanted))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::wstring settingsFilePathFor(const std::wstring& executable) {
@@ -65,7 +86,43 @@ bool settingsFilePath(std::wstring& path) {
 
 PlainSettingsReader::PlainSettingsReader(std::wstring path) : path_(profilePath(path)) {}
 
+const std::optional<StringList>& PlainSettingsReader::sectionNames() const {
+    if (!sectionNamesRead_) {
+        // Every section name, each ended by a null; a cut list is answered with the buffer size minus two.
+        auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
+            DWORD copied = GetPrivateProfileSectionNamesW(buffer, static_cast<DWORD>(capacity), path_.c_str());
+            return copied + 2 >= capacity ? capacity : copied;
+        };
+        sectionNames_ = readNameList(fill);
+        sectionNamesRead_ = true;
+    }
+    return sectionNames_;
+}
+
+const std::optional<StringList>& PlainSettingsReader::keyNames(const std::wstring& section) const {
+    auto known = keyNames_.find(section);
+    if (known != keyNames_.end())
+        return known->second;
+    std::optional<StringList> names = StringList();
+    if (anyNameMayBe(sectionNames(), section)) {
+        // Without a key the answer is every key name of the section, in the same form as the section names.
+        auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
+            DWORD copied = GetPrivateProfileStringW(section.c_str(), nullptr, L"", buffer, static_cast<DWORD>(capacity),
+                                                    path_.c_str());
+            return copied + 2 >= capacity ? capacity : copied;
+        };
+        names = readNameList(fill);
+    }
+    return keyNames_.emplace(section, std::move(names)).first->second;
+}
+
+bool PlainSettingsReader::mayHold(const std::wstring& section, const std::wstring& key) const {
+    return anyNameMayBe(keyNames(section), key);
+}
+
 std::wstring PlainSettingsReader::read(const std::wstring& section, const std::wstring& key) const {
+    if (!mayHold(section, key))
+        return std::wstring();
     std::wstring value;
     // A cut value fills the buffer up to its last character, and the size it needs is not told: grow and ask again.
     auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
@@ -80,6 +137,8 @@ std::wstring PlainSettingsReader::read(const std::wstring& section, const std::w
 }
 
 void PlainSettingsReader::write(const std::wstring& section, const std::wstring& key, const std::wstring& value) const {
+    sectionNamesRead_ = false;
+    keyNames_.clear();
     WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
 }
 

@@ -5,5 +5,7 @@
 
 bool equalsIgnoringCase(const std::wstring& a, const std::wstring& b);
 
+bool isAscii(const std::wstring& text);
+
 // A "Yes" flag of the settings file: "Yes" in any letter case.
 inline bool isYes(const std::wstring& value) { return equalsIgnoringCase(value, L"Yes"); }

@@ -191,6 +191,9 @@ TEST(JavaStart, StandardStreamsRedirected) {
     } cases[] = {
         {L"new\\deeper\\out.log", L"err.log", "hello\r\n", "oops\r\n"}, // folders made, old text dropped
         {L"both.log", L"both.log", "hello\r\noops\r\n", "hello\r\noops\r\n"},
+        // one file in other spellings: other letter case, another way there
+        {L"case.log", L"CASE.LOG", "hello\r\noops\r\n", "hello\r\noops\r\n"},
+        {L"way.log", L"new\\..\\way.log", "hello\r\noops\r\n", "hello\r\noops\r\n"},
         // cannot be opened: System.out stays as it was, and System.err is still redirected
         {L"file\\out.log", L"err3.log", "", "oops\r\n"},
     };
@@ -218,6 +221,18 @@ TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
     EXPECT_EQ(launch.record().value("findClass"), "builtin/Main");
     EXPECT_EQ(launch.record().values("option"),
               (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit"}));
+}
+
+TEST(JavaStart, ClassPathEntriesWithSlashesOrWithoutALeadingBackslash) {
+    StandInLaunch launch(L"");
+    const std::wstring app = launch.app().folder();
+    createFolders(app + L"\\lib");
+    for (const wchar_t* jar : {L"a.jar", L"b.jar", L"c.jar"})
+        writeBytes(app + L"\\lib\\" + jar, "");
+    launch.app().set(L"Class Path", L"Class Path", L"lib\\a.jar;\\lib/b.jar;" + app + L"/lib/c*.jar");
+    ASSERT_EQ(launch.run(), 0u);
+    EXPECT_EQ(launch.record().value("option"),
+              narrow(L"-Djava.class.path=" + app + L"\\lib\\a.jar;" + app + L"\\lib/b.jar;" + app + L"/lib/c.jar;"));
 }
 
 TEST(JavaStart, EmbeddedJarPutsTheExecutableOnTheClassPath) {

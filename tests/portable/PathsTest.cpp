@@ -11,6 +11,8 @@ TEST(Paths, KindsAndComponents) {
     EXPECT_FALSE(hasLongPathPrefix(L"\\\\?") || hasLongPathPrefix(L"\\\\.\\x"));
     EXPECT_TRUE(isUncPath(L"\\\\server\\share"));
     EXPECT_FALSE(isUncPath(L"\\\\?\\C:\\") || isUncPath(L"\\\\"));
+    EXPECT_TRUE(isNetworkPath(L"\\\\server\\share") && isNetworkPath(L"\\\\?\\unc\\server\\share"));
+    EXPECT_FALSE(isNetworkPath(L"\\\\?\\C:\\x"));
     EXPECT_EQ(parentFolder(L"C:\\Java\\jre\\bin\\server\\jvm.dll", 3), L"C:\\Java\\jre");
     EXPECT_EQ(parentFolder(L"a\\b", 3), L"a");
     EXPECT_EQ(folderWithBackslash(L"C:\\App\\x.exe"), L"C:\\App\\");
@@ -19,13 +21,18 @@ TEST(Paths, KindsAndComponents) {
     EXPECT_EQ(fileNameOf(L"x.exe"), L"x.exe");
     EXPECT_EQ(withTrailingBackslash(L"C:\\jre"), L"C:\\jre\\");
     EXPECT_EQ(withTrailingBackslash(L"C:\\jre\\"), L"C:\\jre\\");
+    // A drive's root keeps its backslash: "E:" alone is the current folder of drive E.
+    EXPECT_EQ(folderAsCurrentDirectory(L"C:\\App\\app.exe"), L"C:\\App");
+    EXPECT_EQ(folderAsCurrentDirectory(L"E:\\app.exe"), L"E:\\");
+    EXPECT_EQ(folderAsCurrentDirectory(L"\\\\?\\E:\\app.exe"), L"\\\\?\\E:\\");
+    EXPECT_EQ(folderAsCurrentDirectory(L"\\app.exe") + folderAsCurrentDirectory(L"app.exe"), L"");
 }
 
 TEST(Paths, SplitForCreationGivesTheRootThenEachComponent) {
     EXPECT_EQ(splitPathForCreation(L"C:\\logs\\app\\out.txt"), (Parts{L"C:", L"logs", L"app", L"out.txt"}));
     EXPECT_EQ(splitPathForCreation(L"\\\\?\\C:\\a\\f.txt"), (Parts{L"\\\\?\\C:", L"a", L"f.txt"}));
     EXPECT_EQ(splitPathForCreation(L"\\\\server\\share\\f"), (Parts{L"\\\\server", L"share", L"f"}));
-    EXPECT_EQ(splitPathForCreation(L"\\\\?\\UNC\\srv\\share\\f"), (Parts{L"\\\\?\\UNC", L"srv", L"share", L"f"}));
+    EXPECT_EQ(splitPathForCreation(L"\\\\?\\UNC\\srv\\share\\f"), (Parts{L"\\\\?\\UNC\\srv", L"share", L"f"}));
     EXPECT_EQ(splitPathForCreation(L"a\\b\\out.txt"), (Parts{L"a", L"b", L"out.txt"}));
     EXPECT_EQ(splitPathForCreation(L"C:\\a\\\\b\\"), (Parts{L"C:", L"a", L"", L"b"}));
     EXPECT_EQ(splitPathForCreation(L"\\top\\f"), (Parts{L"top", L"f"}));

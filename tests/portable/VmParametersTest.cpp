@@ -31,6 +31,7 @@ TEST(VmParameters, EachTokenIsNormalized) {
         {L"-Xmx10:2048:4096P", L"-Xmx2097152K", 7},
         {L"-Xmx50:0:1024p", L"-Xmx1048576K", 7},
         {L"-Xmx50:4096:1024p", L"-Xmx4194304K", 7},
+        {L"-Xmx50:0:18014398509481985P", L"-Xmx8388608K", 7}, // a maximum beyond 64 bits is no bound
         {L"-XmxP", L"-XmxP0K", 7},
         {L"-Xms25:128T", L"-Xms1048576K", 7},
         {L"-Xms25t", L"-Xms1048576K", 7},
@@ -44,6 +45,8 @@ TEST(VmParameters, EachTokenIsNormalized) {
         {L"-Xssx1k", L"-Xssx1k", 0},
         {L"-Xss1:2k", L"-Xss1:2k", 0},
         {L"-Xss1:2:3P", L"-Xss3072K", 3072 * 1024},
+        {L"-Xss18446744073709551617", L"-Xss18446744073709551617", UINT64_MAX}, // too large saturates
+        {L"-Xss18014398509481984k", L"-Xss18014398509481984k", UINT64_MAX},
     };
     for (const auto& row : rows) {
         uint64_t stack = 7;

@@ -33,20 +33,20 @@ public:
         return false;
     }
 
-    // The subkey `name` of a vendor key (its trailing backslash optional), with the string value "JavaHome" unless
-    // javaHome is null.
-    bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome,
-             REGSAM view = nativeView) {
+    // The subkey `name` of a vendor key (its trailing backslash optional), with the value "JavaHome" (a string, or
+    // the text stored as `type`) unless javaHome is null.
+    bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome, REGSAM view = nativeView,
+             DWORD type = REG_SZ) {
         UniqueRegKey key = createMarked(withTrailingBackslash(vendorKey) + name, view);
         if (!key || javaHome == nullptr)
             return key.valid();
         auto size = DWORD((wcslen(javaHome) + 1) * sizeof(wchar_t));
         auto data = reinterpret_cast<const BYTE*>(javaHome);
-        return RegSetValueExW(key.get(), L"JavaHome", 0, REG_SZ, data, size) == ERROR_SUCCESS;
+        return RegSetValueExW(key.get(), L"JavaHome", 0, type, data, size) == ERROR_SUCCESS;
     }
     bool add(const std::wstring& vendorKey, const std::wstring& name, const std::wstring& javaHome,
-             REGSAM view = nativeView) {
-        return add(vendorKey, name, javaHome.c_str(), view);
+             REGSAM view = nativeView, DWORD type = REG_SZ) {
+        return add(vendorKey, name, javaHome.c_str(), view, type);
     }
 
 private:

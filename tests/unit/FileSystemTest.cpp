@@ -28,7 +28,8 @@ TEST(FileSystem, EnsureParentFoldersCreatesEveryFolderAndUndoesOnlyItsOwnLastSte
     EXPECT_TRUE(isFolder(L"logs") && fileExists(temp / L"blocker")) << "there before it";
 }
 
-// The first folder of a relative path is taken as its root and is never created.
+// The first folder of a relative path is taken as its root and is never created; a path with one leading
+// backslash starts at the root of the current drive.
 TEST(FileSystem, RelativePathsStartAtTheirFirstFolder) {
     TempFolder temp;
     wchar_t previous[MAX_PATH];
@@ -37,9 +38,12 @@ TEST(FileSystem, RelativePathsStartAtTheirFirstFolder) {
     DWORD missingRoot = ensureParentFolders(L"a\\b\\out.txt");
     createFolders(temp / L"a");
     DWORD presentRoot = ensureParentFolders(L"a\\b\\out.txt");
+    DWORD driveRoot = ensureParentFolders(temp.path().substr(2) + L"\\logs\\app\\out.txt");
     SetCurrentDirectoryW(previous);
     EXPECT_EQ(missingRoot, DWORD(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(presentRoot, 0u);
+    EXPECT_EQ(driveRoot, 0u);
+    EXPECT_NE(GetFileAttributesW((temp / L"logs\\app").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 #include "runtime/LibraryImage.h"
 #include "runtime/RuntimeSelection.h"
 
@@ -36,6 +37,16 @@ TEST_F(RuntimeSearch, The32BitImageTestReadsTheWholeFileAndNoMore) {
     EXPECT_FALSE(isX86Library(temp / L"missing.dll"));
 }
 
+TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
+    runtime(L"relative", {L"client"});
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW(temp.path().c_str()));
+    std::wstring found = findJvmLibrary(L"relative\\", JvmType::Default);
+    SetCurrentDirectoryW(previous);
+    EXPECT_EQ(found, temp / L"relative\\bin\\client\\jvm.dll") << "what is probed is what is loaded";
+}
+
 // Cases whose result depends on the registry; they cannot run beside runtimes the machine has registered.
 class RegistryRuntimes : public RuntimeSearch {
 protected:
@@ -66,13 +77,19 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));
     ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));
     ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));
+    // An expandable string is expanded; a value that is not a string is no home.
+    ScopedEnvironment base(L"KORU_TEST_JAVA_BASE", temp.path());
+    ASSERT_TRUE(
+        registry.add(sunJre, L"1.7", L"%KORU_TEST_JAVA_BASE%\\jre", RegistryFixture::nativeView, REG_EXPAND_SZ));
+    ASSERT_TRUE(registry.add(sunJre, L"1.7.0_1", jre, RegistryFixture::nativeView, REG_BINARY));
     runtime(L"jdk", {L"client"}); // beside jre\, where it does not count
     ASSERT_TRUE(registry.add(sunJdk, L"1.7", temp / L"jdk"));
     RuntimePolicy policy;
     policy.minVersion = minVersionFromSetting(L"1.6");
     policy.jvmType = JvmType::FavorServer;
     EXPECT_TRUE(found(policy, 0).empty());
-    EXPECT_EQ(found(policy, 1), (std::vector<std::wstring>{L"1.8 jre\\ favoured", L"1.8.0.251 jre\\ favoured"}));
+    EXPECT_EQ(found(policy, 1),
+              (std::vector<std::wstring>{L"1.7 jre\\ favoured", L"1.8 jre\\ favoured", L"1.8.0.251 jre\\ favoured"}));
     runtime(L"jdk\\jre", {L"server"});
     EXPECT_EQ(found(policy, 0), std::vector<std::wstring>{L"1.7 jdk\\jre\\ server favoured"});
 

@@ -64,6 +64,12 @@ TEST_F(SettingsFileTest, EveryKeyWithItsCaseRule) {
         SettingsResult::NoMainClass);
     EXPECT_EQ(stopped.policy.minVersion.parts[1], 7) << "read before the main class";
     EXPECT_FALSE(stopped.java.failureCheck) << "read after it";
+
+    Launcher plus;
+    ASSERT_EQ(load(plus, L"[Java Runtime Environment+]\r\nMain Class=a.B\r\nJVM Type=server\r\n"),
+              SettingsResult::Loaded);
+    EXPECT_EQ(plus.java.mainClass, L"a/B") << "one value: no separating space from the \"+\" section";
+    EXPECT_EQ(plus.policy.jvmType, JvmType::Server);
 }
 
 TEST_F(SettingsFileTest, LongValuesAndPathsAreNeverCut) {

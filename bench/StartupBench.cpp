@@ -1,6 +1,7 @@
 // How long the launcher takes to start an application whose main returns at once (with the stand-in runtime),
 // beside two floors started the same way: an empty GUI program, and a bare JNI host that loads the same runtime,
-// creates the VM with the same options on a thread, calls main with the same arguments and destroys the VM.
+// creates the VM with the same options on a thread, calls main with the same arguments and destroys the VM; and the
+// launcher once more with its trace on (KORU_TRACE).
 // Each figure is taken twice: to the call of main, and to the end of the process. The programs take turns run by
 // run, so that whatever else the machine does falls on all of them alike; medians and quartiles are printed.
 // Last, the class path wildcard over a folder of 5,000 jars.
@@ -35,10 +36,12 @@ struct Program {
     std::wstring commandLine;
     std::vector<double> toMain; // ms from just before CreateProcessW to the stamp at main
     std::vector<double> toEnd;  // ms to the end of the process
+    std::wstring tracePath;     // KORU_TRACE for this program's starts; empty for none
 };
 
 void runOnce(Program& program, const std::wstring& stampFile, bool keep) {
     DeleteFileW(stampFile.c_str());
+    ScopedEnvironment trace(L"KORU_TRACE", program.tracePath);
     unsigned long long start = preciseNow();
     TestProcess process(program.path, program.commandLine);
     if (!process.waitForExit(30000) || process.exitCode() != 0) {
@@ -110,10 +113,11 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring empty = testProgramFolder() + L"\\empty_gui.exe";
     std::wstring host = testProgramFolder() + L"\\bare_jni_host.exe";
     Program programs[] = {
-        {"empty GUI program", empty, quoted(empty), {}, {}},
-        {"empty GUI program with its queue", empty, quoted(empty) + L" --queue", {}, {}},
-        {"bare JNI host", host, quoted(host), {}, {}},
-        {"launcher", app.exePath(), quoted(app.exePath()) + L" -nosplash", {}, {}},
+        {"empty GUI program", empty, quoted(empty), {}, {}, L""},
+        {"empty GUI program with its queue", empty, quoted(empty) + L" --queue", {}, {}, L""},
+        {"bare JNI host", host, quoted(host), {}, {}, L""},
+        {"launcher", app.exePath(), quoted(app.exePath()) + L" -nosplash", {}, {}, L""},
+        {"launcher with the trace on", app.exePath(), quoted(app.exePath()) + L" -nosplash", {}, {}, work / L"t.log"},
     };
     Program& launcher = programs[3];
     runOnce(launcher, stamp, false);
@@ -137,7 +141,7 @@ int wmain(int argc, wchar_t** argv) {
 
     for (int i = 0; i < 5000; ++i)
         writeBytes(app.folder() + L"\\lib\\library-" + std::to_wstring(i) + L".jar", "");
-    Program wildcard{"launcher, \\lib\\*.jar over 5,000 jars", launcher.path, launcher.commandLine, {}, {}};
+    Program wildcard{"launcher, \\lib\\*.jar over 5,000 jars", launcher.path, launcher.commandLine, {}, {}, L""};
     runOnce(wildcard, stamp, false);
     for (int i = 0; i < runs; ++i)
         runOnce(wildcard, stamp, true);

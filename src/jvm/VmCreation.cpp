@@ -1,6 +1,7 @@
 #include "VmCreation.h"
 
 #include "JniInitArgs11.h"
+#include "support/Trace.h"
 
 #include <cstdio>
 #include <cstdarg>
@@ -18,7 +19,9 @@ JavaVMOption vmOption(const char* text, void* extraInfo) {
 
 } // namespace
 
-void JNICALL exitHook(jint) {}
+void JNICALL exitHook(jint status) {
+    trace([&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
+}
 
 void JNICALL abortHook() {}
 

@@ -5,8 +5,17 @@
 #include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
+#include "support/Trace.h"
 
 namespace {
+
+std::wstring fromAnsi(const std::string& text) {
+    int length = static_cast<int>(text.size());
+    int size = MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0);
+    std::wstring result(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, result.data(), size);
+    return result;
+}
 
 void reportCreationFailure(jint result) {
     int reason = creationFailureReasonId(result);
@@ -19,7 +28,10 @@ void reportCreationFailure(jint result) {
 bool createJavaVm(JavaLaunch& java) {
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;
+    for (const std::string& option : java.vmOptions)
+        trace([&] { return L"VM option: " + fromAnsi(option); });
     jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env);
+    trace([&] { return L"VM creation: JNI_CreateJavaVM returned " + std::to_wstring(result); });
     if (result != JNI_OK) {
         // Whatever a failed call left in its out-parameters is not a VM: shutdown must not destroy it.
         reportCreationFailure(result);

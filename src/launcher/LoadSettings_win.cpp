@@ -10,6 +10,7 @@
 #include "support/SettingsFile.h"
 #include "support/SettingsNames.h"
 #include "support/TextCompare.h"
+#include "support/Trace.h"
 
 namespace {
 
@@ -30,8 +31,10 @@ std::wstring withoutCharacters(const std::wstring& text, const wchar_t* removed)
 std::wstring readJrePath(const Launcher& launcher, const SettingsReader& layered, const std::wstring& executable) {
     if (usesUserSettingsFile(launcher)) {
         std::wstring userFile = userSettingsFilePath(executable, launcher.productName, launcher.productCode, false);
-        if (entryExists(userFile))
+        if (entryExists(userFile)) {
+            trace([&] { return L"settings: \"JRE Path\" from the per-user copy " + userFile; });
             return PlainSettingsReader(userFile).read(section::javaRuntime, jrePathKey);
+        }
     }
     return readSingleValue(layered, section::javaRuntime, jrePathKey);
 }
@@ -115,6 +118,7 @@ bool loadSettings(Launcher& launcher) {
     std::wstring settingsPath;
     if (!settingsFilePath(settingsPath))
         return false;
+    trace([&] { return L"settings: " + settingsPath + (entryExists(settingsPath) ? L"" : L" (missing)"); });
     if (loadSettingsFrom(launcher, settingsPath, executablePath()) == SettingsResult::Loaded)
         return true;
     reportError(errorOwner(), loadResourceString(IDS_NO_MAIN_CLASS));

@@ -1,8 +1,10 @@
 // The process entry point: one Launcher, three phases, and their result as the exit code.
 #include "Launcher.h"
 #include "support/ExceptionGuard.h"
+#include "support/Trace.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    startTrace();
     Launcher launcher;
     // Every conversion to 8-bit text uses the thread's code page; fix it to the system default.
     SetThreadLocale(GetSystemDefaultLCID());
@@ -11,5 +13,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         shutdown(launcher);
         return 0;
     });
+    trace([&] { return L"end: exit code " + std::to_wstring(result); });
     return result;
 }

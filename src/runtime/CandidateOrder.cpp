@@ -1,5 +1,7 @@
 #include "CandidateOrder.h"
 
+#include "support/Trace.h"
+
 #include <utility>
 
 const std::vector<VendorKey>& vendorKeys() {
@@ -45,15 +47,20 @@ bool isVendorFavored(const RuntimePolicy& policy, RuntimeVendor vendor) {
 
 } // namespace
 
-bool isKeySearched(const RuntimePolicy& policy, const VendorKey& key) {
-    bool kindSearched = policy.favorMode || isKindWanted(policy, key.kind);
-    bool vendorSearched = isVendorAccepted(policy, key.vendor) || isVendorFavored(policy, key.vendor);
-    return kindSearched && vendorSearched;
+bool isSearched(const RuntimePolicy& policy, RuntimeKind kind, RuntimeVendor vendor) {
+    bool kindSearched = policy.favorMode || isKindWanted(policy, kind);
+    return kindSearched && (isVendorAccepted(policy, vendor) || isVendorFavored(policy, vendor));
 }
 
-bool isKeyFavored(const RuntimePolicy& policy, const VendorKey& key) {
-    return isKindWanted(policy, key.kind) && isVendorFavored(policy, key.vendor);
+bool isFavored(const RuntimePolicy& policy, RuntimeKind kind, RuntimeVendor vendor) {
+    return isKindWanted(policy, kind) && isVendorFavored(policy, vendor);
 }
+
+bool isKeySearched(const RuntimePolicy& policy, const VendorKey& key) {
+    return isSearched(policy, key.kind, key.vendor);
+}
+
+bool isKeyFavored(const RuntimePolicy& policy, const VendorKey& key) { return isFavored(policy, key.kind, key.vendor); }
 
 JvmType probeTypeFor(const RuntimePolicy& policy, const VendorKey& key) {
     bool isSunJre = key.vendor == RuntimeVendor::Sun && key.kind == RuntimeKind::Jre;
@@ -99,6 +106,15 @@ bool isWithinBounds(const RuntimePolicy& policy, const JavaVersion& version) {
     return !isLess(version, policy.minVersion);
 }
 
+Refusal checkAgainstPolicy(const RuntimePolicy& policy, JreCandidate& candidate) {
+    if (!isWithinBounds(policy, candidate.version))
+        return Refusal::OutsideBounds;
+    if (!isSearched(policy, candidate.kind, candidate.vendor))
+        return Refusal::RuledOut;
+    candidate.isFavored = isFavored(policy, candidate.kind, candidate.vendor);
+    return Refusal::None;
+}
+
 bool comesBefore(const RuntimePolicy& policy, const JreCandidate& a, const JreCandidate& b) {
     if (policy.favorMode && a.isFavored != b.isFavored)
         return a.isFavored;
@@ -127,8 +143,10 @@ JreCandidate chooseCandidate(const RuntimePolicy& policy, std::vector<JreCandida
     for (const std::wstring& entry : policy.preferredVersions) {
         JavaVersion preferred = parseJavaVersion(entry, 0);
         for (const JreCandidate& candidate : candidates) {
-            if (matchesPrefix(candidate.version, preferred))
-                return candidate;
+            if (!matchesPrefix(candidate.version, preferred))
+                continue;
+            trace([&] { return L"Preferred versions: \"" + entry + L"\" matches " + format(candidate.version); });
+            return candidate;
         }
     }
     return candidates.front();

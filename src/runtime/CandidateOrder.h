@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-enum class RuntimeKind { Jdk, Jre };
-enum class RuntimeVendor { Sun, JRockit, Ibm };
-
 // One vendor key under HKEY_LOCAL_MACHINE, in the fixed order in which the keys are searched.
 struct VendorKey {
     const wchar_t* path; // ends in a backslash
@@ -20,8 +17,11 @@ struct VendorKey {
 // The five vendor keys: Sun JDK, Sun JRE, JRockit JRE, JRockit JDK, IBM JRE.
 const std::vector<VendorKey>& vendorKeys();
 
+// Whether runtimes of the kind and vendor are looked for ("JVM Source", "VM Provider"), and whether they count as
+// favoured: a wanted kind from a favoured vendor.
+bool isSearched(const RuntimePolicy& policy, RuntimeKind kind, RuntimeVendor vendor);
+bool isFavored(const RuntimePolicy& policy, RuntimeKind kind, RuntimeVendor vendor);
 bool isKeySearched(const RuntimePolicy& policy, const VendorKey& key);
-// Whether the candidates found under the key count as favoured: a wanted kind from a favoured vendor.
 bool isKeyFavored(const RuntimePolicy& policy, const VendorKey& key);
 // The jvm type used to probe the key's runtimes: the Sun JRE key never looks for the server library first.
 JvmType probeTypeFor(const RuntimePolicy& policy, const VendorKey& key);
@@ -38,6 +38,13 @@ const std::vector<JvmProbe>& jvmProbes(JvmType type);
 
 // Whether the version lies inside [minVersion, maxVersion]; an unset maximum imposes no upper bound.
 bool isWithinBounds(const RuntimePolicy& policy, const JavaVersion& version);
+
+// Why a runtime found is no candidate; None when it is one.
+enum class Refusal { None, OutsideBounds, NoHome, NoLibrary, OtherView, RuledOut };
+
+// The policy's word on a runtime whose version, kind and vendor are known: OutsideBounds, RuledOut (a kind or
+// vendor the settings do not search) or None, which also settles isFavored.
+Refusal checkAgainstPolicy(const RuntimePolicy& policy, JreCandidate& candidate);
 
 // Whether `a` must come before `b`: favoured first (favorMode), server first (FavorServer), higher version first.
 bool comesBefore(const RuntimePolicy& policy, const JreCandidate& a, const JreCandidate& b);

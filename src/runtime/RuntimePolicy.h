@@ -7,6 +7,9 @@
 #include <vector>
 
 enum class JvmType { Default, Server, FavorServer };
+enum class RuntimeKind { Jdk, Jre };
+// Runtimes built on the OpenJ9 VM count as IBM; every other runtime of today counts as Sun.
+enum class RuntimeVendor { Sun, JRockit, Ibm };
 
 struct RuntimePolicy {
     JavaVersion minVersion;
@@ -27,9 +30,11 @@ struct RuntimePolicy {
 
 struct JreCandidate {
     JavaVersion version;
-    std::wstring home; // ends in a backslash; for a JDK its "jre\" folder
+    std::wstring home; // ends in a backslash; the folder whose bin\ holds the library (a Java 8 JDK's "jre\")
     bool isServer = false;
     bool isFavored = false;
+    RuntimeKind kind = RuntimeKind::Jre;
+    RuntimeVendor vendor = RuntimeVendor::Sun;
 };
 
 // "server" and "favor_server", compared case-sensitively; anything else is Default.

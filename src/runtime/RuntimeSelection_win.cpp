@@ -1,19 +1,40 @@
 #include "RuntimeSelection.h"
 
 #include "LibraryImage.h"
+#include "RuntimeTrace.h"
 #include "VersionDescription.h"
 #include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/Paths.h"
+#include "support/Trace.h"
 
 namespace {
 
-enum class RuntimeSource { None, JrePath, LocalRuntime, NativeRegistry, Wow32Registry, UserPick };
+enum class RuntimeSource { None, JrePath, LocalRuntime, NativeRegistry, Wow32Registry, JavaHome, UserPick };
+
+const wchar_t* sourceName(RuntimeSource source) {
+    static const wchar_t* const names[] = {
+        L"none",      L"JRE Path",       L"the local runtime", L"the registry", L"the registry's 32-bit view",
+        L"JAVA_HOME", L"the user's pick"};
+    return names[static_cast<int>(source)];
+}
+
+const wchar_t* viewName(RegistryView view) { return view == RegistryView::Wow32 ? L"32-bit view" : L"native view"; }
+
+// One line for a source that yields a library, or says why it yields none.
+void traceSource(const wchar_t* source, const std::wstring& home, const std::wstring& jvmPath) {
+    trace([&] {
+        if (jvmPath.empty())
+            return std::wstring(source) + L" " + quotedForTrace(home) + L": no jvm.dll for the JVM type";
+        return std::wstring(source) + L" " + quotedForTrace(home) + L": " + jvmPath;
+    });
+}
 
 bool useJrePath(const RuntimePolicy& policy, RuntimeChoice& choice) {
     if (policy.jrePath.empty())
         return false;
     choice.jvmPath = findJvmLibrary(withTrailingBackslash(policy.jrePath), policy.jvmType);
+    traceSource(L"JRE Path", policy.jrePath, choice.jvmPath);
     return !choice.jvmPath.empty();
 }
 
@@ -21,9 +42,12 @@ bool useJrePath(const RuntimePolicy& policy, RuntimeChoice& choice) {
 // where anyone may have put a library.
 bool useLocalRuntime(const RuntimePolicy& policy, RuntimeChoice& choice) {
     std::wstring home;
-    if (!findLocalRuntime(home) || home.empty())
+    if (!findLocalRuntime(home) || home.empty()) {
+        trace([] { return std::wstring(L"local runtime: none beside the launcher"); });
         return false;
+    }
     choice.jvmPath = findJvmLibrary(home, policy.jvmType);
+    traceSource(L"local runtime", home, choice.jvmPath);
     return !choice.jvmPath.empty();
 }
 
@@ -33,14 +57,39 @@ bool useRegistryChoice(const RuntimePolicy& policy, const JreCandidate& chosen, 
     return !choice.jvmPath.empty();
 }
 
+// Only without a companion is a 32-bit runtime passed over: with one, it is handed off like any other.
+bool useJavaHome(const RuntimePolicy& policy, bool hasCompanion, RuntimeChoice& choice) {
+    JreCandidate candidate;
+    if (!findJavaHomeRuntime(policy, candidate))
+        return false;
+    std::wstring jvmPath = findJvmLibrary(candidate.home, policy.jvmType);
+    if (!hasCompanion && isX86Library(jvmPath)) {
+        trace([&] { return L"JAVA_HOME: " + jvmPath + L" is a 32-bit library, and there is no companion"; });
+        return false;
+    }
+    choice.jvmPath = jvmPath;
+    return true;
+}
+
 RuntimeSource useUserPick(const RuntimePolicy& policy, const RuntimeQuestion& askUser, RuntimeChoice& choice) {
     RuntimePick pick;
-    if (!askUser || !askUser(runtimeNotFoundMessage(policy), pick) || pick.jvmPath.empty())
+    trace([] { return std::wstring(L"JRE Not Found: asking the user for a runtime folder"); });
+    if (!askUser || !askUser(runtimeNotFoundMessage(policy), pick) || pick.jvmPath.empty()) {
+        trace([] { return std::wstring(L"JRE Not Found: no runtime picked"); });
         return RuntimeSource::None;
+    }
     choice.jvmPath = pick.jvmPath;
     choice.chosenVersion = JavaVersion(); // a registry candidate without its library may have left its version
     choice.pickedHome = pick.home;
     return RuntimeSource::UserPick;
+}
+
+// JAVA_HOME is the last source the launcher consults itself; the user is asked only when it does not do either.
+RuntimeSource useLastSources(const RuntimePolicy& policy, bool hasCompanion, const RuntimeQuestion& askUser,
+                             RuntimeChoice& choice) {
+    if (useJavaHome(policy, hasCompanion, choice))
+        return RuntimeSource::JavaHome;
+    return useUserPick(policy, askUser, choice);
 }
 
 RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, const RuntimeQuestion& askUser,
@@ -53,23 +102,27 @@ RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, const 
     if (searchRegistry(policy, RegistryView::Native, chosen)) {
         if (useRegistryChoice(policy, chosen, choice))
             return RuntimeSource::NativeRegistry;
-        return useUserPick(policy, askUser, choice);
+        return useLastSources(policy, hasCompanion, askUser, choice);
     }
     // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
-    if (hasCompanion && searchRegistry(policy, RegistryView::Wow32, chosen) &&
-        useRegistryChoice(policy, chosen, choice))
+    if (!hasCompanion) {
+        trace([] { return std::wstring(L"registry, 32-bit view: not searched without a Pair Product"); });
+        return useLastSources(policy, hasCompanion, askUser, choice);
+    }
+    if (searchRegistry(policy, RegistryView::Wow32, chosen) && useRegistryChoice(policy, chosen, choice))
         return RuntimeSource::Wow32Registry;
-    return useUserPick(policy, askUser, choice);
+    return useLastSources(policy, hasCompanion, askUser, choice);
 }
 
 // A runtime from the 32-bit view is always a 32-bit one. The image itself is examined only for the folders a user
-// names ("JRE Path" and the dialog's pick); the local runtime and the native view's runtimes are taken as their
-// installers left them.
+// names ("JRE Path", JAVA_HOME and the dialog's pick); the local runtime and the native view's runtimes are taken
+// as their installers left them.
 bool isForCompanion(RuntimeSource source, const std::wstring& jvmPath) {
     switch (source) {
     case RuntimeSource::Wow32Registry:
         return true;
     case RuntimeSource::JrePath:
+    case RuntimeSource::JavaHome:
     case RuntimeSource::UserPick:
         return isX86Library(jvmPath);
     default:
@@ -77,28 +130,51 @@ bool isForCompanion(RuntimeSource source, const std::wstring& jvmPath) {
     }
 }
 
+void collectCandidates(const RuntimePolicy& policy, RegistryView view, std::vector<JreCandidate>& candidates) {
+    for (const VendorKey& key : vendorKeys()) {
+        if (isKeySearched(policy, key))
+            collectRegistryCandidates(policy, key, view, candidates);
+        else
+            trace([&] { return L"HKLM\\" + std::wstring(key.path) + L": not searched (JVM Source, VM Provider)"; });
+    }
+    for (RegistryHive hive : {RegistryHive::Machine, RegistryHive::User}) {
+        for (const InstallerKey& key : installerKeys())
+            collectInstallerCandidates(policy, key, hive, view, candidates);
+    }
+}
+
 } // namespace
 
 bool searchRegistry(const RuntimePolicy& policy, RegistryView view, JreCandidate& chosen) {
     std::vector<JreCandidate> candidates;
-    for (const VendorKey& key : vendorKeys()) {
-        if (isKeySearched(policy, key))
-            collectRegistryCandidates(policy, key, view, candidates);
-    }
-    if (candidates.empty())
+    collectCandidates(policy, view, candidates);
+    if (candidates.empty()) {
+        trace([&] { return L"registry, " + std::wstring(viewName(view)) + L": no candidate"; });
         return false;
+    }
     chosen = chooseCandidate(policy, candidates);
+    trace([&] { return L"registry, " + std::wstring(viewName(view)) + L": " + describeOrder(candidates); });
+    trace([&] { return L"registry, " + std::wstring(viewName(view)) + L": chose " + describeCandidate(chosen); });
     return true;
 }
 
 bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, const RuntimeQuestion& askUser,
                     RuntimeChoice& choice) {
+    trace([&] { return describePolicy(policy, pairProduct); });
     bool hasCompanion = !pairProduct.empty();
     RuntimeSource source = findRuntime(policy, hasCompanion, askUser, choice);
-    if (source == RuntimeSource::None)
+    if (source == RuntimeSource::None) {
+        trace([] { return std::wstring(L"runtime: none found"); });
         return false;
+    }
     // Without a companion a 32-bit runtime is not recognised, and loading it fails later with its own message.
     choice.handOff = hasCompanion && isForCompanion(source, choice.jvmPath);
+    trace([&] { return L"runtime: " + choice.jvmPath + L" from " + sourceName(source); });
+    trace([&] {
+        if (!choice.handOff)
+            return std::wstring(L"companion: no hand-off, the runtime runs in this process");
+        return L"companion: a 32-bit runtime, handed off to " + quotedForTrace(pairProduct);
+    });
     return true;
 }
 

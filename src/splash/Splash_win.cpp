@@ -5,6 +5,7 @@
 #include "support/SettingsFile.h"
 #include "support/SettingsNames.h"
 #include "support/TextCompare.h"
+#include "support/Trace.h"
 
 namespace {
 
@@ -64,13 +65,18 @@ bool startSplash(SplashState& splash, const std::wstring& jvmPath) {
     splash.splashImagePath = settings.read(section::display, splashScreenKey);
     splash.splashShadowValue = settings.read(section::display, splashShadowKey);
     bool preferNative = isYes(settings.read(section::display, preferNativeKey));
-    if (splash.splashImagePath.empty())
+    if (splash.splashImagePath.empty()) {
+        trace([] { return L"splash: none, \"Splash Screen\" is empty"; });
         return true;
+    }
     if (preferNative) {
         std::wstring library = findNativeSplashLibrary(jvmPath);
-        if (!library.empty() && startNativeSplash(library, splash.splashImagePath, splash.splashCloseRoutine))
+        if (!library.empty() && startNativeSplash(library, splash.splashImagePath, splash.splashCloseRoutine)) {
+            trace([&] { return L"splash: " + quotedForTrace(splash.splashImagePath) + L" shown by " + library; });
             return true;
+        }
     }
+    trace([&] { return L"splash: " + quotedForTrace(splash.splashImagePath) + L" shown by the launcher"; });
     startOwnSplash(splash);
     return true;
 }

@@ -1,12 +1,16 @@
 #pragma once
-// Java installation keys written by a test under HKEY_LOCAL_MACHINE, in the native or the 32-bit view, and
-// removed again before and after the test. Every key the fixture creates carries a marker value, so leftovers of
-// an interrupted run are recognised and removed while keys that belong to the machine are never touched.
+// Java installation keys written by a test under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER, in the native or the
+// 32-bit view, and removed again before and after the test. Every key the fixture creates carries a marker value, so
+// leftovers of an interrupted run are recognised and removed while keys that belong to the machine are never
+// touched. JAVA_HOME, the last place the launcher looks, is cleared for the fixture's life.
+#include "TestProcess.h"
 #include "runtime/CandidateOrder.h"
+#include "runtime/InstallerKeys.h"
 #include "support/Paths.h"
 #include "support/UniqueResource.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class RegistryFixture {
@@ -19,13 +23,13 @@ public:
     RegistryFixture(const RegistryFixture&) = delete;
     RegistryFixture& operator=(const RegistryFixture&) = delete;
 
-    // Java installations that the machine itself has registered (unmarked subkeys of a vendor key): a test whose
+    // Java installations that the machine itself has registered (unmarked subkeys of a searched key): a test whose
     // result depends on the registry cannot run beside them.
     static bool machineHasRuntimes() {
         for (REGSAM view : {nativeView, wow32View}) {
-            for (const VendorKey& vendor : vendorKeys()) {
-                for (const std::wstring& name : subkeys(vendor.path, view)) {
-                    if (!isMarked(vendor.path + name, view))
+            for (const auto& [root, path] : searchedKeys()) {
+                for (const std::wstring& name : subkeys(root, path, view)) {
+                    if (!isMarked(root, path + name, view))
                         return true;
                 }
             }
@@ -37,34 +41,54 @@ public:
     // the text stored as `type`) unless javaHome is null.
     bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome, REGSAM view = nativeView,
              DWORD type = REG_SZ) {
-        UniqueRegKey key = createMarked(withTrailingBackslash(vendorKey) + name, view);
-        if (!key || javaHome == nullptr)
-            return key.valid();
-        auto size = DWORD((wcslen(javaHome) + 1) * sizeof(wchar_t));
-        auto data = reinterpret_cast<const BYTE*>(javaHome);
-        return RegSetValueExW(key.get(), L"JavaHome", 0, type, data, size) == ERROR_SUCCESS;
+        std::wstring path = withTrailingBackslash(vendorKey) + name;
+        if (javaHome == nullptr)
+            return createMarked(HKEY_LOCAL_MACHINE, path, view).valid();
+        return addValue(HKEY_LOCAL_MACHINE, path, L"JavaHome", javaHome, view, type);
     }
     bool add(const std::wstring& vendorKey, const std::wstring& name, const std::wstring& javaHome,
              REGSAM view = nativeView, DWORD type = REG_SZ) {
         return add(vendorKey, name, javaHome.c_str(), view, type);
     }
 
+    // The key at `path` below the root, as today's installers write it, with the value `valueName` (a string, or the
+    // text stored as `type`).
+    bool addValue(HKEY root, const std::wstring& path, const wchar_t* valueName, const std::wstring& value,
+                  REGSAM view = nativeView, DWORD type = REG_SZ) {
+        UniqueRegKey key = createMarked(root, path, view);
+        auto size = DWORD((value.size() + 1) * sizeof(wchar_t));
+        auto data = reinterpret_cast<const BYTE*>(value.c_str());
+        return key && RegSetValueExW(key.get(), valueName, 0, type, data, size) == ERROR_SUCCESS;
+    }
+
 private:
-    static UniqueRegKey open(const std::wstring& path, REGSAM view, REGSAM access = KEY_READ) {
+    // The vendor keys under HKEY_LOCAL_MACHINE, and the installer keys under both hives.
+    static std::vector<std::pair<HKEY, std::wstring>> searchedKeys() {
+        std::vector<std::pair<HKEY, std::wstring>> keys;
+        for (const VendorKey& vendor : vendorKeys())
+            keys.emplace_back(HKEY_LOCAL_MACHINE, vendor.path);
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            for (const InstallerKey& installer : installerKeys())
+                keys.emplace_back(root, installer.path);
+        }
+        return keys;
+    }
+
+    static UniqueRegKey open(HKEY root, const std::wstring& path, REGSAM view, REGSAM access = KEY_READ) {
         HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, access | view, &key) != ERROR_SUCCESS)
+        if (RegOpenKeyExW(root, path.c_str(), 0, access | view, &key) != ERROR_SUCCESS)
             return UniqueRegKey();
         return UniqueRegKey(key);
     }
 
-    static bool isMarked(const std::wstring& path, REGSAM view) {
-        UniqueRegKey key = open(path, view);
+    static bool isMarked(HKEY root, const std::wstring& path, REGSAM view) {
+        UniqueRegKey key = open(root, path, view);
         return key && RegQueryValueExW(key.get(), markerName, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     }
 
-    static std::vector<std::wstring> subkeys(const std::wstring& path, REGSAM view) {
+    static std::vector<std::wstring> subkeys(HKEY root, const std::wstring& path, REGSAM view) {
         std::vector<std::wstring> names;
-        UniqueRegKey key = open(path, view);
+        UniqueRegKey key = open(root, path, view);
         wchar_t name[256];
         DWORD length = 256;
         while (key && RegEnumKeyExW(key.get(), DWORD(names.size()), name, &length, nullptr, nullptr, nullptr,
@@ -76,12 +100,12 @@ private:
     }
 
     // Creates each missing key of the path in turn, marking the ones it creates; returns the last one.
-    static UniqueRegKey createMarked(const std::wstring& path, REGSAM view) {
+    static UniqueRegKey createMarked(HKEY root, const std::wstring& path, REGSAM view) {
         for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
             HKEY created = nullptr;
             DWORD disposition = 0;
-            if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.substr(0, end).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view,
-                                nullptr, &created, &disposition) != ERROR_SUCCESS)
+            if (RegCreateKeyExW(root, path.substr(0, end).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | view, nullptr,
+                                &created, &disposition) != ERROR_SUCCESS)
                 return UniqueRegKey();
             UniqueRegKey key(created);
             DWORD one = 1;
@@ -92,25 +116,26 @@ private:
         }
     }
 
-    static void deleteIfMarked(const std::wstring& path, REGSAM view, bool onlyWhenEmpty) {
-        if (!isMarked(path, view) || (onlyWhenEmpty && !subkeys(path, view).empty()))
+    static void deleteIfMarked(HKEY root, const std::wstring& path, REGSAM view, bool onlyWhenEmpty) {
+        if (!isMarked(root, path, view) || (onlyWhenEmpty && !subkeys(root, path, view).empty()))
             return;
-        RegDeleteTreeW(open(path, view, KEY_ALL_ACCESS).get(), nullptr);
-        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
+        RegDeleteTreeW(open(root, path, view, KEY_ALL_ACCESS).get(), nullptr);
+        RegDeleteKeyExW(root, path.c_str(), view, 0);
     }
 
-    // The marked subkeys of each vendor key, then the vendor key and its parent when marked and left empty.
+    // The marked subkeys of each searched key, then the key and its parents when marked and left empty.
     static void removeMarkedKeys() {
         for (REGSAM view : {nativeView, wow32View}) {
-            for (const VendorKey& vendor : vendorKeys()) {
-                for (const std::wstring& name : subkeys(vendor.path, view))
-                    deleteIfMarked(vendor.path + name, view, false);
-                std::wstring key = parentFolder(vendor.path, 1);
-                deleteIfMarked(key, view, true);
-                deleteIfMarked(parentFolder(key, 1), view, true);
+            for (const auto& [root, path] : searchedKeys()) {
+                for (const std::wstring& name : subkeys(root, path, view))
+                    deleteIfMarked(root, path + name, view, false);
+                for (std::wstring key = parentFolder(path, 1); key.find(L'\\') != std::wstring::npos;
+                     key = parentFolder(key, 1))
+                    deleteIfMarked(root, key, view, true);
             }
         }
     }
 
     static constexpr const wchar_t* markerName = L"KoruTestFixture";
+    ScopedEnvironment noJavaHome_{L"JAVA_HOME", L""};
 };

@@ -60,6 +60,7 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncher) {
 TEST(RuntimeSelectionStart, NoRuntimeAndNoLibraryFromTheCurrentFolder) {
     if (RegistryFixture::machineHasRuntimes())
         GTEST_SKIP() << "this machine has Java runtimes registered";
+    ScopedEnvironment noJavaHome(L"JAVA_HOME", L""); // the last place the launcher looks
     checkSelection({nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr});
 }
 

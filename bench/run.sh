@@ -14,3 +14,4 @@ start_wine_session
 wine "$bin/runtime_search_bench.exe"
 wine "$bin/startup_bench.exe" "${1:-20}"
 startup_cpu "$bin" "${1:-20}" "${2:-}"
+wine "$bin/splash_bench.exe" "${1:-20}"

@@ -6,6 +6,7 @@
 //
 // KORU_STANDIN_SCRIPT: directives separated by ";", read afresh whenever one matters.
 //   create=<n>            JNI_CreateJavaVM returns n and creates nothing
+//   startup=<ms>          JNI_CreateJavaVM takes that long first, as a real runtime does on a cold machine
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   missing=main          the application class has no main (NoSuchMethodError)

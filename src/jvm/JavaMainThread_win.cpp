@@ -85,6 +85,8 @@ DWORD WINAPI javaMainThreadProc(void* parameter) {
 bool invokeMain(JavaLaunch& java, SplashState& splash) {
     JavaThreadAttachment attachment(java.javaVm, java.javaMainThreadAttached);
     bool called = callMainMethod(java, splash);
+    // The splash goes once main has returned, also from a thread kept alive: it must not lie over the application.
+    closeSplash(splash);
     if (called && java.keepAlive)
         sleepForever();
     return attachment.detach() && called;

@@ -37,8 +37,9 @@ int32_t run(Launcher& launcher) {
     JavaLaunch& java = launcher.java;
     const std::wstring& jvmPath = launcher.runtime.jvmPath;
     prepareLibraryPaths(java, jvmPath);
+    // The settings file's path could not be formed (and was reported): the start has failed.
     if (!hasNoSplashSwitch(java.appArguments) && !startSplash(launcher.splash, jvmPath))
-        return 0;
+        return -1;
     if (!loadJavaVmLibrary(java, jvmPath))
         return -1;
     // A failure here (an empty class path) has been reported already; the start goes on and fails in Java.

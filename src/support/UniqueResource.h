@@ -57,9 +57,19 @@ struct MappedViewTraits {
     static void close(void* view) { UnmapViewOfFile(view); }
 };
 
-struct FontTraits {
-    static HFONT invalid() { return nullptr; }
-    static void close(HFONT f) { DeleteObject(f); }
+// Any GDI object (bitmap, brush, font): deleted with DeleteObject once no device context holds it selected.
+template <typename T> struct GdiObjectTraits {
+    static T invalid() { return nullptr; }
+    static void close(T object) { DeleteObject(object); }
+};
+// Device contexts made with CreateCompatibleDC are deleted; the screen's, from GetDC(nullptr), are released.
+struct MemoryDcTraits {
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc) { DeleteDC(dc); }
+};
+struct ScreenDcTraits {
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc) { ReleaseDC(nullptr, dc); }
 };
 struct WindowTraits {
     static HWND invalid() { return nullptr; }
@@ -72,5 +82,8 @@ using UniqueFindHandle = UniqueResource<HANDLE, FindHandleTraits>;
 using UniqueRegKey = UniqueResource<HKEY, RegKeyTraits>;
 using UniqueModule = UniqueResource<HMODULE, ModuleTraits>;
 using UniqueMappedView = UniqueResource<void*, MappedViewTraits>;
-using UniqueFont = UniqueResource<HFONT, FontTraits>;
+using UniqueBitmap = UniqueResource<HBITMAP, GdiObjectTraits<HBITMAP>>;
+using UniqueFont = UniqueResource<HFONT, GdiObjectTraits<HFONT>>;
+using UniqueMemoryDc = UniqueResource<HDC, MemoryDcTraits>;
+using UniqueScreenDc = UniqueResource<HDC, ScreenDcTraits>;
 using UniqueWindow = UniqueResource<HWND, WindowTraits>; // windows made by code, not by a dialog template

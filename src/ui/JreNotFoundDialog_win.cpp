@@ -3,6 +3,7 @@
 #include "DialogLayout_win.h"
 #include "HyperLink_win.h"
 #include "resource.h"
+#include "support/ComPtr.h"
 #include "support/ErrorMessages.h"
 #include "support/Paths.h"
 #include "support/UniqueResource.h"
@@ -16,21 +17,6 @@ struct ItemIdListTraits {
     static void close(PIDLIST_ABSOLUTE list) { CoTaskMemFree(list); }
 };
 using UniqueItemIdList = UniqueResource<PIDLIST_ABSOLUTE, ItemIdListTraits>;
-
-// The folder browser's new dialog style needs a single-threaded apartment on the calling thread.
-class ComApartment {
-public:
-    ComApartment() : initialized_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (initialized_)
-            CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool initialized_;
-};
 
 struct JreNotFoundDialog {
     const JreNotFoundRequest& request;
@@ -94,6 +80,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 } // namespace
 
 bool browseForRuntimeFolder(HWND owner, std::wstring& folder) {
+    // The folder browser's new dialog style needs a single-threaded apartment on the calling thread.
     ComApartment apartment;
     std::wstring title = loadResourceString(IDS_BROWSE_FOR_JRE);
     wchar_t displayName[MAX_PATH] = L"";

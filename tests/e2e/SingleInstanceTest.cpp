@@ -60,7 +60,7 @@ TEST(SingleInstance, LaterStartsEndWithTheReply) {
         {L"secondary=void;secondaryMain=sleep:60000", L"a b", 0, {{"a", "b"}}}, // answered before the call
         {L"secondary=7;secondaryMain=throw:java/lang/IllegalStateException", L"a", failed, {{"a"}}},
         {L"", L"a", failed, {}}, // no secondaryMain: answered at once, not when the first instance ends
-        {L"create-delay=1500;secondary=arg", L"5", 5, {{"5"}}}, // started during the VM's creation
+        {L"startup=1500;secondary=arg", L"5", 5, {{"5"}}}, // started during the VM's creation
     };
     for (const auto& c : cases) {
         StandInLaunch launch(L"main=sleep:60000;" + std::wstring(c.script));

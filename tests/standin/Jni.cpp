@@ -292,7 +292,7 @@ void recordCreation(const JavaVMInitArgs& args) {
 }
 
 jint createVm(const JavaVMInitArgs& args) {
-    Sleep(DWORD(number(directive(L"create-delay"))));
+    Sleep(static_cast<DWORD>(number(directive(L"startup"))));
     std::wstring scripted = directive(L"create");
     if (!scripted.empty())
         return number(scripted);

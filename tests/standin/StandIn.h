@@ -6,6 +6,7 @@
 //
 // KORU_STANDIN_SCRIPT: directives separated by ";", read afresh whenever one matters.
 //   create=<n>            JNI_CreateJavaVM returns n and creates nothing
+//   startup=<ms>          JNI_CreateJavaVM takes that long first, as a real runtime does on a cold machine
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   missing=main          the application class has no main (NoSuchMethodError)
@@ -16,7 +17,6 @@
 //   secondary=void|<n>|arg   the application class has secondaryMain(String[]), void or returning the int n, or
 //                         (arg) returning its first argument read as a number
 //   secondaryMain=<actions>   what secondaryMain does after taking its arguments, as for main
-//   create-delay=<ms>     JNI_CreateJavaVM takes that long
 //   main=<actions>        what main does, in order, actions separated by ",":
 //                           print:<text>, eprint:<text>   a line on System.out, System.err
 //                           throw:<class>[:<message>]     main ends with that throwable (slashes) pending

@@ -9,6 +9,7 @@ namespace {
 
 struct Search {
     DWORD processId;
+    const wchar_t* className;
     std::function<bool(HWND)> accepts;
     HWND found = nullptr;
 };
@@ -20,23 +21,26 @@ std::wstring textOf(HWND window) {
     return text;
 }
 
-// Visible dialogs (class #32770) only: a dialog also owns its tooltips, which show while the pointer rests on a link.
-BOOL CALLBACK findDialog(HWND window, LPARAM parameter) {
+// Visible windows of the class only: a dialog (class #32770) also owns its tooltips, which show while the pointer
+// rests on a link.
+BOOL CALLBACK findWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<Search*>(parameter);
     DWORD owner = 0;
-    wchar_t className[16] = L"";
+    wchar_t className[256] = L"";
     GetWindowThreadProcessId(window, &owner);
-    GetClassNameW(window, className, 16);
-    if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
+    GetClassNameW(window, className, 256);
+    if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == search->className &&
         search->accepts(window))
         search->found = window;
     return !search->found;
 }
 
-HWND waitFor(DWORD processId, std::function<bool(HWND)> accepts, DWORD timeoutMs) {
-    Search search{processId, std::move(accepts)};
-    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(20))
-        EnumWindows(findDialog, reinterpret_cast<LPARAM>(&search));
+// Looks at least once, however short the time limit.
+HWND waitFor(DWORD processId, const wchar_t* className, std::function<bool(HWND)> accepts, DWORD timeoutMs) {
+    Search search{processId, className, std::move(accepts)};
+    EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
+    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(10))
+        EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -73,12 +77,14 @@ bool selectInBrowser(HWND browser, HANDLE process, const std::wstring& folder) {
 
 } // namespace
 
-std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs) {
+std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs, HWND* owner) {
     // A message box is a dialog whose text control has the id 0xFFFF.
     HWND box = waitFor(
-        processId, [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, timeoutMs);
+        processId, L"#32770", [](HWND window) { return GetDlgItem(window, 0xFFFF) != nullptr; }, timeoutMs);
     if (!box)
         return L"(no message box)";
+    if (owner)
+        *owner = GetWindow(box, GW_OWNER);
     std::wstring text = controlText(box, 0xFFFF);
     pressButton(box, IDOK);
     // Gone before the caller looks for the next one.
@@ -89,7 +95,12 @@ std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs) {
 
 HWND waitForDialog(DWORD processId, const std::wstring& caption, DWORD timeoutMs) {
     return waitFor(
-        processId, [&caption](HWND window) { return textOf(window) == caption; }, timeoutMs);
+        processId, L"#32770", [&caption](HWND window) { return textOf(window) == caption; }, timeoutMs);
+}
+
+HWND waitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs) {
+    return waitFor(
+        processId, className, [](HWND) { return true; }, timeoutMs);
 }
 
 std::wstring controlText(HWND dialog, int controlId) {
@@ -123,7 +134,7 @@ void pressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 
 
 bool chooseFolder(DWORD processId, HWND owner, const std::wstring& folder) {
     HWND browser = waitFor(
-        processId, [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, 10000);
+        processId, L"#32770", [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, 10000);
     HANDLE process = browser ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId) : nullptr;
     if (!process)
         return false;

@@ -4,11 +4,14 @@
 
 #include <string>
 
-// Waits for the process's message box, reads its text and presses OK. "(no message box)" when none appeared in time.
-std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs = 10000);
+// Waits for the process's message box, reads its text (and owner) and presses OK. "(no message box)" when none
+// appeared in time.
+std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs = 10000, HWND* owner = nullptr);
 
 // A visible dialog of the process with that caption, polled until the time limit; null when none came.
 HWND waitForDialog(DWORD processId, const std::wstring& caption, DWORD timeoutMs = 10000);
+// A visible top-level window of the process of that class, the same way; a time limit of 0 looks once.
+HWND waitForWindow(DWORD processId, const wchar_t* className, DWORD timeoutMs = 10000);
 
 // WM_GETTEXT, which reads the controls of another process too.
 std::wstring controlText(HWND dialog, int controlId);

@@ -1,0 +1,242 @@
+// The splash as the user sees it: the launcher's own window (place, pixels, style, when it goes, the boxes it owns)
+// and the runtime's own splash library, played by a fixture beside the stand-in runtime's bin folder.
+#include "ScreenCapture.h"
+#include "StandInRecord.h"
+#include "TestImages.h"
+#include "UiAutomation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+const wchar_t* const splashClass = L"SplashScreenWindow";
+const wchar_t* const display = L"Display";
+
+// A launch whose "Splash Screen" names an image file written beside the launcher, optionally with the runtime's
+// splash library (a fixture folder) beside the stand-in.
+struct SplashLaunch : StandInLaunch {
+    SplashLaunch(const std::wstring& script, const std::string& image, const std::wstring& name = L"splash.bmp",
+                 const wchar_t* library = nullptr)
+        : StandInLaunch(script), imagePath(app().file(name)) {
+        createFolders(imagePath.substr(0, imagePath.rfind(L'\\')));
+        writeBytes(imagePath, image);
+        app().set(display, L"Splash Screen", imagePath);
+        if (library)
+            copyFile(testProgramFolder() + L"\\fixtures\\" + library + L"\\splashscreen.dll",
+                     runtimeHome() + L"\\bin\\splashscreen.dll");
+    }
+    std::wstring imagePath;
+};
+
+std::string text(const RECT& rect) {
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " + std::to_string(rect.right - rect.left) +
+           "x" + std::to_string(rect.bottom - rect.top);
+}
+
+RECT centredRect(int width, int height) {
+    int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    return RECT{left, top, left + width, top + height};
+}
+
+// The first splash window of the process as it was when first seen, watched until the process ends (at most 20 s).
+struct SeenSplash {
+    std::string rect = "(none)";
+    bool shadow = false;
+};
+SeenSplash watchSplash(TestProcess& process) {
+    SeenSplash seen;
+    for (DWORD start = GetTickCount(); process.exitCode() == STILL_ACTIVE && GetTickCount() - start < 20000;) {
+        HWND splash = seen.rect == "(none)" ? waitForWindow(process.id(), splashClass, 0) : nullptr;
+        RECT rect = {};
+        if (splash && GetWindowRect(splash, &rect)) {
+            seen.rect = text(rect);
+            seen.shadow = (GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) != 0;
+        }
+        Sleep(10);
+    }
+    EXPECT_NE(process.exitCode(), STILL_ACTIVE) << "did not end";
+    return seen;
+}
+
+// What the screen shows there once it equals the expected pixels, or after a second: showing and painting are two
+// steps.
+std::vector<uint32_t> shownPixels(const RECT& area, const std::vector<uint32_t>& expected) {
+    std::vector<uint32_t> shown = screenPixels(area);
+    for (DWORD start = GetTickCount(); shown != expected && GetTickCount() - start < 1000; Sleep(20))
+        shown = screenPixels(area);
+    return shown;
+}
+
+// The record's splash library calls and the VM's end, in order.
+Lines splashAndVmFacts(const StandInRecord& record) {
+    Lines facts;
+    for (const auto& line : record.lines()) {
+        if (line.first.compare(0, 7, "splash.") == 0 || line.first.compare(0, 8, "destroy.") == 0 ||
+            line.first == "create.result")
+            facts.push_back(line.first + (line.second.empty() ? "" : "=" + line.second));
+    }
+    return facts;
+}
+
+TEST(SplashWindow, ShownUnlessSwitchedOffOrUnset) {
+    const std::string small = bmpFile(opaqueTestImage(30, 20));
+    const struct {
+        const wchar_t* arguments;
+        const wchar_t* key;    // "Splash Screen": "*" names the image file, null leaves the key out
+        std::string image;     // the file's content
+        const wchar_t* shadow; // "Splash Screen Shadow"
+        RECT rect;             // of the window; none shown when empty
+    } cases[] = {
+        {L"", L"*", small, L"true", centredRect(30, 20)},
+        {L"-NOSPLASH", L"*", small, L"True", centredRect(30, 20)},
+        {L"", L"*", "not an image", L"", centredRect(0, 0)},
+        {L"", L"*", "", L"", centredRect(0, 0)},
+        {L"-nosplash", L"*", small, L"true", {}},
+        {L"/nosplash", L"*", small, L"true", {}},
+        {L"", L"", small, L"true", {}},
+        {L"", nullptr, small, L"true", {}},
+    };
+    for (const auto& c : cases) {
+        SplashLaunch launch(L"main=sleep:1000", c.image);
+        launch.app().set(display, L"Splash Screen Shadow", c.shadow);
+        if (!c.key)
+            launch.app().remove(display, L"Splash Screen");
+        else if (!*c.key)
+            launch.app().set(display, L"Splash Screen", L"");
+        auto process = launch.start(c.arguments);
+        SeenSplash seen = watchSplash(*process);
+        const bool shown = c.rect.right > 0;
+        EXPECT_EQ(seen.rect, shown ? text(c.rect) : "(none)") << narrow(c.arguments) << " " << c.image.size();
+        EXPECT_EQ(seen.shadow, shown && std::wstring(c.shadow) == L"true") << narrow(c.shadow);
+        EXPECT_EQ(process->exitCode(), 0u);
+    }
+}
+
+// TIFF reaches the imaging component everywhere (the OLE loader takes none): its clear pixels show what lies behind.
+// (Wine without a compositor blends partial alpha with black, so only clear and opaque pixels are compared.)
+TEST(SplashWindow, ShowsTheImageCentredWithoutTaskbarButton) {
+    TestImage halfClear{40, 30, {}};
+    for (int i = 0; i < 40 * 30; ++i)
+        halfClear.argb.push_back(i % 40 < 20 ? 0xFF2080C0u : 0x00FFFFFFu);
+    const TestImage opaque = opaqueTestImage(300, 200);
+    const struct {
+        const TestImage& image;
+        std::string file;
+        const wchar_t* name;
+        LONG_PTR exStyle;
+    } cases[] = {{opaque, bmpFile(opaque), L"splash.bmp", WS_EX_TOOLWINDOW},
+                 {halfClear, tiffFile(halfClear), L"splash.tif", WS_EX_TOOLWINDOW | WS_EX_LAYERED}};
+    for (const auto& c : cases) {
+        RECT area = centredRect(c.image.width, c.image.height);
+        Backdrop behind(area);
+        std::vector<uint32_t> expected;
+        for (uint32_t pixel : c.image.argb)
+            expected.push_back(pixel >> 24 ? pixel & 0x00FFFFFF : backdropColour);
+        SplashLaunch launch(L"main=sleep:2000", c.file, c.name);
+        auto process = launch.start(L"");
+        HWND splash = waitForWindow(process->id(), splashClass);
+        ASSERT_TRUE(splash) << narrow(c.name);
+        const LONG_PTR frame = WS_POPUP | WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU;
+        EXPECT_EQ(GetWindowLongPtrW(splash, GWL_STYLE) & frame, LONG_PTR(WS_POPUP)) << "no border, caption or menu";
+        EXPECT_EQ(GetWindowLongPtrW(splash, GWL_EXSTYLE), c.exStyle) << "a tool window has no taskbar button";
+        EXPECT_EQ(shownPixels(area, expected), expected) << narrow(c.name);
+    }
+}
+
+// Under the keep-alive rule the process stays after main; the splash must not.
+TEST(SplashWindow, ClosesWhenMainReturnsThoughTheThreadStays) {
+    SplashLaunch launch(L"main=sleep:1000", bmpFile(opaqueTestImage(30, 20)));
+    launch.app().set(L"Java Runtime Environment", L"VM Provider", L"any");
+    auto process = launch.start(L"");
+    HWND splash = waitForWindow(process->id(), splashClass);
+    ASSERT_TRUE(splash);
+    for (DWORD start = GetTickCount(); IsWindow(splash) && GetTickCount() - start < 10000;)
+        Sleep(20);
+    EXPECT_FALSE(IsWindow(splash));
+    EXPECT_EQ(process->exitCode(), STILL_ACTIVE);
+}
+
+TEST(SplashWindow, GoneBeforeTheExceptionDialog) {
+    SplashLaunch launch(L"startup=1000;main=throw:java/lang/IllegalStateException", bmpFile(opaqueTestImage(30, 20)));
+    launch.app().set(L"Application", L"Failure Check", L"Yes");
+    auto process = launch.start(L"");
+    ASSERT_TRUE(waitForWindow(process->id(), splashClass));
+    HWND dialog = waitForDialog(process->id(), L"Java Exception");
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(waitForWindow(process->id(), splashClass, 0), nullptr);
+    pressButton(dialog, IDOK); // Ignore
+    EXPECT_TRUE(process->waitForExit());
+}
+
+TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
+    for (const wchar_t* arguments : {L"", L"-nosplash"}) {
+        SplashLaunch launch(L"startup=1500;missing=class", bmpFile(opaqueTestImage(30, 20)));
+        auto process = launch.start(arguments);
+        HWND splash = *arguments ? nullptr : waitForWindow(process->id(), splashClass);
+        HWND owner = nullptr;
+        EXPECT_EQ(dismissMessageBox(process->id(), 10000, &owner), L"Could not find the main class com/example/App.\n");
+        EXPECT_EQ(owner, splash) << narrow(arguments);
+        EXPECT_TRUE(process->waitForExit());
+        EXPECT_EQ(process->exitCode(), 0xFFFFFFFFu);
+    }
+}
+
+TEST(NativeSplash, StartedThroughTheRuntimesLibraryAndClosedOnce) {
+    const struct {
+        const wchar_t* script;
+        const wchar_t* image; // a folder name outside most code pages reaches the library in its short form
+        DWORD exitCode;
+        Lines end;
+    } cases[] = {
+        {L"main=sleep:500", L"splash.bmp", 0, {"destroy.begin", "destroy.end", "splash.close"}},
+        {L"main=sleep:500", L"\x4E2D\x6587\\splash.bmp", 0, {"destroy.begin", "destroy.end", "splash.close"}},
+        // a second SplashClose would end the process with 0xBAD1
+        {L"create=-1", L"splash.bmp", 0xFFFFFFFF, {"create.result=-1", "splash.close"}},
+    };
+    for (const auto& c : cases) {
+        SplashLaunch launch(c.script, bmpFile(opaqueTestImage(30, 20)), c.image, L"splash");
+        launch.app().set(display, L"Preffer Native Splash Screen", L"yes");
+        auto process = launch.start(L"");
+        if (c.exitCode)
+            dismissMessageBox(process->id());
+        EXPECT_EQ(watchSplash(*process).rect, "(none)") << "no window of the launcher's own";
+        EXPECT_EQ(process->exitCode(), c.exitCode);
+        StandInRecord record = launch.record();
+        std::string eightBit = record.value("splash.loadFile");
+        if (c.image[0] == L's') {
+            EXPECT_EQ(eightBit, narrow(launch.imagePath)) << "a path the code page holds is passed as written";
+        }
+        Lines expected = {"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
+                          "splash.fileJarName=" + eightBit, "splash.jarName"};
+        expected.insert(expected.end(), c.end.begin(), c.end.end());
+        EXPECT_EQ(splashAndVmFacts(record), expected) << narrow(c.script);
+    }
+}
+
+TEST(NativeSplash, OwnWindowInstead) {
+    const struct {
+        const wchar_t* library; // fixture folder; null: none beside the runtime
+        const wchar_t* preference;
+        const wchar_t* image;
+    } cases[] = {
+        {nullptr, L"Yes", L"splash.bmp"},
+        {L"splash-without-init", L"Yes", L"splash.bmp"}, // its SplashClose is never called either
+        {L"splash", L"No", L"splash.bmp"},
+        {L"splash", L"Yes", L"\xD83D\xDE00.bmp"}, // missing, and no 8-bit form names it
+    };
+    for (const auto& c : cases) {
+        if (*c.image == 0xD83D && GetACP() == CP_UTF8)
+            continue;
+        SplashLaunch launch(L"main=sleep:1000", bmpFile(opaqueTestImage(30, 20)), L"splash.bmp", c.library);
+        launch.app().set(display, L"Preffer Native Splash Screen", c.preference);
+        launch.app().set(display, L"Splash Screen", launch.app().file(c.image));
+        auto process = launch.start(L"");
+        EXPECT_NE(watchSplash(*process).rect, "(none)") << narrow(c.image);
+        EXPECT_EQ(process->exitCode(), 0u) << narrow(c.image);
+        EXPECT_EQ(splashAndVmFacts(launch.record()), (Lines{"destroy.begin", "destroy.end"})) << narrow(c.image);
+    }
+}
+
+} // namespace

@@ -1,0 +1,23 @@
+#pragma once
+// Image files written byte by byte, so that what the launcher decodes is known exactly and no encoder of the
+// machine under test makes them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Pixels as 0xAARRGGBB, rows from the top.
+struct TestImage {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> argb;
+};
+
+// Every pixel different (the position is in its colour), fully opaque.
+TestImage opaqueTestImage(int width, int height);
+
+std::string bmpFile(const TestImage& image);  // 32 bits per pixel, alpha dropped
+std::string tiffFile(const TestImage& image); // 8-bit RGBA, straight alpha, uncompressed
+
+// The pixel as a decoder hands it to a layered window: 0xAARRGGBB with the colours multiplied by alpha.
+// Exact for channels of 0 or 255, whatever rounding the decoder uses.
+uint32_t premultiplied(uint32_t argb);

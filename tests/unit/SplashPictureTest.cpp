@@ -1,0 +1,65 @@
+// The splash image against real files: what the imaging component decodes, and the files that show nothing.
+#include "TestFiles.h"
+#include "TestImages.h"
+#include "splash/ImagingDecoder.h"
+#include "splash/SplashPicture.h"
+
+#include <gtest/gtest.h>
+#include <winioctl.h>
+
+namespace {
+
+// More than 4 GiB whose first bytes are a small valid image: read by the low 32 bits of its size, it would show.
+void writeOversizedFile(const std::wstring& path, const std::string& head) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD ignored = 0;
+    DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+    WriteFile(file, head.data(), static_cast<DWORD>(head.size()), &ignored, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = (1LL << 32) + static_cast<LONGLONG>(head.size());
+    SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+    EXPECT_TRUE(SetEndOfFile(file));
+    CloseHandle(file);
+}
+
+TEST(SplashPicture, ImagingComponentGivesPremultipliedPixels) {
+    // Opaque, half, faint and clear pixels, whose premultiplied form is exact; the PNG (made with zlib) holds the
+    // same 3 × 2 pixels as 8-bit RGBA.
+    TestImage image{3, 2, {0xFFFF0000, 0x80FFFFFF, 0x4000FF00, 0x00FFFFFF, 0xFF0000FF, 0xC0FFFFFF}};
+    const std::string png(
+        "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x03\x00\x00\x00\x02"
+        "\x08\x06\x00\x00\x00\x9D\x74\x66\x1A\x00\x00\x00\x1A\x49\x44\x41\x54\x78\xDA\x63\xF8\xCF\xC0\xF0"
+        "\x1F\x08\x1A\x18\xFE\x33\x38\x80\x58\x0C\x10\xFE\xFF\x03\x00\xBC\xAA\x0F\x73\xC3\x1F\x8C\x4F\x00"
+        "\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82",
+        83);
+    std::vector<uint32_t> expected;
+    for (uint32_t pixel : image.argb)
+        expected.push_back(premultiplied(pixel));
+    for (const std::string& file : {png, tiffFile(image)}) {
+        DecodedImage decoded;
+        ASSERT_TRUE(decodeWithImagingComponent(file.data(), file.size(), decoded)) << file.substr(0, 4);
+        EXPECT_EQ(decoded.width, 3);
+        EXPECT_EQ(decoded.height, 2);
+        EXPECT_EQ(decoded.pixels, expected) << file.substr(0, 4);
+    }
+}
+
+TEST(SplashPicture, FilesThatShowNothing) {
+    TempFolder temp;
+    const std::wstring valid = temp / L"valid.bmp";
+    writeBytes(valid, bmpFile(opaqueTestImage(4, 4)));
+    writeBytes(temp / L"empty.bmp", "");
+    writeBytes(temp / L"text.bmp", "not an image at all");
+    writeOversizedFile(temp / L"huge.bmp", bmpFile(opaqueTestImage(4, 4)));
+    for (const wchar_t* name : {L"missing.bmp", L"empty.bmp", L"text.bmp", L"huge.bmp"}) {
+        SplashPicture picture;
+        ASSERT_TRUE(picture.loadFromFile(valid));
+        EXPECT_FALSE(picture.loadFromFile(temp / name)) << narrow(name);
+        EXPECT_FALSE(picture.isLoaded()) << narrow(name) << ": the earlier image is released";
+        EXPECT_EQ(picture.width() + picture.height(), 0) << narrow(name);
+        UniqueBitmap bitmap;
+        EXPECT_FALSE(picture.renderToBitmap(bitmap) || bitmap) << narrow(name);
+    }
+}
+
+} // namespace

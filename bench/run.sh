@@ -14,4 +14,5 @@ start_wine_session
 wine "$bin/runtime_search_bench.exe"
 wine "$bin/startup_bench.exe" "${1:-20}"
 startup_cpu "$bin" "${1:-20}" "${2:-}"
+wine "$bin/forwarded_start_bench.exe" "${1:-20}"
 wine "$bin/splash_bench.exe" "${1:-20}"

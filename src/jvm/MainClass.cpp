@@ -7,11 +7,9 @@
 
 #include <cstring>
 
-namespace {
-
 // The class is looked up by the exact bytes the VM was given; the name kept for the message is decoded from
 // those same bytes, so it shows what the VM searched for.
-MainLookup findClass(JNIEnv* env, const std::wstring& mainClass, MainMethod& found) {
+MainLookup findMainClass(JNIEnv* env, const std::wstring& mainClass, MainMethod& found) {
     auto name = ownLocalRef(env, newJavaString(env, mainClass));
     if (!name) {
         describePendingError(env);
@@ -31,10 +29,8 @@ MainLookup findClass(JNIEnv* env, const std::wstring& mainClass, MainMethod& fou
     return MainLookup::ClassNotFound;
 }
 
-} // namespace
-
 MainLookup findMainMethod(JNIEnv* env, const std::wstring& mainClass, MainMethod& found) {
-    MainLookup classLookup = findClass(env, mainClass, found);
+    MainLookup classLookup = findMainClass(env, mainClass, found);
     if (classLookup != MainLookup::Found)
         return classLookup;
     found.method = env->GetStaticMethodID(found.mainClass, "main", "([Ljava/lang/String;)V");

@@ -22,7 +22,11 @@ struct MainMethod {
     std::wstring classNameAsPassed; // the slash form, decoded from what the VM was given
 };
 
-// mainClass is in its slash form (com/example/App).
+// mainClass is in its slash form (com/example/App). Only the class: Found, NameNotConvertible, NameUnreadable or
+// ClassNotFound, with `found.mainClass` a local reference the caller owns.
+MainLookup findMainClass(JNIEnv* env, const std::wstring& mainClass, MainMethod& found);
+
+// The class, then its main(String[]).
 MainLookup findMainMethod(JNIEnv* env, const std::wstring& mainClass, MainMethod& found);
 
 enum class MainOutcome { Returned, Threw, ArgumentsFailed };

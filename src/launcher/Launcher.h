@@ -2,9 +2,11 @@
 // The one object of the process: every setting, handle and thread of a start, from the entry point to exit.
 // The rooms below keep the state they work with in records of their own, which the launcher holds and hands to
 // them: RuntimeChoice (runtime/: jvmPath, handOff), JavaLaunch (jvm/: the arguments, the main class, the options,
-// the VM, the ready event and the keep-alive rule, all that the Java threads read), SplashState (splash/). What a
-// room needs of another is passed in (jvmPath to the splash, the RuntimePolicy to a dialog); the settings file
-// path and readers, and the owner of error boxes, live in support/.
+// the VM, the ready event and the keep-alive rule, all that the Java threads read), SplashState (splash/); the
+// single-instance objects are the launcher's own (SingleInstanceState). What a room needs of another is passed in
+// (jvmPath to the splash, the RuntimePolicy to a dialog); the settings file path and readers, and the owner of
+// error boxes, live in support/.
+#include "SingleInstanceState.h"
 #include "jvm/JavaLaunch.h"
 #include "runtime/RuntimePolicy.h"
 #include "runtime/RuntimeSelection.h"
@@ -42,6 +44,7 @@ struct Launcher {
     // single instance
     bool singleInstance = false;
     bool isFirstInstance = false;
+    SingleInstanceState instance;
 };
 
 // The three phases. initialize false means the application is not started (exit code -1); shutdown always runs.

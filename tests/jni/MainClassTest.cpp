@@ -3,8 +3,11 @@
 #include "JvmSupport.h"
 
 #include "jvm/MainClass.h"
+#include "jvm/SecondaryMain.h"
 
 #include <gtest/gtest.h>
+
+#include <thread>
 
 namespace {
 
@@ -80,6 +83,68 @@ TEST_F(MainClassTest, ClassWithoutMainAndMainThatThrows) {
     EXPECT_TRUE(env->ExceptionCheck()) << "left pending for the caller";
     env->ExceptionClear();
     EXPECT_TRUE(env->IsInstanceOf(exception, env->FindClass("java/lang/IllegalStateException")));
+}
+
+// What the probe class's secondaryMain kept (null when it has not run), forgotten afterwards when asked.
+jobjectArray received(JNIEnv* env, const char* probe, bool forget) {
+    jclass type = env->FindClass(probe);
+    jfieldID field = env->GetStaticFieldID(type, "received", "[Ljava/lang/String;");
+    auto array = static_cast<jobjectArray>(env->GetStaticObjectField(type, field));
+    if (forget)
+        env->SetStaticObjectField(type, field, nullptr);
+    return array;
+}
+
+// Forwarded starts, each served on a thread of its own: which form is called, when the reply is made, and whether
+// the thread stays attached.
+TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
+    const char* const voidForm = "koru/test/App";
+    const char* const intForm = "koru/test/App$Answer";
+    const struct {
+        const char* className;
+        const char* probe; // the class whose secondaryMain may run
+        std::vector<std::wstring> arguments;
+        bool keepAlive;
+        int32_t reply;
+        bool calledBeforeReply; // an int form that threw leaves its error pending: the probe cannot look
+        std::vector<std::u16string> received;
+    } cases[] = {
+        {voidForm, voidForm, {L"a", L"b"}, false, 0, false, {u"a", u"b"}},
+        {intForm, intForm, {L"-2", L""}, true, -2, true, {u"-2", u""}},
+        {intForm, intForm, {L"not a number"}, false, -1, false, {u"not a number"}},
+        {"java/lang/Object", voidForm, {L"a"}, false, -1, false, {}},
+        {"koru/test/Missing", voidForm, {L"a"}, false, -1, false, {}},
+    };
+    JavaVM* vm = nullptr;
+    ASSERT_EQ(env->GetJavaVM(&vm), JNI_OK);
+    for (const auto& c : cases) {
+        received(env, c.probe, true);
+        std::vector<int32_t> replies;
+        bool called = false;
+        JNIEnv* requestEnv = nullptr;
+        std::thread request([&] {
+            serveForwardedStart(vm, {widen(c.className), c.arguments, c.keepAlive}, [&](int32_t value) {
+                replies.push_back(value);
+                vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2);
+                called = !requestEnv->ExceptionCheck() && received(requestEnv, c.probe, false) != nullptr;
+            });
+            requestEnv = nullptr;
+            if (vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2) == JNI_OK)
+                vm->DetachCurrentThread();
+        });
+        request.join();
+        EXPECT_EQ(replies, std::vector<int32_t>{c.reply}) << c.className;
+        EXPECT_EQ(called, c.calledBeforeReply) << c.className;
+        EXPECT_EQ(requestEnv != nullptr, c.keepAlive) << c.className << ": still attached afterwards";
+        std::vector<std::u16string> texts;
+        jobjectArray array = received(env, c.probe, true);
+        for (jsize i = 0; array != nullptr && i < env->GetArrayLength(array); ++i) {
+            auto element = static_cast<jstring>(env->GetObjectArrayElement(array, i));
+            texts.emplace_back(size_t(env->GetStringLength(element)), u'\0');
+            env->GetStringRegion(element, 0, jsize(texts.back().size()), reinterpret_cast<jchar*>(&texts.back()[0]));
+        }
+        EXPECT_EQ(texts, c.received) << c.className;
+    }
 }
 
 } // namespace

@@ -115,11 +115,13 @@ bool isUtf8(Thread& thread, Object* charset) {
     ExitProcess(UINT(status));
 }
 
-jint takeArguments(const std::string& method, Object* array) {
-    record(method + ".argc", array ? std::to_string(array->items.size()) : "null");
+// The arguments in one piece, so that the calls of several threads at once do not interleave in the record.
+void takeArguments(const std::string& method, Object* array) {
+    std::vector<std::pair<std::string, std::string>> lines{
+        {method + ".argc", array ? std::to_string(array->items.size()) : "null"}};
     for (Object* argument : array ? array->items : std::vector<Object*>())
-        record(method + ".arg", argument ? utf8(argument->text) : "(null)");
-    return method == "main" || directive(L"secondary") == L"void" ? 0 : number(directive(L"secondary"));
+        lines.emplace_back(method + ".arg", argument ? utf8(argument->text) : "(null)");
+    recordTogether(lines);
 }
 
 // A non-daemon thread of the application: DestroyJavaVM waits for it.
@@ -132,12 +134,9 @@ void linger(long milliseconds) {
     }).detach();
 }
 
-void runMain(Thread& thread, Object* arguments) {
-    takeArguments("main", arguments);
-    FILETIME now;
-    GetSystemTimePreciseAsFileTime(&now);
-    record("main.time", std::to_string((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime));
-    for (const std::wstring& action : split(directive(L"main"), L',')) {
+// Plays the actions of a script directive; false when one of them left an exception pending.
+bool play(Thread& thread, const std::wstring& actions) {
+    for (const std::wstring& action : split(actions, L',')) {
         size_t colon = action.find(L':');
         std::wstring verb = action.substr(0, colon);
         std::wstring rest = colon == std::wstring::npos ? L"" : action.substr(colon + 1);
@@ -152,9 +151,30 @@ void runMain(Thread& thread, Object* arguments) {
         else if (verb == L"throw") {
             size_t end = rest.find(L':');
             throwIf(true, thread, utf8(rest.substr(0, end)), end == std::wstring::npos ? L"" : rest.substr(end + 1));
-            return;
+            return false;
         }
     }
+    return true;
+}
+
+void runMain(Thread& thread, Object* arguments) {
+    takeArguments("main", arguments);
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    record("main.time", std::to_string((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime));
+    play(thread, directive(L"main"));
+}
+
+// The int form answers with the scripted number, or with its first argument read as one ("secondary=arg"); a real
+// runtime returns 0 from a method that threw.
+jint runSecondaryMain(Thread& thread, Object* arguments) {
+    takeArguments("secondaryMain", arguments);
+    if (!play(thread, directive(L"secondaryMain")))
+        return 0;
+    std::wstring secondary = directive(L"secondary");
+    if (secondary != L"arg")
+        return secondary == L"void" ? 0 : number(secondary);
+    return arguments && !arguments->items.empty() && arguments->items[0] ? number(arguments->items[0]->text) : 0;
 }
 
 Object* construct(Thread& thread, const Method& method, const std::vector<Value>& arguments) {
@@ -244,7 +264,7 @@ Value invoke(Thread& thread, Object* self, const Method& method, const std::vect
     else if (name == "main")
         runMain(thread, first);
     else if (name == "secondaryMain")
-        result.number = takeArguments("secondaryMain", first);
+        result.number = runSecondaryMain(thread, first);
     return result;
 }
 

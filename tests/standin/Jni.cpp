@@ -236,6 +236,8 @@ JNIInvokeInterface_ vmTable() {
     };
     table.AttachCurrentThread = [](JavaVM*, void** env, void*) {
         jint result = JNI_OK;
+        if (state != State::Alive)
+            return jint(JNI_ERR);
         if (scriptedFailure(L"attach", result))
             return result;
         if (!current)

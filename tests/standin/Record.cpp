@@ -28,6 +28,13 @@ void appendLine(const std::string& line) {
 
 void record(const std::string& key, const std::string& value) { appendLine(key + "=" + value + "\n"); }
 
+void recordTogether(const std::vector<std::pair<std::string, std::string>>& lines) {
+    std::string text;
+    for (const auto& line : lines)
+        text += line.first + "=" + line.second + "\n";
+    appendLine(text);
+}
+
 void recordLines(const std::string& key, const std::string& text) {
     for (size_t start = 0, end; start < text.size(); start = end + 1) {
         end = text.find('\n', start);

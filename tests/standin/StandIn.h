@@ -14,7 +14,9 @@
 //   fail=<function>       NewCharArray, NewObjectArray or NewObjectV, as named, fails with OutOfMemoryError
 //   attach=<n>            AttachCurrentThread returns n (not 0) and attaches nothing
 //   detach=<n>            DetachCurrentThread returns n (not 0) and the thread stays attached
-//   secondary=void|<n>    the application class has secondaryMain(String[]), void or returning the int n
+//   secondary=void|<n>|arg   the application class has secondaryMain(String[]), void or returning the int n, or
+//                         (arg) returning its first argument read as a number
+//   secondaryMain=<actions>   what secondaryMain does after taking its arguments, as for main
 //   main=<actions>        what main does, in order, actions separated by ",":
 //                           print:<text>, eprint:<text>   a line on System.out, System.err
 //                           throw:<class>[:<message>]     main ends with that throwable (slashes) pending
@@ -29,11 +31,12 @@
 //   env.KORU_JVM_PATH=, env.KORU_JVM_HOME=, env.Path=, cwd=, stackReserve=<bytes>   as the creating thread saw them
 //   findClass=<name>                      each lookup of an application class, as given (modified UTF-8)
 //   main.argc=<n>, main.arg=<text>, main.time=<100 ns since 1601>   main was called with these arguments
-//   secondaryMain.argc=<n>, secondaryMain.arg=<text>
+//   secondaryMain.argc=<n>, secondaryMain.arg=<text>   each call's lines together, whatever other threads record
 //   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too)
 //   exception=<class>                     a throwable became pending
 //   uncaught=<class>                      a thread detached with it still pending (printed as the VM does)
-//   attach, detach (attach=<n>, detach=<n> when scripted to fail), thread.ended (a lingering thread)
+//   attach, detach (attach=<n>, detach=<n> when scripted to fail), thread.ended (a lingering thread); attaching
+//                                         to a destroyed VM fails with JNI_ERR, as in a real runtime
 //   exit=<n>, destroy.begin, destroy.end
 //   trap=<what>                           the process ended with 0xBAD0: a JNI function the launcher has no business
 //                                         calling; or with 0xBAD1: a JNIEnv on a foreign or detached thread, a call
@@ -48,11 +51,14 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace standin {
 
 void record(const std::string& key, const std::string& value = {});
+// Several lines in one piece: no other thread's line comes between them.
+void recordTogether(const std::vector<std::pair<std::string, std::string>>& lines);
 void recordLines(const std::string& key, const std::string& text);
 // Ends the process: 0xBAD1 for a misuse, 0xBAD0 for a function the launcher never calls.
 [[noreturn]] void trap(const std::string& what, unsigned code = 0xBAD1);

@@ -7,16 +7,12 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace {
 
 constexpr int pathBox = 201;
 constexpr int browseButton = 202;
 constexpr int message = 203;
 constexpr int link = 205;
-constexpr DWORD failed = 0xFFFFFFFF;
-const wchar_t* const runtimeSection = L"Java Runtime Environment";
 
 class JreNotFound : public ::testing::Test {
 protected:
@@ -25,12 +21,9 @@ protected:
             GTEST_SKIP() << "this machine has Java runtimes registered";
     }
     // A launcher with nothing to find: no "JRE Path", no local runtime, no registered runtime.
-    void setUpInstallation(const std::map<std::wstring, std::wstring>& runtimeKeys) {
-        launch.app().remove(runtimeSection, L"JRE Path");
-        launch.app().set(L"Product Information", L"Product Name", L"Test: Product");
-        launch.app().set(L"Product Information", L"Product Code", L"T1");
-        for (const auto& key : runtimeKeys)
-            launch.app().set(runtimeSection, key.first, key.second);
+    void setUpInstallation(const std::vector<Setting>& runtimeKeys) {
+        launch.app().remove(jreSection, L"JRE Path");
+        launch.app().set(runtimeKeys);
     }
     std::wstring perUserCopy() const { return appData / L"Test Product\\T1\\editor.ini"; }
 
@@ -47,14 +40,16 @@ protected:
     TempFolder appData;
     ScopedEnvironment appDataVariable{L"APPDATA", appData.path()};
     RegistryFixture registry;
-    StandInLaunch launch{L""};
-    TempFolder folders{TempFolder::ShortName()};
+    StandInLaunch launch{L"",
+                         {{L"Product Information", L"Product Name", L"Test: Product"},
+                          {L"Product Information", L"Product Code", L"T1"}}};
+    TempFolder folders;
 };
 
 // Each case picks a folder with only a client library, then refuses in one of the three ways.
 TEST_F(JreNotFound, TellsWhichJavaIsNeededAndRefusingStops) {
     struct Case {
-        std::map<std::wstring, std::wstring> keys;
+        std::vector<Setting> keys;
         const wchar_t* text;
         bool clientLibraryDoes;
         void (*refuse)(HWND);
@@ -65,12 +60,14 @@ TEST_F(JreNotFound, TellsWhichJavaIsNeededAndRefusingStops) {
          L"from:",
          true,
          [](HWND dialog) { pressButton(dialog, IDCANCEL); }},
-        {{{L"Minimum Version", L"1.6"}},
+        {{{jreSection, L"Minimum Version", L"1.6"}},
          L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (minimum version 1.6) "
          L"from:",
          true,
          [](HWND dialog) { pressKey(dialog, VK_ESCAPE); }},
-        {{{L"JVM Type", L"server"}, {L"Minimum Version", L"1.7.0_25"}, {L"Maximum Version", L"1.7.0_25"}},
+        {{{jreSection, L"JVM Type", L"server"},
+          {jreSection, L"Minimum Version", L"1.7.0_25"},
+          {jreSection, L"Maximum Version", L"1.7.0_25"}},
          L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE with a server JVM "
          L"(version 1.7.0.25 is required) from:",
          false,
@@ -89,7 +86,7 @@ TEST_F(JreNotFound, TellsWhichJavaIsNeededAndRefusingStops) {
         EXPECT_EQ(isControlEnabled(dialog, IDOK), c.clientLibraryDoes) << narrow(c.text);
         c.refuse(dialog);
         ASSERT_TRUE(process->waitForExit()) << narrow(c.text);
-        EXPECT_EQ(process->exitCode(), failed) << narrow(c.text);
+        EXPECT_EQ(process->exitCode(), failedStart) << narrow(c.text);
         EXPECT_FALSE(launch.record().has("create.version")) << "no runtime was loaded";
     }
     EXPECT_FALSE(fileExists(perUserCopy())) << "nothing to remember";

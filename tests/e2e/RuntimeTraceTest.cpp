@@ -8,9 +8,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
-const wchar_t* const runtimeSection = L"Java Runtime Environment";
-
 // The first expected piece that no line holds, each looked for after the line of the one before; empty when none.
 std::string firstMissing(const Lines& lines, const Lines& expected) {
     auto at = lines.begin();
@@ -47,9 +44,8 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
         GTEST_SKIP() << "this machine has Java runtimes registered";
     TempFolder temp;
     RegistryFixture registry;
-    StandInLaunch launch(L"");
-    launch.app().remove(runtimeSection, L"JRE Path");
-    launch.app().set(runtimeSection, L"Minimum Version", L"1.8");
+    StandInLaunch launch(L"", {{jreSection, L"Minimum Version", L"1.8"}});
+    launch.app().remove(jreSection, L"JRE Path");
     std::wstring temurin = standInRuntime(temp / L"temurin", "17.0.2");
     ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Eclipse Adoptium\\JDK\\17.0.2.8\\hotspot\\MSI",
                                   L"Path", temurin));
@@ -69,7 +65,7 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
         "");
 
     // Refused by the settings, the registry's runtimes leave the start to JAVA_HOME.
-    launch.app().set(runtimeSection, L"Maximum Version", L"11");
+    launch.app().set(jreSection, L"Maximum Version", L"11");
     std::wstring jdk11 = standInRuntime(temp / L"jdk11", "11.0.2");
     ScopedEnvironment javaHome(L"JAVA_HOME", jdk11);
     Lines second = tracedStart(launch, temp / L"trace.log");

@@ -9,7 +9,6 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
 const wchar_t* const splashClass = L"SplashScreenWindow";
 const wchar_t* const display = L"Display";
 
@@ -70,15 +69,7 @@ std::vector<uint32_t> shownPixels(const RECT& area, const std::vector<uint32_t>&
 }
 
 // The record's splash library calls and the VM's end, in order.
-Lines splashAndVmFacts(const StandInRecord& record) {
-    Lines facts;
-    for (const auto& line : record.lines()) {
-        if (line.first.compare(0, 7, "splash.") == 0 || line.first.compare(0, 8, "destroy.") == 0 ||
-            line.first == "create.result")
-            facts.push_back(line.first + (line.second.empty() ? "" : "=" + line.second));
-    }
-    return facts;
-}
+Lines splashAndVmFacts(const StandInRecord& record) { return record.facts({"splash.", "destroy.", "create.result"}); }
 
 TEST(SplashWindow, ShownUnlessSwitchedOffOrUnset) {
     const std::string small = bmpFile(opaqueTestImage(30, 20));
@@ -179,7 +170,7 @@ TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
         EXPECT_EQ(dismissMessageBox(process->id(), 10000, &owner), L"Could not find the main class com/example/App.\n");
         EXPECT_EQ(owner, splash) << narrow(arguments);
         EXPECT_TRUE(process->waitForExit());
-        EXPECT_EQ(process->exitCode(), 0xFFFFFFFFu);
+        EXPECT_EQ(process->exitCode(), failedStart);
     }
 }
 

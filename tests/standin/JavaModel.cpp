@@ -28,13 +28,11 @@ const Method methods[] = {
     {true, applicationOwner, "secondaryMain", "([Ljava/lang/String;)I"},
 };
 
-bool endsWith(const std::string& text, const char* suffix) {
-    size_t length = std::char_traits<char>::length(suffix);
-    return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
-}
-
 bool isThrowableClass(const std::string& name) {
-    return name.find('.') == std::string::npos && (endsWith(name, "Exception") || endsWith(name, "Error"));
+    auto endsWith = [&name](const std::string& suffix) {
+        return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    return name.find('.') == std::string::npos && (endsWith("Exception") || endsWith("Error"));
 }
 
 bool isApplicationClass(const std::string& name) {
@@ -198,12 +196,7 @@ Vm& vm() {
 }
 
 Object* make(Kind kind, const std::string& type, const std::wstring& text, Object* target) {
-    Object* object = new Object();
-    object->kind = kind;
-    object->type = type;
-    object->text = text;
-    object->target = target;
-    return object;
+    return new Object{kind, type, text, {}, {}, nullptr, target};
 }
 
 bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message) {

@@ -213,14 +213,6 @@ Thread* attach(const std::string& name) {
     return thread;
 }
 
-// A scripted failure of AttachCurrentThread or DetachCurrentThread, recorded.
-bool scriptedFailure(const wchar_t* function, jint& result) {
-    result = number(directive(function));
-    if (result != JNI_OK)
-        record(utf8(function), std::to_string(result));
-    return result != JNI_OK;
-}
-
 JNIInvokeInterface_ vmTable() {
     JNIInvokeInterface_ table;
     fillWithTraps<true>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
@@ -235,21 +227,20 @@ JNIInvokeInterface_ vmTable() {
         return jint(JNI_OK);
     };
     table.AttachCurrentThread = [](JavaVM*, void** env, void*) {
-        jint result = JNI_OK;
         if (state != State::Alive)
             return jint(JNI_ERR);
-        if (scriptedFailure(L"attach", result))
-            return result;
         if (!current)
             current = attach("Thread-" + std::to_string(InterlockedIncrement(&attachedCount)));
         record("attach");
         *env = &current->env;
-        return result;
+        return jint(JNI_OK);
     };
     // An exception still pending goes to the thread's uncaught-exception handler, which prints it.
     table.DetachCurrentThread = [](JavaVM*) {
-        jint result = JNI_OK;
-        if (scriptedFailure(L"detach", result) || !current)
+        auto result = jint(number(directive(L"detach")));
+        if (result != JNI_OK)
+            record("detach", std::to_string(result));
+        if (result != JNI_OK || !current)
             return result;
         if (current->pending)
             record("uncaught", current->pending->type);
@@ -269,10 +260,7 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("create.ignoreUnrecognized", args.ignoreUnrecognized ? "1" : "0");
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
-        int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), nullptr, 0);
-        std::wstring wide(size_t(size), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), wide.data(), size);
-        record("option", utf8(wide));
+        record("option", utf8(fromUtf8(text, CP_ACP)));
         if (args.options[i].extraInfo && (text == "abort" || text == "exit"))
             record("hook", text);
     }

@@ -1,6 +1,6 @@
 #pragma once
 // What the screen shows, read back as pixels, so that tests can compare a window with the image it should show.
-#include <windows.h>
+#include "support/UniqueResource.h"
 
 #include <cstdint>
 #include <vector>
@@ -13,11 +13,8 @@ std::vector<uint32_t> screenPixels(const RECT& area);
 class Backdrop {
 public:
     explicit Backdrop(const RECT& area);
-    ~Backdrop();
-    Backdrop(const Backdrop&) = delete;
-    Backdrop& operator=(const Backdrop&) = delete;
 
 private:
-    HWND window_;
+    UniqueWindow window_;
 };
 constexpr uint32_t backdropColour = 0xFF00FF;

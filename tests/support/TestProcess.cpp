@@ -10,20 +10,14 @@ TestProcess::TestProcess(const std::wstring& program, const std::wstring& comman
                         currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info))
         return;
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
+    process_.reset(info.hProcess);
     id_ = info.dwProcessId;
-}
-
-TestProcess::~TestProcess() {
-    kill();
-    if (process_)
-        CloseHandle(process_);
 }
 
 bool TestProcess::waitForExit(DWORD timeoutMs) {
     if (!process_)
         return false;
-    if (WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0)
         return true;
     kill();
     return false;
@@ -32,14 +26,14 @@ bool TestProcess::waitForExit(DWORD timeoutMs) {
 DWORD TestProcess::exitCode() const {
     DWORD code = STILL_ACTIVE;
     if (process_)
-        GetExitCodeProcess(process_, &code);
+        GetExitCodeProcess(process_.get(), &code);
     return code;
 }
 
 void TestProcess::kill() {
     if (running()) {
-        TerminateProcess(process_, 0xDEAD);
-        WaitForSingleObject(process_, 5000);
+        TerminateProcess(process_.get(), killed);
+        WaitForSingleObject(process_.get(), 5000);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "UiAutomation.h"
 
+#include "support/UniqueResource.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
@@ -135,21 +137,11 @@ void pressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 
 bool chooseFolder(DWORD processId, HWND owner, const std::wstring& folder) {
     HWND browser = waitFor(
         processId, L"#32770", [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, 10000);
-    HANDLE process = browser ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId) : nullptr;
+    UniqueHandle process(browser ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId) : nullptr);
     if (!process)
         return false;
-    bool selected = selectInBrowser(browser, process, folder);
-    CloseHandle(process);
+    bool selected = selectInBrowser(browser, process.get(), folder);
     // OK either way, so that the browser never stays open; the caller sees what the dialog took.
     pressButton(browser, IDOK);
     return selected;
-}
-
-std::wstring cancelRuntimeDialog(DWORD processId, DWORD timeoutMs) {
-    HWND dialog = waitForDialog(processId, L"JRE Not Found", timeoutMs);
-    if (!dialog)
-        return L"(no dialog)";
-    std::wstring message = controlText(dialog, 203);
-    pressButton(dialog, IDCANCEL);
-    return message;
 }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <functional>
 
 namespace {
 
@@ -24,13 +23,6 @@ struct JavaExceptionStart {
     std::unique_ptr<TestProcess> process = launch.start();
     HWND dialog = waitForDialog(process->id(), L"Java Exception");
 };
-
-// The dialog answers in its own time; this waits, within a bound, until it has.
-bool waitUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 100 && !done(); ++i)
-        Sleep(20);
-    return done();
-}
 
 TEST(JavaExceptionDialog, TheTraceUnchangedThenIgnoreGoesOnAndStopEscapeOrTheCloseBoxEnd) {
     const std::pair<void (*)(HWND), DWORD> answers[] = {

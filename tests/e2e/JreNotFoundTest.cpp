@@ -32,9 +32,7 @@ protected:
         pressButton(dialog, browseButton);
         if (!chooseFolder(process.id(), dialog, folder))
             return false;
-        for (int i = 0; i < 100 && controlText(dialog, pathBox) != folder; ++i)
-            Sleep(50);
-        return controlText(dialog, pathBox) == folder;
+        return waitUntil([&] { return controlText(dialog, pathBox) == folder; });
     }
 
     TempFolder appData;

@@ -99,8 +99,7 @@ TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
         EXPECT_EQ(process->exitCode(), c.exitCode);
         EXPECT_FALSE(fileExists(root / L"planted-was-loaded"));
         // Without "Pair Return Code" the launcher may end before the companion has written its record.
-        for (int i = 0; c.companionInstalled && i < 100 && readLines(root / L"companion.txt").size() < 2; ++i)
-            Sleep(100);
+        waitUntil([&] { return !c.companionInstalled || readLines(root / L"companion.txt").size() == 2; }, 10000);
         std::vector<std::string> record = readLines(root / L"companion.txt");
         ASSERT_EQ(record.size(), c.companionInstalled ? 2u : 0u);
         EXPECT_TRUE(record.empty() || record[0].find("one") == std::string::npos) << "the arguments stay behind";

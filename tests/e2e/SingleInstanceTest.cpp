@@ -22,9 +22,7 @@ std::wstring blockName(StandInLaunch& launch) {
 }
 
 bool waitForRecord(const StandInLaunch& launch, const char* key) {
-    for (int i = 0; i < 200 && !launch.record().has(key); ++i)
-        Sleep(50);
-    return launch.record().has(key);
+    return waitUntil([&] { return launch.record().has(key); }, 10000);
 }
 
 // Each call's arguments, in the order of the calls.

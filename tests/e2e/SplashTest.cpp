@@ -1,15 +1,17 @@
 // The splash as the user sees it: the launcher's own window (place, pixels, style, when it goes, the boxes it owns)
 // and the runtime's own splash library, played by a fixture beside the stand-in runtime's bin folder.
-#include "ScreenCapture.h"
 #include "StandInRecord.h"
 #include "TestImages.h"
 #include "UiAutomation.h"
 
 #include <gtest/gtest.h>
 
+#include "support/UniqueResource.h"
+
 namespace {
 
 const wchar_t* const splashClass = L"SplashScreenWindow";
+constexpr uint32_t backdropColour = 0xFF00FF;
 const wchar_t* const display = L"Display";
 
 // A launch whose "Splash Screen" names an image file written beside the launcher, optionally with the runtime's
@@ -59,13 +61,45 @@ SeenSplash watchSplash(TestProcess& process) {
     return seen;
 }
 
-// What the screen shows there once it equals the expected pixels, or after a second: showing and painting are two
-// steps.
-std::vector<uint32_t> shownPixels(const RECT& area, const std::vector<uint32_t>& expected) {
-    std::vector<uint32_t> shown = screenPixels(area);
-    for (DWORD start = GetTickCount(); shown != expected && GetTickCount() - start < 1000; Sleep(20))
-        shown = screenPixels(area);
-    return shown;
+// The pixels of a screen rectangle as 0x00RRGGBB, rows from the top.
+std::vector<uint32_t> screenPixels(const RECT& area) {
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width > 0 && height > 0 ? width * height : 0));
+    if (pixels.empty())
+        return pixels;
+    UniqueScreenDc screen(GetDC(nullptr));
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ previous = SelectObject(memory.get(), section.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0x00FFFFFF;
+    SelectObject(memory.get(), previous); // the bitmap is deleted once no device context holds it
+    return pixels;
+}
+
+// A window of backdropColour over an area of the screen, so that see-through pixels of a window above it have
+// something known to show.
+UniqueWindow showBackdrop(const RECT& area) {
+    static const ATOM backdropClass = [] {
+        WNDCLASSW description = {};
+        description.lpfnWndProc = DefWindowProcW;
+        description.hInstance = GetModuleHandleW(nullptr);
+        description.hbrBackground = CreateSolidBrush(RGB(0xFF, 0x00, 0xFF));
+        description.lpszClassName = L"KoruTestBackdrop";
+        return RegisterClassW(&description);
+    }();
+    UniqueWindow window(CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(backdropClass), L"", WS_POPUP, area.left,
+                                        area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                                        nullptr, nullptr));
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window.get());
+    return window;
 }
 
 // The record's splash library calls and the VM's end, in order.
@@ -121,7 +155,7 @@ TEST(SplashWindow, ShowsTheImageCentredWithoutTaskbarButton) {
                  {halfClear, tiffFile(halfClear), L"splash.tif", WS_EX_TOOLWINDOW | WS_EX_LAYERED}};
     for (const auto& c : cases) {
         RECT area = centredRect(c.image.width, c.image.height);
-        Backdrop behind(area);
+        UniqueWindow behind = showBackdrop(area);
         std::vector<uint32_t> expected;
         for (uint32_t pixel : c.image.argb)
             expected.push_back(pixel >> 24 ? pixel & 0x00FFFFFF : backdropColour);
@@ -132,20 +166,20 @@ TEST(SplashWindow, ShowsTheImageCentredWithoutTaskbarButton) {
         const LONG_PTR frame = WS_POPUP | WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU;
         EXPECT_EQ(GetWindowLongPtrW(splash, GWL_STYLE) & frame, LONG_PTR(WS_POPUP)) << "no border, caption or menu";
         EXPECT_EQ(GetWindowLongPtrW(splash, GWL_EXSTYLE), c.exStyle) << "a tool window has no taskbar button";
-        EXPECT_EQ(shownPixels(area, expected), expected) << narrow(c.name);
+        std::vector<uint32_t> shown; // showing and painting are two steps
+        waitUntil([&] { return (shown = screenPixels(area)) == expected; }, 1000);
+        EXPECT_EQ(shown, expected) << narrow(c.name);
     }
 }
 
 // Under the keep-alive rule the process stays after main; the splash must not.
 TEST(SplashWindow, ClosesWhenMainReturnsThoughTheThreadStays) {
     SplashLaunch launch(L"main=sleep:1000", bmpFile(opaqueTestImage(30, 20)));
-    launch.app().set(L"Java Runtime Environment", L"VM Provider", L"any");
+    launch.app().set(jreSection, L"VM Provider", L"any");
     auto process = launch.start(L"");
     HWND splash = waitForWindow(process->id(), splashClass);
     ASSERT_TRUE(splash);
-    for (DWORD start = GetTickCount(); IsWindow(splash) && GetTickCount() - start < 10000;)
-        Sleep(20);
-    EXPECT_FALSE(IsWindow(splash));
+    EXPECT_TRUE(waitUntil([splash] { return !IsWindow(splash); }, 10000));
     EXPECT_EQ(process->exitCode(), STILL_ACTIVE);
 }
 
@@ -196,9 +230,8 @@ TEST(NativeSplash, StartedThroughTheRuntimesLibraryAndClosedOnce) {
         EXPECT_EQ(process->exitCode(), c.exitCode);
         StandInRecord record = launch.record();
         std::string eightBit = record.value("splash.loadFile");
-        if (c.image[0] == L's') {
+        if (c.image[0] == L's')
             EXPECT_EQ(eightBit, narrow(launch.imagePath)) << "a path the code page holds is passed as written";
-        }
         Lines expected = {"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
                           "splash.fileJarName=" + eightBit, "splash.jarName"};
         expected.insert(expected.end(), c.end.begin(), c.end.end());

@@ -37,6 +37,14 @@ void TestProcess::kill() {
     }
 }
 
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount(); !done(); Sleep(20)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return done();
+    }
+    return true;
+}
+
 std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 ScopedEnvironment::ScopedEnvironment(const std::wstring& name, const std::wstring& value) : name_(name) {

@@ -2,6 +2,7 @@
 // A program started by a test: always with a time limit, and killed if the test leaves it running.
 #include "support/UniqueResource.h"
 
+#include <functional>
 #include <string>
 
 // The exit code of a launcher that failed to start the application (-1), and of a process the test had to kill.
@@ -27,6 +28,9 @@ private:
     UniqueHandle process_;
     DWORD id_ = 0;
 };
+
+// Polls the condition until it holds or the time limit passes; tells whether it held.
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // Quotes an argument for a command line built by hand.
 std::wstring quoted(const std::wstring& text);

@@ -1,6 +1,6 @@
 #include "UiAutomation.h"
 
-#include "support/UniqueResource.h"
+#include "TestProcess.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -89,9 +89,7 @@ std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs, HWND* owner) {
         *owner = GetWindow(box, GW_OWNER);
     std::wstring text = controlText(box, 0xFFFF);
     pressButton(box, IDOK);
-    // Gone before the caller looks for the next one.
-    for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < timeoutMs;)
-        Sleep(20);
+    waitUntil([box] { return !IsWindow(box); }, timeoutMs); // gone before the caller looks for the next one
     return text;
 }
 

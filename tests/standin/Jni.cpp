@@ -209,7 +209,7 @@ Thread* attach(const std::string& name) {
     auto* thread = new Thread();
     thread->env.functions = &functions;
     thread->name = name;
-    InterlockedIncrement(&vm().liveThreads);
+    InterlockedIncrement(&vm.liveThreads);
     return thread;
 }
 
@@ -220,7 +220,7 @@ JNIInvokeInterface_ vmTable() {
     table.DestroyJavaVM = [](JavaVM*) {
         require(state == State::Alive, "DestroyJavaVM without a VM");
         record("destroy.begin");
-        while (vm().liveThreads != (current ? 1 : 0))
+        while (vm.liveThreads != (current ? 1 : 0))
             Sleep(10);
         state = State::Destroyed;
         record("destroy.end");
@@ -246,7 +246,7 @@ JNIInvokeInterface_ vmTable() {
             record("uncaught", current->pending->type);
         describe(*current);
         current = nullptr;
-        InterlockedDecrement(&vm().liveThreads);
+        InterlockedDecrement(&vm.liveThreads);
         record("detach");
         return result;
     };
@@ -287,13 +287,13 @@ jint createVm(const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
-            vm().hasClassPath = text.size() > 18;
+            vm.hasClassPath = text.size() > 18;
         if (text == "exit")
-            vm().exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
+            vm.exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
     }
-    for (Object** stream : {&vm().out, &vm().err}) {
+    for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
-        (*stream)->console = stream == &vm().out ? "stdout" : "stderr";
+        (*stream)->console = stream == &vm.out ? "stdout" : "stderr";
     }
     return JNI_OK;
 }

@@ -117,7 +117,7 @@ struct Vm {
     void(JNICALL* exitHook)(jint) = nullptr;
     volatile long liveThreads = 0; // attached threads and lingering ones: DestroyJavaVM waits for them
 };
-Vm& vm();
+inline Vm vm;
 
 Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, Object* target = nullptr);
 // Makes a new throwable of the type pending when the condition holds; tells whether it did.

@@ -109,18 +109,17 @@ TEST(SingleInstance, IndependentInstances) {
         StandInLaunch launch(L"main=sleep:1500;secondary=7",
                              {singleInstance(c.mode), {L"Application", L"Application Type", c.applicationType}});
         std::wstring name = blockName(launch);
-        HANDLE object = c.foreignObject == 1   ? CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr,
-                                                                    PAGE_READWRITE | SEC_RESERVE, 0, 2092, name.c_str())
-                        : c.foreignObject == 2 ? CreateMutexW(nullptr, FALSE, name.c_str())
-                                               : nullptr;
+        UniqueHandle object(
+            c.foreignObject == 1
+                ? CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_RESERVE, 0, 2092, name.c_str())
+            : c.foreignObject == 2 ? CreateMutexW(nullptr, FALSE, name.c_str())
+                                   : nullptr);
         auto first = launch.start();
         ASSERT_TRUE(waitForRecord(launch, "main.argc"));
         EXPECT_EQ(launch.run(L"a -nosplash"), 0u) << narrow(c.mode) << c.foreignObject;
         EXPECT_TRUE(first->waitForExit());
         EXPECT_EQ(first->exitCode(), 0u);
         EXPECT_EQ(launch.record().values("main.argc").size(), 2u) << narrow(c.mode) << c.foreignObject;
-        if (object)
-            CloseHandle(object);
     }
 }
 
@@ -131,40 +130,38 @@ TEST(SingleInstance, LaterStartWaitsForTheFirstInstancesFields) {
     for (bool holdsSetupLock : {true, false}) {
         StandInLaunch launch(L"", {singleInstance()});
         std::wstring name = blockName(launch);
-        HANDLE setupLock = CreateMutexW(nullptr, holdsSetupLock, (name + L"_init_mtx").c_str());
-        HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2092, name.c_str());
-        auto* block = static_cast<uint32_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+        UniqueHandle setupLock(CreateMutexW(nullptr, holdsSetupLock, (name + L"_init_mtx").c_str()));
+        UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2092, name.c_str()));
+        UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
+        auto* block = static_cast<uint32_t*>(view.get());
         ASSERT_NE(block, nullptr);
         UINT message = RegisterWindowMessageW(name.c_str());
         std::wstring arguments;
         DWORD listenerId = 0;
-        HANDLE queueReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        UniqueHandle queueReady(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         std::thread listener([&] {
             MSG request;
             PeekMessageW(&request, nullptr, 0, 0, PM_NOREMOVE);
             listenerId = GetCurrentThreadId();
-            SetEvent(queueReady);
+            SetEvent(queueReady.get());
             while (GetMessageW(&request, nullptr, 0, 0) > 0 && request.message != message) {
             }
             arguments.assign(reinterpret_cast<const wchar_t*>(block + 3), 8);
             PostThreadMessageW(DWORD(request.wParam), message, WPARAM(-3), 0);
         });
-        WaitForSingleObject(queueReady, 5000);
+        WaitForSingleObject(queueReady.get(), 5000);
         auto later = launch.start(L"x \"y z\"");
         Sleep(1000);
         block[0] = listenerId;
         block[1] = GetCurrentProcessId();
         block[2] = message;
-        ReleaseMutex(setupLock);
+        ReleaseMutex(setupLock.get());
         EXPECT_TRUE(later->waitForExit());
         EXPECT_EQ(later->exitCode(), 0xFFFFFFFD) << holdsSetupLock;
         PostThreadMessageW(listenerId, WM_QUIT, 0, 0);
         listener.join();
         EXPECT_EQ(arguments, std::wstring(L"x\0y z\0\0\0", 8)) << holdsSetupLock;
         EXPECT_FALSE(launch.record().has("create.version")) << "a later start loads no runtime";
-        UnmapViewOfFile(block);
-        for (HANDLE handle : {mapping, queueReady, setupLock})
-            CloseHandle(handle);
     }
 }
 

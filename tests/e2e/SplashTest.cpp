@@ -208,58 +208,49 @@ TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
     }
 }
 
-TEST(NativeSplash, StartedThroughTheRuntimesLibraryAndClosedOnce) {
+// With "Preffer Native Splash Screen" the runtime's splash library shows the picture and is closed once (a second
+// SplashClose would end the process with 0xBAD1); without a library that can, the preference or an 8-bit path, the
+// launcher's own window shows it.
+TEST(NativeSplash, TheRuntimesLibraryClosedOnceOrTheOwnWindowInstead) {
+    const Lines destroyed = {"destroy.begin", "destroy.end"}, closed = {"destroy.begin", "destroy.end", "splash.close"};
     const struct {
         const wchar_t* script;
-        const wchar_t* image; // a folder name outside most code pages reaches the library in its short form
-        DWORD exitCode;
-        Lines end;
-    } cases[] = {
-        {L"main=sleep:500", L"splash.bmp", 0, {"destroy.begin", "destroy.end", "splash.close"}},
-        {L"main=sleep:500", L"\x4E2D\x6587\\splash.bmp", 0, {"destroy.begin", "destroy.end", "splash.close"}},
-        // a second SplashClose would end the process with 0xBAD1
-        {L"create=-1", L"splash.bmp", 0xFFFFFFFF, {"create.result=-1", "splash.close"}},
-    };
-    for (const auto& c : cases) {
-        SplashLaunch launch(c.script, bmpFile(opaqueTestImage(30, 20)), c.image, L"splash");
-        launch.app().set(display, L"Preffer Native Splash Screen", L"yes");
-        auto process = launch.start(L"");
-        if (c.exitCode)
-            dismissMessageBox(process->id());
-        EXPECT_EQ(watchSplash(*process).rect, "(none)") << "no window of the launcher's own";
-        EXPECT_EQ(process->exitCode(), c.exitCode);
-        StandInRecord record = launch.record();
-        std::string eightBit = record.value("splash.loadFile");
-        if (c.image[0] == L's')
-            EXPECT_EQ(eightBit, narrow(launch.imagePath)) << "a path the code page holds is passed as written";
-        Lines expected = {"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
-                          "splash.fileJarName=" + eightBit, "splash.jarName"};
-        expected.insert(expected.end(), c.end.begin(), c.end.end());
-        EXPECT_EQ(splashAndVmFacts(record), expected) << narrow(c.script);
-    }
-}
-
-TEST(NativeSplash, OwnWindowInstead) {
-    const struct {
         const wchar_t* library; // fixture folder; null: none beside the runtime
         const wchar_t* preference;
         const wchar_t* image;
+        DWORD exitCode;
+        Lines libraryEnd; // the facts after the library's first calls; none: the own window shows
     } cases[] = {
-        {nullptr, L"Yes", L"splash.bmp"},
-        {L"splash-without-init", L"Yes", L"splash.bmp"}, // its SplashClose is never called either
-        {L"splash", L"No", L"splash.bmp"},
-        {L"splash", L"Yes", L"\xD83D\xDE00.bmp"}, // missing, and no 8-bit form names it
+        {L"main=sleep:500", L"splash", L"yes", L"splash.bmp", 0, closed},
+        // a folder name outside most code pages reaches the library in its short form
+        {L"main=sleep:500", L"splash", L"yes", L"\x4E2D\x6587\\splash.bmp", 0, closed},
+        {L"create=-1", L"splash", L"yes", L"splash.bmp", failedStart, {"create.result=-1", "splash.close"}},
+        {L"main=sleep:1000", nullptr, L"Yes", L"splash.bmp", 0, {}},
+        {L"main=sleep:1000", L"splash-without-init", L"Yes", L"splash.bmp", 0, {}}, // nor is its SplashClose called
+        {L"main=sleep:1000", L"splash", L"No", L"splash.bmp", 0, {}},
+        {L"main=sleep:1000", L"splash", L"Yes", L"\xD83D\xDE00.bmp", 0, {}}, // missing, and no 8-bit form names it
     };
     for (const auto& c : cases) {
-        if (*c.image == 0xD83D && GetACP() == CP_UTF8)
+        const bool missing = *c.image == 0xD83D, native = !c.libraryEnd.empty();
+        if (missing && GetACP() == CP_UTF8)
             continue;
-        SplashLaunch launch(L"main=sleep:1000", bmpFile(opaqueTestImage(30, 20)), L"splash.bmp", c.library);
-        launch.app().set(display, L"Preffer Native Splash Screen", c.preference);
-        launch.app().set(display, L"Splash Screen", launch.app().file(c.image));
+        SplashLaunch launch(c.script, bmpFile(opaqueTestImage(30, 20)), missing ? L"splash.bmp" : c.image, c.library);
+        launch.app().set({{display, L"Preffer Native Splash Screen", c.preference},
+                          {display, L"Splash Screen", launch.app().file(c.image)}});
         auto process = launch.start(L"");
-        EXPECT_NE(watchSplash(*process).rect, "(none)") << narrow(c.image);
-        EXPECT_EQ(process->exitCode(), 0u) << narrow(c.image);
-        EXPECT_EQ(splashAndVmFacts(launch.record()), (Lines{"destroy.begin", "destroy.end"})) << narrow(c.image);
+        if (c.exitCode)
+            dismissMessageBox(process->id());
+        EXPECT_EQ(watchSplash(*process).rect == "(none)", native) << narrow(c.image) << ": the launcher's own window";
+        EXPECT_EQ(process->exitCode(), c.exitCode) << narrow(c.image);
+        StandInRecord record = launch.record();
+        std::string eightBit = record.value("splash.loadFile");
+        if (native && c.image[0] == L's')
+            EXPECT_EQ(eightBit, narrow(launch.imagePath)) << "a path the code page holds is passed as written";
+        Lines expected = native ? Lines{"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
+                                        "splash.fileJarName=" + eightBit, "splash.jarName"}
+                                : destroyed;
+        expected.insert(expected.end(), c.libraryEnd.begin(), c.libraryEnd.end());
+        EXPECT_EQ(splashAndVmFacts(record), expected) << narrow(c.script) << " " << narrow(c.image);
     }
 }
 

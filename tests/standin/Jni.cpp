@@ -64,15 +64,10 @@ bool failing(Thread& thread, const char* function) {
 std::vector<Value> arguments(Thread& thread, const Method& method, va_list list) {
     std::vector<Value> values;
     for (const char* type = method.signature + 1; *type != ')'; ++type) {
-        Value value;
-        if (*type == 'L' || *type == '[') {
-            type += std::strspn(type, "[");
-            type = *type == 'L' ? std::strchr(type, ';') : type;
-            value.object = deref(thread, va_arg(list, jobject));
-        } else {
-            value.number = va_arg(list, jint);
-        }
-        values.push_back(value);
+        bool isObject = *type == 'L' || *type == '[';
+        type += std::strspn(type, "[");
+        type = *type == 'L' ? std::strchr(type, ';') : type;
+        values.push_back(isObject ? Value{deref(thread, va_arg(list, jobject))} : Value{nullptr, va_arg(list, jint)});
     }
     return values;
 }

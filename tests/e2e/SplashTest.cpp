@@ -41,21 +41,16 @@ RECT centredRect(int width, int height) {
     return RECT{left, top, left + width, top + height};
 }
 
-// The first splash window of the process as it was when first seen, watched until the process ends (at most 20 s).
-struct SeenSplash {
-    std::string rect = "(none)";
-    bool shadow = false;
-};
-SeenSplash watchSplash(TestProcess& process) {
-    SeenSplash seen;
-    for (DWORD start = GetTickCount(); process.exitCode() == STILL_ACTIVE && GetTickCount() - start < 20000;) {
-        HWND splash = seen.rect == "(none)" ? waitForWindow(process.id(), splashClass, 0) : nullptr;
+// The first splash window of the process as it was when first seen ("left,top widthxheight", and " shadow" when it
+// casts one), watched until the process ends (at most 20 s).
+std::string watchSplash(TestProcess& process) {
+    std::string seen = "(none)";
+    for (DWORD start = GetTickCount(); process.exitCode() == STILL_ACTIVE && GetTickCount() - start < 20000;
+         Sleep(10)) {
+        HWND splash = seen == "(none)" ? waitForWindow(process.id(), splashClass, 0) : nullptr;
         RECT rect = {};
-        if (splash && GetWindowRect(splash, &rect)) {
-            seen.rect = text(rect);
-            seen.shadow = (GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) != 0;
-        }
-        Sleep(10);
+        if (splash && GetWindowRect(splash, &rect))
+            seen = text(rect) + ((GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) ? " shadow" : "");
     }
     EXPECT_NE(process.exitCode(), STILL_ACTIVE) << "did not end";
     return seen;
@@ -131,10 +126,9 @@ TEST(SplashWindow, ShownUnlessSwitchedOffOrUnset) {
         else if (!*c.key)
             launch.app().set(display, L"Splash Screen", L"");
         auto process = launch.start(c.arguments);
-        SeenSplash seen = watchSplash(*process);
-        const bool shown = c.rect.right > 0;
-        EXPECT_EQ(seen.rect, shown ? text(c.rect) : "(none)") << narrow(c.arguments) << " " << c.image.size();
-        EXPECT_EQ(seen.shadow, shown && std::wstring(c.shadow) == L"true") << narrow(c.shadow);
+        const bool shown = c.rect.right > 0, shadow = std::wstring(c.shadow) == L"true";
+        EXPECT_EQ(watchSplash(*process), shown ? text(c.rect) + (shadow ? " shadow" : "") : "(none)")
+            << narrow(c.arguments) << " " << c.image.size() << " " << narrow(c.shadow);
         EXPECT_EQ(process->exitCode(), 0u);
     }
 }
@@ -240,7 +234,7 @@ TEST(NativeSplash, TheRuntimesLibraryClosedOnceOrTheOwnWindowInstead) {
         auto process = launch.start(L"");
         if (c.exitCode)
             dismissMessageBox(process->id());
-        EXPECT_EQ(watchSplash(*process).rect == "(none)", native) << narrow(c.image) << ": the launcher's own window";
+        EXPECT_EQ(watchSplash(*process) == "(none)", native) << narrow(c.image) << ": the launcher's own window";
         EXPECT_EQ(process->exitCode(), c.exitCode) << narrow(c.image);
         StandInRecord record = launch.record();
         std::string eightBit = record.value("splash.loadFile");

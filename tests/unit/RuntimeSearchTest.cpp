@@ -153,19 +153,6 @@ TEST_F(RegistryRuntimes, TheSourcesInTheirOrder) {
     EXPECT_FALSE(choice.handOff);
 }
 
-// With nothing found the user is asked (the question and its answers are the end-to-end tests' concern); a 32-bit
-// pick goes to the companion when there is one.
-TEST_F(RegistryRuntimes, AUsersPickIsHandedOffLikeAnyOtherSource) {
-    RuntimePick answer{temp / L"picked\\", installJvmLibrary(temp / L"picked", L"server", x86FixtureLibraryPath())};
-    RuntimeQuestion askUser = [&](const std::wstring&, RuntimePick& pick) { return (pick = answer, true); };
-    for (const wchar_t* companion : {L"", L"C:\\companion.exe"}) {
-        RuntimeChoice picked;
-        ASSERT_TRUE(resolveRuntime(RuntimePolicy(), companion, askUser, picked));
-        EXPECT_EQ(picked.jvmPath + L"|" + picked.pickedHome, answer.jvmPath + L"|" + answer.home);
-        EXPECT_EQ(picked.handOff, *companion != L'\0');
-    }
-}
-
 TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
     struct Registration {
         bool user;          // HKEY_CURRENT_USER, else HKEY_LOCAL_MACHINE
@@ -246,7 +233,9 @@ TEST_F(RegistryRuntimes, OldAndNewKeysMeetOnePolicy) {
     }
 }
 
-TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFits) {
+// JAVA_HOME is the last source before the user is asked, here always answering with a 32-bit runtime, which goes to
+// the companion when there is one (the question and its answers are the end-to-end tests' concern).
+TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
     std::wstring jre8 = installed(L"jre8", Layout::Modern), jdk17 = installed(L"jdk17", Layout::Modern, "17.0.2");
     std::wstring x86 = installed(L"x86", Layout::X86);
     struct Case {
@@ -254,15 +243,16 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFits) {
         const wchar_t* maximum;
         bool registered; // a Java 8 runtime in the registry
         bool companion;
-        std::wstring settled; // the home whose library is settled, or empty for none
+        std::wstring settled; // the home whose library is settled
+        bool asked;
     };
     const Case cases[] = {
-        {jdk17, L"", true, false, jre8},
-        {L"\"" + jdk17 + L"\\\"", L"", false, false, jdk17}, // quoted, as often set by hand
-        {jdk17, L"1.7", true, false, L""},                   // refused like the registry's runtime
-        {temp.path(), L"", false, false, L""},               // no library
-        {x86, L"", false, false, L""},
-        {x86, L"", false, true, x86},
+        {jdk17, L"", true, false, jre8, false},
+        {L"\"" + jdk17 + L"\\\"", L"", false, false, jdk17, false}, // quoted, as often set by hand
+        {jdk17, L"1.7", true, false, x86, true},                    // refused like the registry's runtime
+        {temp.path(), L"", false, true, x86, true},                 // no library
+        {x86, L"", false, false, x86, true},
+        {x86, L"", false, true, x86, false},
     };
     for (const Case& c : cases) {
         RegistryFixture fresh;
@@ -274,12 +264,15 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFits) {
         policy.maxVersion = maxVersionFromSetting(c.maximum);
         RuntimeChoice choice;
         bool asked = false;
-        auto askUser = [&asked](const std::wstring&, RuntimePick&) { return !(asked = true); };
-        EXPECT_EQ(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", askUser, choice),
-                  !c.settled.empty());
-        EXPECT_EQ(asked, c.settled.empty()) << "the user is asked only when JAVA_HOME does not do either";
-        EXPECT_EQ(choice.jvmPath, c.settled.empty() ? L"" : c.settled + L"\\bin\\server\\jvm.dll") << c.javaHome;
-        EXPECT_EQ(choice.handOff, c.companion) << c.javaHome;
+        auto askUser = [&](const std::wstring&, RuntimePick& pick) {
+            pick = {x86 + L"\\", x86 + L"\\bin\\server\\jvm.dll"};
+            return asked = true;
+        };
+        ASSERT_TRUE(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", askUser, choice)) << c.javaHome;
+        EXPECT_EQ(asked, c.asked) << c.javaHome;
+        EXPECT_EQ(choice.jvmPath, c.settled + L"\\bin\\server\\jvm.dll") << c.javaHome;
+        EXPECT_EQ(choice.pickedHome, c.asked ? x86 + L"\\" : L"") << "to be remembered";
+        EXPECT_EQ(choice.handOff, c.companion && c.settled == x86) << c.javaHome;
     }
 }
 

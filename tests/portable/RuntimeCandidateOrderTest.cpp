@@ -49,22 +49,22 @@ TEST(RuntimeKeys, SearchedFavouredAndProbedAsTheSettingsSay) {
 }
 
 // Candidates named by one letter: "a1.6" is a at version 1.6; '*' makes it favoured, '+' a server runtime.
-std::vector<JreCandidate> candidates(std::initializer_list<std::wstring> specs) {
+std::vector<JreCandidate> candidates(std::initializer_list<std::wstring> shorthands) {
     std::vector<JreCandidate> list;
-    for (const std::wstring& spec : specs) {
+    for (const std::wstring& shorthand : shorthands) {
         JreCandidate candidate;
-        candidate.home = spec.substr(0, 1);
-        candidate.version = parseJavaVersion(spec.substr(1), 0);
-        candidate.isFavored = spec.find(L'*') != std::wstring::npos;
-        candidate.isServer = spec.find(L'+') != std::wstring::npos;
+        candidate.home = shorthand.substr(0, 1);
+        candidate.version = parseJavaVersion(shorthand.substr(1), 0);
+        candidate.isFavored = shorthand.find(L'*') != std::wstring::npos;
+        candidate.isServer = shorthand.find(L'+') != std::wstring::npos;
         list.push_back(candidate);
     }
     return list;
 }
 
 // The homes in the order the policy gives.
-std::wstring order(const RuntimePolicy& policy, std::initializer_list<std::wstring> specs) {
-    std::vector<JreCandidate> list = candidates(specs);
+std::wstring order(const RuntimePolicy& policy, std::initializer_list<std::wstring> shorthands) {
+    std::vector<JreCandidate> list = candidates(shorthands);
     orderCandidates(policy, list);
     std::wstring homes;
     for (const JreCandidate& candidate : list)

@@ -11,6 +11,24 @@
 
 namespace {
 
+using Texts = std::vector<std::u16string>;
+
+// The static String[] "received" of a class of App.java as UTF-16 texts (empty when null), set to null when asked.
+Texts received(JNIEnv* env, const char* className, bool forget = true) {
+    jclass type = env->FindClass(className);
+    jfieldID field = env->GetStaticFieldID(type, "received", "[Ljava/lang/String;");
+    auto array = static_cast<jobjectArray>(env->GetStaticObjectField(type, field));
+    if (forget)
+        env->SetStaticObjectField(type, field, nullptr);
+    Texts texts;
+    for (jsize i = 0; array != nullptr && i < env->GetArrayLength(array); ++i) {
+        auto element = static_cast<jstring>(env->GetObjectArrayElement(array, i));
+        texts.emplace_back(size_t(env->GetStringLength(element)), u'\0');
+        env->GetStringRegion(element, 0, jsize(texts.back().size()), reinterpret_cast<jchar*>(&texts.back()[0]));
+    }
+    return texts;
+}
+
 class MainClassTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -33,66 +51,38 @@ protected:
         env->PopLocalFrame(nullptr);
     }
 
-    // main of koru.test.App with the arguments.
-    MainOutcome runApp(const std::vector<std::wstring>& arguments, jthrowable& exception) {
-        MainMethod main;
-        EXPECT_EQ(findMainMethod(env, L"koru/test/App", main), MainLookup::Found);
-        return callMain(env, main, arguments, nullptr, exception);
-    }
-
     JNIEnv* env = nullptr;
 };
 
-TEST_F(MainClassTest, ArgumentsReachMainUnchanged) {
+TEST_F(MainClassTest, LookupAndCallOfMain) {
     const std::vector<std::wstring> arguments{L"", L" \u00E9\u20AC\u4E2D \"q\" ", L"\U0001D11E",
                                               std::wstring(L"a\0b", 3)};
-    const std::vector<std::u16string> units{u"", u" \u00E9\u20AC\u4E2D \"q\" ", u"\U0001D11E",
-                                            std::u16string(u"a\0b", 3)};
-    jclass app = env->FindClass("koru/test/App");
-    jfieldID received = env->GetStaticFieldID(app, "received", "[Ljava/lang/String;");
-    for (size_t count : {arguments.size(), size_t(0)}) {
-        jthrowable exception = nullptr;
-        ASSERT_EQ(runApp({arguments.begin(), arguments.begin() + count}, exception), MainOutcome::Returned);
-        auto array = static_cast<jobjectArray>(env->GetStaticObjectField(app, received));
-        ASSERT_EQ(env->GetArrayLength(array), jsize(count));
-        for (size_t i = 0; i < count; ++i) {
-            auto element = static_cast<jstring>(env->GetObjectArrayElement(array, jsize(i)));
-            std::u16string text(size_t(env->GetStringLength(element)), u'\0');
-            env->GetStringRegion(element, 0, jsize(text.size()), reinterpret_cast<jchar*>(&text[0]));
-            EXPECT_EQ(text, units[i]) << "argument " << i;
-        }
-    }
-}
-
-TEST_F(MainClassTest, MissingClassKeepsTheNameAsPassed) {
-    for (const std::wstring& name : {std::wstring(L"koru/test/Gone\U0001D11E\u00E9"), std::wstring(L"koru/A\0B", 8)}) {
-        MainMethod main;
-        EXPECT_EQ(findMainMethod(env, name, main), MainLookup::ClassNotFound);
-        EXPECT_EQ(main.classNameAsPassed, name);
-        EXPECT_FALSE(env->ExceptionCheck()) << "the VM's error is described, which clears it";
-    }
-}
-
-// The real VM raises NoSuchMethodError for a class without main, so MainMissing (message 216) is not seen here.
-TEST_F(MainClassTest, ClassWithoutMainAndMainThatThrows) {
+    const Texts units{u"", u" \u00E9\u20AC\u4E2D \"q\" ", u"\U0001D11E", std::u16string(u"a\0b", 3)};
     MainMethod main;
-    EXPECT_EQ(findMainMethod(env, L"java/lang/Object", main), MainLookup::MainLookupFailed);
-    EXPECT_FALSE(env->ExceptionCheck());
+    ASSERT_EQ(findMainMethod(env, L"koru/test/App", main), MainLookup::Found);
     jthrowable exception = nullptr;
-    EXPECT_EQ(runApp({L"throw", L"bad"}, exception), MainOutcome::Threw);
+    for (size_t count : {arguments.size(), size_t(0)}) {
+        ASSERT_EQ(callMain(env, main, {arguments.begin(), arguments.begin() + count}, nullptr, exception),
+                  MainOutcome::Returned);
+        EXPECT_EQ(received(env, "koru/test/App"), Texts(units.begin(), units.begin() + count));
+    }
+    EXPECT_EQ(callMain(env, main, {L"throw", L"bad"}, nullptr, exception), MainOutcome::Threw);
     EXPECT_TRUE(env->ExceptionCheck()) << "left pending for the caller";
     env->ExceptionClear();
     EXPECT_TRUE(env->IsInstanceOf(exception, env->FindClass("java/lang/IllegalStateException")));
-}
 
-// What the probe class's secondaryMain kept (null when it has not run), forgotten afterwards when asked.
-jobjectArray received(JNIEnv* env, const char* probe, bool forget) {
-    jclass type = env->FindClass(probe);
-    jfieldID field = env->GetStaticFieldID(type, "received", "[Ljava/lang/String;");
-    auto array = static_cast<jobjectArray>(env->GetStaticObjectField(type, field));
-    if (forget)
-        env->SetStaticObjectField(type, field, nullptr);
-    return array;
+    // The real VM raises NoSuchMethodError for a class without main, so MainMissing (message 216) is not seen here.
+    const std::pair<std::wstring, MainLookup> failing[] = {
+        {L"koru/test/Gone\U0001D11E\u00E9", MainLookup::ClassNotFound},
+        {std::wstring(L"koru/A\0B", 8), MainLookup::ClassNotFound},
+        {L"java/lang/Object", MainLookup::MainLookupFailed},
+    };
+    for (const auto& [name, lookup] : failing) {
+        MainMethod missing;
+        EXPECT_EQ(findMainMethod(env, name, missing), lookup);
+        EXPECT_EQ(missing.classNameAsPassed, name) << "what message 215 names";
+        EXPECT_FALSE(env->ExceptionCheck()) << "the VM's error is described, which clears it";
+    }
 }
 
 // Forwarded starts, each served on a thread of its own: which form is called, when the reply is made, and whether
@@ -107,7 +97,7 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
         bool keepAlive;
         int32_t reply;
         bool calledBeforeReply; // an int form that threw leaves its error pending: the probe cannot look
-        std::vector<std::u16string> received;
+        Texts received;
     } cases[] = {
         {voidForm, voidForm, {L"a", L"b"}, false, 0, false, {u"a", u"b"}},
         {intForm, intForm, {L"-2", L""}, true, -2, true, {u"-2", u""}},
@@ -118,7 +108,7 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
     JavaVM* vm = nullptr;
     ASSERT_EQ(env->GetJavaVM(&vm), JNI_OK);
     for (const auto& c : cases) {
-        received(env, c.probe, true);
+        received(env, c.probe);
         std::vector<int32_t> replies;
         bool called = false;
         JNIEnv* requestEnv = nullptr;
@@ -126,7 +116,7 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
             serveForwardedStart(vm, {widen(c.className), c.arguments, c.keepAlive}, [&](int32_t value) {
                 replies.push_back(value);
                 vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2);
-                called = !requestEnv->ExceptionCheck() && received(requestEnv, c.probe, false) != nullptr;
+                called = !requestEnv->ExceptionCheck() && !received(requestEnv, c.probe, false).empty();
             });
             requestEnv = nullptr;
             if (vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2) == JNI_OK)
@@ -136,14 +126,7 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
         EXPECT_EQ(replies, std::vector<int32_t>{c.reply}) << c.className;
         EXPECT_EQ(called, c.calledBeforeReply) << c.className;
         EXPECT_EQ(requestEnv != nullptr, c.keepAlive) << c.className << ": still attached afterwards";
-        std::vector<std::u16string> texts;
-        jobjectArray array = received(env, c.probe, true);
-        for (jsize i = 0; array != nullptr && i < env->GetArrayLength(array); ++i) {
-            auto element = static_cast<jstring>(env->GetObjectArrayElement(array, i));
-            texts.emplace_back(size_t(env->GetStringLength(element)), u'\0');
-            env->GetStringRegion(element, 0, jsize(texts.back().size()), reinterpret_cast<jchar*>(&texts.back()[0]));
-        }
-        EXPECT_EQ(texts, c.received) << c.className;
+        EXPECT_EQ(received(env, c.probe), c.received) << c.className;
     }
 }
 

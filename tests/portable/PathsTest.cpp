@@ -9,18 +9,19 @@ using Parts = std::vector<std::wstring>;
 TEST(Paths, KindsAndComponents) {
     EXPECT_TRUE(hasLongPathPrefix(L"\\\\?\\C:\\x"));
     EXPECT_FALSE(hasLongPathPrefix(L"\\\\?") || hasLongPathPrefix(L"\\\\.\\x"));
-    EXPECT_TRUE(isUncPath(L"\\\\server\\share"));
-    EXPECT_FALSE(isUncPath(L"\\\\?\\C:\\") || isUncPath(L"\\\\"));
     EXPECT_TRUE(isNetworkPath(L"\\\\server\\share") && isNetworkPath(L"\\\\?\\unc\\server\\share"));
-    EXPECT_FALSE(isNetworkPath(L"\\\\?\\C:\\x"));
-    EXPECT_EQ(parentFolder(L"C:\\Java\\jre\\bin\\server\\jvm.dll", 3), L"C:\\Java\\jre");
-    EXPECT_EQ(parentFolder(L"a\\b", 3), L"a");
-    EXPECT_EQ(folderWithBackslash(L"C:\\App\\x.exe"), L"C:\\App\\");
-    EXPECT_EQ(folderWithBackslash(L"x.exe"), L"");
-    EXPECT_EQ(fileNameOf(L"C:\\App\\x.exe"), L"x.exe");
-    EXPECT_EQ(fileNameOf(L"x.exe"), L"x.exe");
-    EXPECT_EQ(withTrailingBackslash(L"C:\\jre"), L"C:\\jre\\");
-    EXPECT_EQ(withTrailingBackslash(L"C:\\jre\\"), L"C:\\jre\\");
+    EXPECT_FALSE(isNetworkPath(L"\\\\?\\C:\\x") || isNetworkPath(L"\\\\"));
+    EXPECT_TRUE(isRootedAtCurrentDrive(L"\\") && isRootedAtCurrentDrive(L"\\logs"));
+    EXPECT_FALSE(isRootedAtCurrentDrive(L"") || isRootedAtCurrentDrive(L"\\\\srv") || isRootedAtCurrentDrive(L"a\\"));
+    for (const wchar_t* relative : {L"", L"jre", L"C:jre", L"C:"})
+        EXPECT_TRUE(isRelativePath(relative)) << relative;
+    for (const wchar_t* full : {L"\\jre", L"/jre", L"C:\\jre", L"C:/jre"})
+        EXPECT_FALSE(isRelativePath(full)) << full;
+    EXPECT_EQ(parentFolder(L"C:\\Java\\jre\\bin\\server\\jvm.dll", 3) + L"|" + parentFolder(L"a\\b", 3),
+              L"C:\\Java\\jre|a");
+    EXPECT_EQ(folderWithBackslash(L"C:\\App\\x.exe") + L"|" + folderWithBackslash(L"x.exe"), L"C:\\App\\|");
+    EXPECT_EQ(fileNameOf(L"C:\\App\\x.exe") + L"|" + fileNameOf(L"x.exe"), L"x.exe|x.exe");
+    EXPECT_EQ(withTrailingBackslash(L"C:\\jre") + L"|" + withTrailingBackslash(L"C:\\jre\\"), L"C:\\jre\\|C:\\jre\\");
     // A drive's root keeps its backslash: "E:" alone is the current folder of drive E.
     EXPECT_EQ(folderAsCurrentDirectory(L"C:\\App\\app.exe"), L"C:\\App");
     EXPECT_EQ(folderAsCurrentDirectory(L"E:\\app.exe"), L"E:\\");

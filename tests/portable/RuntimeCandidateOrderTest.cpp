@@ -1,8 +1,10 @@
 #include "runtime/CandidateOrder.h"
 #include "runtime/ImageHeader.h"
+#include "runtime/InstallerKeys.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -47,22 +49,22 @@ TEST(RuntimeKeys, SearchedFavouredAndProbedAsTheSettingsSay) {
 }
 
 // Candidates named by one letter: "a1.6" is a at version 1.6; '*' makes it favoured, '+' a server runtime.
-std::vector<JreCandidate> candidates(std::initializer_list<std::wstring> specs) {
+std::vector<JreCandidate> candidates(std::initializer_list<std::wstring> shorthands) {
     std::vector<JreCandidate> list;
-    for (const std::wstring& spec : specs) {
+    for (const std::wstring& shorthand : shorthands) {
         JreCandidate candidate;
-        candidate.home = spec.substr(0, 1);
-        candidate.version = parseJavaVersion(spec.substr(1), 0);
-        candidate.isFavored = spec.find(L'*') != std::wstring::npos;
-        candidate.isServer = spec.find(L'+') != std::wstring::npos;
+        candidate.home = shorthand.substr(0, 1);
+        candidate.version = parseJavaVersion(shorthand.substr(1), 0);
+        candidate.isFavored = shorthand.find(L'*') != std::wstring::npos;
+        candidate.isServer = shorthand.find(L'+') != std::wstring::npos;
         list.push_back(candidate);
     }
     return list;
 }
 
 // The homes in the order the policy gives.
-std::wstring order(const RuntimePolicy& policy, std::initializer_list<std::wstring> specs) {
-    std::vector<JreCandidate> list = candidates(specs);
+std::wstring order(const RuntimePolicy& policy, std::initializer_list<std::wstring> shorthands) {
+    std::vector<JreCandidate> list = candidates(shorthands);
     orderCandidates(policy, list);
     std::wstring homes;
     for (const JreCandidate& candidate : list)
@@ -73,13 +75,12 @@ std::wstring order(const RuntimePolicy& policy, std::initializer_list<std::wstri
 TEST(RuntimeCandidates, BoundsOrderAndPreferredVersions) {
     RuntimePolicy policy;
     policy.minVersion = minVersionFromSetting(L"1.6.0_20");
-    policy.maxVersion = maxVersionFromSetting(L"1.7");
-    for (const wchar_t* version : {L"1.6.0_20", L"1.7.0_80"})
-        EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(version, 0)));
-    for (const wchar_t* version : {L"1.6.0_18", L"1.8"})
-        EXPECT_FALSE(isWithinBounds(policy, parseJavaVersion(version, 0)));
-    policy.maxVersion = maxVersionFromSetting(L"");
-    EXPECT_TRUE(isWithinBounds(policy, parseJavaVersion(L"1.8", 0))) << "an unset maximum is no bound";
+    for (const wchar_t* maximum : {L"1.7", L""}) {
+        policy.maxVersion = maxVersionFromSetting(maximum);
+        for (const auto& [version, within] : {std::pair(L"1.6.0_20", true), {L"1.7.0_80", true}, {L"1.6.0_18", false}})
+            EXPECT_EQ(isWithinBounds(policy, parseJavaVersion(version, 0)), within) << version;
+        EXPECT_EQ(isWithinBounds(policy, parseJavaVersion(L"1.8", 0)), !*maximum) << "an unset maximum is no bound";
+    }
 
     RuntimePolicy favorServer = policyFor(L"", L"", JvmType::FavorServer);
     EXPECT_EQ(order(policyFor(L"", L""), {L"a1.6*", L"b1.8", L"c1.8*+", L"d1.7*+"}), L"cdab");
@@ -98,6 +99,22 @@ TEST(RuntimeCandidates, BoundsOrderAndPreferredVersions) {
         std::vector<JreCandidate> list = candidates({L"a1.8.0_251*+", L"b1.7.0_45", L"c1.7.0_80"});
         EXPECT_EQ(chooseCandidate(favorServer, list).home, home) << versions.front();
     }
+}
+
+// What a runtime folder's release file says, and the version a runtime registered by today's installers has.
+TEST(InstallerKeys, ReleaseFileAndInstalledVersion) {
+    ReleaseFacts facts =
+        parseReleaseFile("IMPLEMENTOR=\"Eclipse\" \r\nJAVA_VERSION=\"\"\nJVM_VARIANT=Openj9\nno equals");
+    EXPECT_EQ(facts.implementor + L"|" + facts.javaVersion + L"|" + facts.jvmVariant, L"Eclipse||Openj9");
+    EXPECT_TRUE(isOpenJ9(facts) && isOpenJ9({L"", L"IBM Corporation", L"hotspot"}));
+    EXPECT_FALSE(isOpenJ9({L"", L"Eclipse", L"hotspot"}));
+    const std::array<const wchar_t*, 3> versions[] = {{L"8.0.292.10", L"", L"1.8.0.292"},
+                                                      {L"17", L"17.0.2", L"17.0.2"},
+                                                      {L"17.0", L"17.0.2", L"17.0"},
+                                                      {L"2", L"", L"1.2"},
+                                                      {L"9", L"x", L"9.0"}};
+    for (const auto& [name, release, version] : versions)
+        EXPECT_EQ(format(installedVersion(name, release)), version) << name;
 }
 
 // "MZ", the NT header offset at 0x3C, then the signature and the machine value at that offset where they fit.

@@ -33,6 +33,7 @@ TEST(SettingsText, LayersAndCaseRules) {
         EXPECT_TRUE(isYes(yes)) << yes;
     for (const wchar_t* no : {L"", L"y", L"Yes ", L"Yet", L"Y\u00C9S"})
         EXPECT_FALSE(isYes(no)) << no;
+    EXPECT_TRUE(isAscii(L"Main Class\x7F") && !isAscii(L"Cl\u00E9"));
     EXPECT_EQ(jvmTypeFromSetting(L"server"), JvmType::Server);
     EXPECT_EQ(jvmTypeFromSetting(L"favor_server"), JvmType::FavorServer);
     EXPECT_EQ(jvmTypeFromSetting(L"Server"), JvmType::Default);

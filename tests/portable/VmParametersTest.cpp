@@ -63,6 +63,9 @@ TEST(VmParameters, ClassPathEntriesAndComposedPaths) {
         EXPECT_TRUE(isAbsoluteClassPathEntry(absolute)) << absolute;
     for (const wchar_t* relative : {L"\\lib\\app.jar", L"x", L"", L"lib\\a.jar", L":x"})
         EXPECT_FALSE(isAbsoluteClassPathEntry(relative)) << relative;
+    EXPECT_EQ(relativeClassPathPattern(L"C:\\App\\", L"\\lib/b*.jar") + L"|" + patternFolder(L"C:\\lib/b*.jar"),
+              L"C:\\App\\lib/b*.jar|C:\\lib/");
+    EXPECT_EQ(relativeClassPathPattern(L"C:\\App\\", L"a.jar") + L"|" + patternFolder(L"a*.jar"), L"C:\\App\\a.jar|");
     const std::wstring jvm = L"C:\\Java\\jre\\bin\\server\\jvm.dll";
     EXPECT_EQ(composeLibraryPath(L"native", L"C:\\App\\", jvm), L"native;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");
     EXPECT_EQ(composeLibraryPath(L"a;b;", L"C:\\App\\", jvm), L"a;b;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");

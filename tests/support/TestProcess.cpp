@@ -1,14 +1,24 @@
 #include "TestProcess.h"
 
+#include <cstdio>
+
 TestProcess::TestProcess(const std::wstring& program, const std::wstring& commandLine,
                          const std::wstring& currentFolder) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    std::wstring line = commandLine;
-    if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info))
-        return;
+    // A start the system refuses for a moment (many at once, a loaded machine) is not the program under test
+    // failing: the refusal is reported and the start tried again, a few times.
+    for (int attempt = 0;; ++attempt) {
+        std::wstring line = commandLine;
+        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                           currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info))
+            break;
+        fprintf(stderr, "CreateProcessW failed with error %lu (attempt %d)\n", GetLastError(), attempt + 1);
+        if (attempt == 2)
+            return;
+        Sleep(200);
+    }
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;

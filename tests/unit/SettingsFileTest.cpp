@@ -27,9 +27,7 @@ struct SettingsFileTest : ::testing::Test {
         load(launcher,
              L"[Java Runtime Environment]\r\nMain Class=a.B\r\nJRE Path=C:\\from-settings\r\n[Application]\r\n"
              L"Application Type=" +
-                 applicationType +
-                 L"\r\n[Product Information]\r\nProduct Name=P\r\n"
-                 L"Product Code=C\r\n");
+                 applicationType + L"\r\n[Product Information]\r\nProduct Name=P\r\nProduct Code=C");
         return launcher.policy.jrePath;
     }
 };

@@ -1,3 +1,6 @@
+// Where dialogs and the splash window go, and the pixel buffer of the splash image.
+#include "splash/DecodedImage.h"
+#include "splash/SplashLayout.h"
 #include "ui/DialogLayout.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +29,30 @@ TEST(CentredPosition, CentresThenStaysInsideTheArea) {
         EXPECT_EQ(at.x, c.x) << c.reference.left << "," << c.reference.top;
         EXPECT_EQ(at.y, c.y) << c.reference.left << "," << c.reference.top;
     }
+}
+
+TEST(SplashPlacement, CentredWithTruncationTowardZero) {
+    const int cases[][6] = {
+        // screen width and height, picture width and height, left, top
+        {1920, 1080, 300, 200, 810, 440},
+        {1921, 1081, 300, 200, 810, 440},
+        {1280, 1024, 0, 0, 640, 512},
+        {800, 600, 1001, 701, -100, -50}, // larger than the screen: toward zero, not down
+    };
+    for (const auto& c : cases) {
+        SplashRect at = centredOnScreen(c[0], c[1], c[2], c[3]);
+        EXPECT_EQ(at.left, c[4]) << c[0] << " " << c[2];
+        EXPECT_EQ(at.top, c[5]) << c[1] << " " << c[3];
+        EXPECT_EQ(at.width * at.height, c[2] * c[3]);
+    }
+}
+
+TEST(DecodedPixels, ByteCountFitsOneCount) {
+    uint32_t bytes = 0;
+    EXPECT_TRUE(pixelByteCount(32768, 32767, bytes));
+    EXPECT_EQ(bytes, 32768u * 32767u * 4u);
+    EXPECT_FALSE(pixelByteCount(32768, 32768, bytes)) << "16 GiB: no 32-bit count describes it";
+    EXPECT_FALSE(pixelByteCount(0, 10, bytes) || pixelByteCount(10, 0, bytes));
 }
 
 } // namespace

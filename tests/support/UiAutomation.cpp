@@ -9,13 +9,6 @@
 
 namespace {
 
-struct Search {
-    DWORD processId;
-    const wchar_t* className;
-    std::function<bool(HWND)> accepts;
-    HWND found = nullptr;
-};
-
 // WM_GETTEXT, since GetWindowTextW does not read the controls of another process.
 std::wstring textOf(HWND window) {
     std::wstring text(size_t(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
@@ -24,26 +17,20 @@ std::wstring textOf(HWND window) {
 }
 
 // Visible windows of the class only: a dialog (class #32770) also owns its tooltips, which show while the pointer
-// rests on a link.
-BOOL CALLBACK findWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    wchar_t className[256] = L"";
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameW(window, className, 256);
-    if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == search->className &&
-        search->accepts(window))
-        search->found = window;
-    return !search->found;
-}
-
-// Looks at least once, however short the time limit.
-HWND waitFor(DWORD processId, const wchar_t* className, std::function<bool(HWND)> accepts, DWORD timeoutMs) {
-    Search search{processId, className, std::move(accepts)};
-    EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
-    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(10))
-        EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// rests on a link. Looks at least once, however short the time limit.
+HWND waitFor(DWORD processId, const wchar_t* className, const std::function<bool(HWND)>& accepts, DWORD timeoutMs) {
+    HWND found = nullptr;
+    auto look = [&] {
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window) && accepts(window))
+                return (found = window) != nullptr;
+        }
+        return false;
+    };
+    waitUntil(look, timeoutMs);
+    return found;
 }
 
 // The browser takes the folder as text in its own address space, so the text is written there first. A browser that

@@ -5,44 +5,32 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <array>
 
 namespace {
 
 constexpr int traceBox = 208;
-constexpr DWORD failed = 0xFFFFFFFF;
 
 // Latin, CJK and a character outside the basic plane: none of them may be lost on the way from Java.
 const std::wstring message = L"bad \x00FC\x4E2D \xD835\xDD38";
 
 // A start whose main throws after starting a thread that lives on for a second, with "Failure Check" set.
 struct JavaExceptionStart {
-    JavaExceptionStart() {
-        launch.app().set(L"Application", L"Failure Check", L"Yes");
-        process = launch.start();
-        dialog = waitForDialog(process->id(), L"Java Exception");
-    }
-    DWORD exitCode() const { return process->waitForExit() ? process->exitCode() : 0xDEAD; }
+    DWORD exitCode() const { return process->waitForExit() ? process->exitCode() : killed; }
 
-    StandInLaunch launch{L"main=linger:1000,throw:java/lang/IllegalStateException:" + message};
-    std::unique_ptr<TestProcess> process;
-    HWND dialog = nullptr;
+    StandInLaunch launch{L"main=linger:1000,throw:java/lang/IllegalStateException:" + message,
+                         {{L"Application", L"Failure Check", L"Yes"}}};
+    std::unique_ptr<TestProcess> process = launch.start();
+    HWND dialog = waitForDialog(process->id(), L"Java Exception");
 };
-
-// The dialog answers in its own time; this waits, within a bound, until it has.
-bool waitUntil(const std::function<bool()>& done) {
-    for (int i = 0; i < 100 && !done(); ++i)
-        Sleep(20);
-    return done();
-}
 
 TEST(JavaExceptionDialog, TheTraceUnchangedThenIgnoreGoesOnAndStopEscapeOrTheCloseBoxEnd) {
     const std::pair<void (*)(HWND), DWORD> answers[] = {
         {[](HWND dialog) { pressButton(dialog, IDOK); }, 0},
         {[](HWND dialog) { pressKey(dialog, VK_RETURN); }, 0},
-        {[](HWND dialog) { pressButton(dialog, IDCANCEL); }, failed},
-        {[](HWND dialog) { pressKey(dialog, VK_ESCAPE); }, failed},
-        {pressCloseBox, failed},
+        {[](HWND dialog) { pressButton(dialog, IDCANCEL); }, failedStart},
+        {[](HWND dialog) { pressKey(dialog, VK_ESCAPE); }, failedStart},
+        {pressCloseBox, failedStart},
     };
     for (size_t i = 0; i < std::size(answers); ++i) {
         JavaExceptionStart start;
@@ -53,7 +41,7 @@ TEST(JavaExceptionDialog, TheTraceUnchangedThenIgnoreGoesOnAndStopEscapeOrTheClo
         answers[i].first(start.dialog);
         EXPECT_EQ(start.exitCode(), answers[i].second) << i;
         StandInRecord record = start.launch.record();
-        bool stopped = answers[i].second == failed;
+        bool stopped = answers[i].second == failedStart;
         EXPECT_EQ(record.has("exit"), stopped) << "Stop goes through System.exit: " << i;
         EXPECT_TRUE(stopped || record.has("thread.ended")) << "after Ignore the application's thread ran on: " << i;
         EXPECT_FALSE(record.has("uncaught")) << "the launcher took the exception: " << i;
@@ -66,7 +54,7 @@ TEST(JavaExceptionDialog, ResizingKeepsTheButtonsBottomRightAndStretchesTheTrace
     ASSERT_TRUE(dialog);
     const int ids[] = {IDOK, IDCANCEL, 208, 209, 210, 211, 212};
     // How far each edge (left, top, right, bottom) moves when the dialog grows by 100 x 60 pixels.
-    const int moves[][4] = {
+    const std::array<LONG, 4> moves[] = {
         {100, 60, 100, 60}, {100, 60, 100, 60}, // Ignore, Stop
         {0, 0, 100, 60},    {0, 0, 100, 60},    // the trace, the group box
         {0, 0, 100, 0},                         // the heading
@@ -81,11 +69,10 @@ TEST(JavaExceptionDialog, ResizingKeepsTheButtonsBottomRightAndStretchesTheTrace
     SetWindowPos(dialog, nullptr, 0, 0, width + 100, height + 60, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     ASSERT_TRUE(waitUntil([&] { return controlRect(dialog, IDOK).left == before[0].left + 100; }));
     for (size_t i = 0; i < before.size(); ++i) {
-        RECT after = controlRect(dialog, ids[i]);
-        EXPECT_EQ(after.left - before[i].left, moves[i][0]) << ids[i];
-        EXPECT_EQ(after.top - before[i].top, moves[i][1]) << ids[i];
-        EXPECT_EQ(after.right - before[i].right, moves[i][2]) << ids[i];
-        EXPECT_EQ(after.bottom - before[i].bottom, moves[i][3]) << ids[i];
+        RECT a = controlRect(dialog, ids[i]), b = before[i];
+        EXPECT_EQ((std::array<LONG, 4>{a.left - b.left, a.top - b.top, a.right - b.right, a.bottom - b.bottom}),
+                  moves[i])
+            << ids[i];
     }
     MINMAXINFO limits = {};
     SendMessageW(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
@@ -99,7 +86,7 @@ TEST(JavaExceptionDialog, ResizingKeepsTheButtonsBottomRightAndStretchesTheTrace
     ShowWindow(dialog, SW_RESTORE);
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(grip) != FALSE; }));
     pressButton(dialog, IDCANCEL);
-    EXPECT_EQ(start.exitCode(), failed);
+    EXPECT_EQ(start.exitCode(), failedStart);
 }
 
 } // namespace

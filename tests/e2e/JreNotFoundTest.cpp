@@ -7,122 +7,91 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 namespace {
 
 constexpr int pathBox = 201;
 constexpr int browseButton = 202;
 constexpr int message = 203;
 constexpr int link = 205;
-constexpr DWORD failed = 0xFFFFFFFF;
-const wchar_t* const runtimeSection = L"Java Runtime Environment";
+const std::wstring notFound = L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE ";
 
-class JreNotFound : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (RegistryFixture::machineHasRuntimes())
-            GTEST_SKIP() << "this machine has Java runtimes registered";
-    }
-    // A launcher with nothing to find: no "JRE Path", no local runtime, no registered runtime.
-    void setUpInstallation(const std::map<std::wstring, std::wstring>& runtimeKeys) {
-        launch.app().remove(runtimeSection, L"JRE Path");
-        launch.app().set(L"Product Information", L"Product Name", L"Test: Product");
-        launch.app().set(L"Product Information", L"Product Code", L"T1");
-        for (const auto& key : runtimeKeys)
-            launch.app().set(runtimeSection, key.first, key.second);
-    }
-    std::wstring perUserCopy() const { return appData / L"Test Product\\T1\\editor.ini"; }
+// Browse..., then the folder in the browser; true once the dialog shows it.
+bool pick(const TestProcess& process, HWND dialog, const std::wstring& folder) {
+    pressButton(dialog, browseButton);
+    return chooseFolder(process.id(), dialog, folder) &&
+           waitUntil([&] { return controlText(dialog, pathBox) == folder; });
+}
 
-    // Browse..., then the folder in the browser; true once the dialog shows it.
-    static bool pick(const TestProcess& process, HWND dialog, const std::wstring& folder) {
-        pressButton(dialog, browseButton);
-        if (!chooseFolder(process.id(), dialog, folder))
-            return false;
-        for (int i = 0; i < 100 && controlText(dialog, pathBox) != folder; ++i)
-            Sleep(50);
-        return controlText(dialog, pathBox) == folder;
-    }
-
-    TempFolder appData;
-    ScopedEnvironment appDataVariable{L"APPDATA", appData.path()};
+// A launcher with nothing to find (no "JRE Path", no local runtime, no registered runtime) shows the dialog; the
+// user picks folders in turn, OK following the current pick, then answers. Only a start from a pick is remembered.
+TEST(JreNotFound, TellsWhichJavaIsNeededOkFollowsThePickAndThePickIsRemembered) {
+    if (RegistryFixture::machineHasRuntimes())
+        GTEST_SKIP() << "this machine has Java runtimes registered";
     RegistryFixture registry;
-    StandInLaunch launch{L""};
-    TempFolder folders{TempFolder::ShortName()};
-};
-
-// Each case picks a folder with only a client library, then refuses in one of the three ways.
-TEST_F(JreNotFound, TellsWhichJavaIsNeededAndRefusingStops) {
-    struct Case {
-        std::map<std::wstring, std::wstring> keys;
-        const wchar_t* text;
-        bool clientLibraryDoes;
-        void (*refuse)(HWND);
-    };
-    const Case cases[] = {
+    TempFolder appData, folders;
+    ScopedEnvironment appDataVariable{L"APPDATA", appData.path()};
+    const std::wstring client = folders / L"client", jre = folders / L"jdk\\jre";
+    installJvmLibrary(client, L"client");
+    const std::wstring library = installJvmLibrary(jre, L"server", standInJvmPath());
+    createFolders(folders / L"empty");
+    const struct {
+        std::vector<Setting> keys;
+        std::wstring text;
+        std::vector<std::pair<std::wstring, bool>> picks; // each folder, and whether OK may then be pressed
+        void (*answer)(HWND);
+        DWORD exitCode;
+    } cases[] = {
         {{},
-         L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (latest version) "
-         L"from:",
-         true,
-         [](HWND dialog) { pressButton(dialog, IDCANCEL); }},
-        {{{L"Minimum Version", L"1.6"}},
-         L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE (minimum version 1.6) "
-         L"from:",
-         true,
-         [](HWND dialog) { pressKey(dialog, VK_ESCAPE); }},
-        {{{L"JVM Type", L"server"}, {L"Minimum Version", L"1.7.0_25"}, {L"Maximum Version", L"1.7.0_25"}},
-         L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE with a server JVM "
-         L"(version 1.7.0.25 is required) from:",
-         false,
-         pressCloseBox},
+         notFound + L"(latest version) from:",
+         {{client, true}},
+         [](HWND d) { pressButton(d, IDCANCEL); },
+         failedStart},
+        {{{jreSection, L"Minimum Version", L"1.6"}},
+         notFound + L"(minimum version 1.6) from:",
+         {{client, true}},
+         [](HWND d) { pressKey(d, VK_ESCAPE); },
+         failedStart},
+        {{{jreSection, L"JVM Type", L"server"},
+          {jreSection, L"Minimum Version", L"1.7.0_25"},
+          {jreSection, L"Maximum Version", L"1.7.0_25"}},
+         notFound + L"with a server JVM (version 1.7.0.25 is required) from:",
+         {{client, false}},
+         pressCloseBox,
+         failedStart},
+        // the library lies in jre\, not below the folder picked; a pick without a library takes OK back
+        {{},
+         notFound + L"(latest version) from:",
+         {{folders / L"jdk", false}, {jre, true}, {folders / L"empty", false}, {jre, true}},
+         [](HWND d) { pressButton(d, IDOK); },
+         0},
     };
-    installJvmLibrary(folders / L"client", L"client");
-    for (const Case& c : cases) {
-        setUpInstallation(c.keys);
+    for (const auto& c : cases) {
+        StandInLaunch launch(L"", {{L"Product Information", L"Product Name", L"Test: Product"},
+                                   {L"Product Information", L"Product Code", L"T1"}});
+        launch.app().remove(jreSection, L"JRE Path");
+        launch.app().set(c.keys);
         auto process = launch.start();
         HWND dialog = waitForDialog(process->id(), L"JRE Not Found");
         ASSERT_TRUE(dialog) << narrow(c.text);
         EXPECT_EQ(controlText(dialog, message), c.text);
         EXPECT_EQ(controlText(dialog, link), L"https://adoptium.net/");
         EXPECT_FALSE(isControlEnabled(dialog, IDOK)) << "nothing picked yet";
-        ASSERT_TRUE(pick(*process, dialog, folders / L"client"));
-        EXPECT_EQ(isControlEnabled(dialog, IDOK), c.clientLibraryDoes) << narrow(c.text);
-        c.refuse(dialog);
+        for (const auto& p : c.picks) {
+            ASSERT_TRUE(pick(*process, dialog, p.first)) << narrow(p.first);
+            EXPECT_EQ(isControlEnabled(dialog, IDOK), p.second) << narrow(c.text) << narrow(p.first);
+        }
+        c.answer(dialog);
         ASSERT_TRUE(process->waitForExit()) << narrow(c.text);
-        EXPECT_EQ(process->exitCode(), failed) << narrow(c.text);
-        EXPECT_FALSE(launch.record().has("create.version")) << "no runtime was loaded";
+        EXPECT_EQ(process->exitCode(), c.exitCode) << narrow(c.text);
+        EXPECT_EQ(launch.record().value("env.KORU_JVM_PATH"), c.exitCode ? "(absent)" : narrow(library));
+        EXPECT_EQ(fileExists(appData / L"Test Product\\T1\\editor.ini"), c.exitCode == 0) << "only a pick is kept";
+        if (c.exitCode)
+            continue;
+        auto second = launch.start();
+        ASSERT_TRUE(second->waitForExit()) << "the remembered folder is found without asking";
+        EXPECT_EQ(second->exitCode(), 0u);
+        EXPECT_EQ(launch.record().values("main.argc").size(), 2u);
     }
-    EXPECT_FALSE(fileExists(perUserCopy())) << "nothing to remember";
-}
-
-TEST_F(JreNotFound, OkFollowsTheCurrentPickAndThePickIsRemembered) {
-    std::wstring jre = folders / L"jdk\\jre";
-    std::wstring library = installJvmLibrary(jre, L"server", standInJvmPath());
-    createFolders(folders / L"empty");
-    setUpInstallation({});
-    auto process = launch.start();
-    HWND dialog = waitForDialog(process->id(), L"JRE Not Found");
-    ASSERT_TRUE(dialog);
-    const std::pair<std::wstring, bool> picks[] = {
-        {folders / L"jdk", false}, // the library lies in jre\, not below the folder picked
-        {jre, true},
-        {folders / L"empty", false}, // a second pick without a library takes OK back
-        {jre, true},
-    };
-    for (const auto& p : picks) {
-        ASSERT_TRUE(pick(*process, dialog, p.first)) << narrow(p.first);
-        EXPECT_EQ(isControlEnabled(dialog, IDOK), p.second) << narrow(p.first);
-    }
-    pressButton(dialog, IDOK);
-    ASSERT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), 0u);
-    EXPECT_EQ(launch.record().values("main.argc").size(), 1u);
-    EXPECT_EQ(launch.record().value("env.KORU_JVM_PATH"), narrow(library));
-
-    auto second = launch.start();
-    ASSERT_TRUE(second->waitForExit()) << "the remembered folder is found without asking";
-    EXPECT_EQ(second->exitCode(), 0u);
-    EXPECT_EQ(launch.record().values("main.argc").size(), 2u);
 }
 
 } // namespace

@@ -1,49 +1,23 @@
-// Which runtime a start loads, and the hand-off of a 32-bit runtime to the companion launcher. The libraries here
-// are empty files, so loading fails with message 222, which names the library that was tried.
-#include "Installation.h"
+// Which runtime a start loads, the hand-off of a 32-bit runtime to the companion launcher, and the opt-in trace that
+// tells of the choice: of a start that chooses a runtime and of one that refuses candidates, and that without
+// KORU_TRACE no file is made.
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
+#include "StandInRecord.h"
 #include "UiAutomation.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr DWORD failed = 0xFFFFFFFF;
-const wchar_t* const runtimeSection = L"Java Runtime Environment";
-
-struct Selection {
-    const wchar_t* jvmType;            // "JVM Type", or null
-    std::vector<const wchar_t*> files; // empty files made under the test's folder
-    const wchar_t* loaded;             // the library tried, or null when none is found
-};
-
-// The launcher lives in root\App and is started in root\work.
-void checkSelection(const Selection& c) {
-    TempFolder root;
-    Installation app(root / L"App");
-    app.set(runtimeSection, L"Main Class", L"com.example.App");
-    if (c.jvmType)
-        app.set(runtimeSection, L"JVM Type", c.jvmType);
-    for (const std::wstring file : c.files) {
-        createFolders(root / file.substr(0, file.rfind(L'\\')));
-        writeBytes(root / file, "");
-    }
-    createFolders(root / L"work");
-    auto process = app.start(L"-nosplash", root / L"work");
-    if (c.loaded) {
-        std::wstring expected = L"Failed to load Java VM library: " + root / c.loaded + L" (errno = ";
-        EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
-    } else {
-        EXPECT_NE(cancelRuntimeDialog(process->id()), L"(no dialog)") << "nothing was loaded: the user is asked";
-    }
-    EXPECT_TRUE(process->waitForExit(10000));
-    EXPECT_EQ(process->exitCode(), failed);
-}
-
-// "JRE Path" starts every stand-in launch, and the registry's candidates are the unit tests' concern.
-TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncher) {
-    const Selection cases[] = {
+// "JRE Path" starts every stand-in launch, and the registry's candidates are the unit tests' concern. The launcher
+// lives in root\App and is started in root\work.
+TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurrentFolder) {
+    const struct {
+        const wchar_t* jvmType;            // "JVM Type", or null
+        std::vector<const wchar_t*> files; // empty files made under the test's folder
+        const wchar_t* loaded;             // the library tried, or null when none is found and the user is asked
+    } cases[] = {
         // the executable's own folder is a runtime before its jre64 folder
         {nullptr,
          {L"App\\bin\\java.dll", L"App\\bin\\client\\jvm.dll", L"App\\jre64\\bin\\java.dll",
@@ -52,81 +26,178 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncher) {
         {L"server",
          {L"App\\jre64\\bin\\java.dll", L"App\\jre64\\bin\\client\\jvm.dll", L"App\\jre64\\bin\\server\\jvm.dll"},
          L"App\\jre64\\bin\\server\\jvm.dll"},
+        {nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr},
     };
-    for (const Selection& c : cases)
-        checkSelection(c);
-}
-
-TEST(RuntimeSelectionStart, NoRuntimeAndNoLibraryFromTheCurrentFolder) {
-    if (RegistryFixture::machineHasRuntimes())
-        GTEST_SKIP() << "this machine has Java runtimes registered";
     ScopedEnvironment noJavaHome(L"JAVA_HOME", L""); // the last place the launcher looks
-    checkSelection({nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr});
+    for (const auto& c : cases) {
+        if (!c.loaded && RegistryFixture::machineHasRuntimes())
+            continue; // a registered runtime would be found
+        TempFolder root;
+        Installation app(root / L"App");
+        app.set(jreSection, L"Main Class", L"com.example.App");
+        if (c.jvmType)
+            app.set(jreSection, L"JVM Type", c.jvmType);
+        for (const std::wstring file : c.files) {
+            createFolders(root / file.substr(0, file.rfind(L'\\')));
+            writeBytes(root / file, "");
+        }
+        createFolders(root / L"work");
+        auto process = app.start(L"-nosplash", root / L"work");
+        if (c.loaded) {
+            std::wstring expected = L"Failed to load Java VM library: " + root / c.loaded + L" (errno = ";
+            EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
+        } else {
+            HWND dialog = waitForDialog(process->id(), L"JRE Not Found");
+            ASSERT_TRUE(dialog) << "nothing was loaded: the user is asked";
+            pressButton(dialog, IDCANCEL);
+        }
+        EXPECT_TRUE(process->waitForExit(10000));
+        EXPECT_EQ(process->exitCode(), failedStart);
+    }
 }
-
-struct HandOff {
-    const wchar_t* pairReturnCode;
-    bool companionInstalled;
-    DWORD exitCode;
-    bool viaRegistry; // the 32-bit runtime is registered in the registry's 32-bit view instead of named by "JRE Path"
-};
 
 // The companion (a probe) records its command line and folder and ends with 0x1234. A dbghelp.dll planted beside
 // the launcher and in the current folder must not be the one loaded to read the runtime's image (Wine always
 // takes its own, so there this shows only that the image is still recognised).
-void checkHandOff(const HandOff& c) {
-    TempFolder root;
-    RegistryFixture registry;
-    Installation app(root / L"App");
-    std::wstring work = root / L"work";
-    installJvmLibrary(root / L"x86", L"client", x86FixtureLibraryPath());
-    createFolders(work);
-    if (c.companionInstalled)
-        copyFile(companionProbePath(), app.file(L"companion.exe"));
-    for (const std::wstring& folder : {app.folder(), work})
-        copyFile(plantedHelperLibraryPath(), folder + L"\\dbghelp.dll");
-    ScopedEnvironment mark(L"KORU_TEST_PLANTED_MARK", root / L"planted-was-loaded");
-    ScopedEnvironment companionRecord(L"KORU_TEST_COMPANION_RECORD", root / L"companion.txt");
-    ScopedEnvironment companionExit(L"KORU_TEST_COMPANION_EXIT", L"0x1234");
-    app.set(runtimeSection, L"Main Class", L"com.example.App");
-    app.set(L"Application", L"Pair Product", app.file(L"companion.exe"));
-    app.set(L"Application", L"Pair Return Code", c.pairReturnCode);
-    if (c.viaRegistry) {
-        ASSERT_TRUE(registry.add(L"Software\\JavaSoft\\Java Runtime Environment", L"1.8", root / L"x86",
-                                 RegistryFixture::wow32View));
-    } else {
-        app.set(runtimeSection, L"JRE Path", root / L"x86");
-    }
-
-    auto process = app.start(L"-nosplash one two", work);
-    ASSERT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), c.exitCode);
-    EXPECT_FALSE(fileExists(root / L"planted-was-loaded"));
-    if (!c.companionInstalled)
-        return;
-    // Without "Pair Return Code" the launcher may end before the companion has written its record.
-    for (int i = 0; i < 100 && readLines(root / L"companion.txt").size() < 2; ++i)
-        Sleep(100);
-    std::vector<std::string> record = readLines(root / L"companion.txt");
-    ASSERT_EQ(record.size(), 2u);
-    EXPECT_EQ(record[0].find("one"), std::string::npos) << "the launcher's arguments are not passed on";
-    EXPECT_EQ(record[1], narrow(work));
-}
-
 TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
-    const HandOff cases[] = {
+    const struct {
+        const wchar_t* pairReturnCode;
+        bool companionInstalled;
+        DWORD exitCode;
+        bool viaRegistry; // the 32-bit runtime is registered in the registry's 32-bit view, not named by "JRE Path"
+    } cases[] = {
         {L"", true, 0, false},
         {L"YES", true, 0x1234, false},
-        {L"yes", false, failed, false}, // a companion that cannot be started is a failed start
+        {L"yes", false, failedStart, false}, // a companion that cannot be started is a failed start
+        {L"yes", true, 0x1234, true},
     };
-    for (const HandOff& c : cases)
-        checkHandOff(c);
+    for (const auto& c : cases) {
+        if (c.viaRegistry && RegistryFixture::machineHasRuntimes())
+            continue;
+        TempFolder root;
+        RegistryFixture registry;
+        Installation app(root / L"App");
+        std::wstring work = root / L"work";
+        installJvmLibrary(root / L"x86", L"client", x86FixtureLibraryPath());
+        createFolders(work);
+        if (c.companionInstalled)
+            copyFile(companionProbePath(), app.file(L"companion.exe"));
+        for (const std::wstring& folder : {app.folder(), work})
+            copyFile(plantedHelperLibraryPath(), folder + L"\\dbghelp.dll");
+        ScopedEnvironment mark(L"KORU_TEST_PLANTED_MARK", root / L"planted-was-loaded");
+        ScopedEnvironment companionRecord(L"KORU_TEST_COMPANION_RECORD", root / L"companion.txt");
+        ScopedEnvironment companionExit(L"KORU_TEST_COMPANION_EXIT", L"0x1234");
+        app.set({{jreSection, L"Main Class", L"com.example.App"},
+                 {L"Application", L"Pair Product", app.file(L"companion.exe")},
+                 {L"Application", L"Pair Return Code", c.pairReturnCode}});
+        if (c.viaRegistry)
+            ASSERT_TRUE(registry.add(vendorKeys()[1].path, L"1.8", root / L"x86", RegistryFixture::wow32View));
+        else
+            app.set(jreSection, L"JRE Path", root / L"x86");
+
+        auto process = app.start(L"-nosplash one two", work);
+        ASSERT_TRUE(process->waitForExit());
+        EXPECT_EQ(process->exitCode(), c.exitCode);
+        EXPECT_FALSE(fileExists(root / L"planted-was-loaded"));
+        // Without "Pair Return Code" the launcher may end before the companion has written its record.
+        waitUntil([&] { return !c.companionInstalled || readLines(root / L"companion.txt").size() == 2; }, 10000);
+        std::vector<std::string> record = readLines(root / L"companion.txt");
+        ASSERT_EQ(record.size(), c.companionInstalled ? 2u : 0u);
+        EXPECT_TRUE(record.empty() || record[0].find("one") == std::string::npos) << "the arguments stay behind";
+        EXPECT_TRUE(record.empty() || record[1] == narrow(work));
+    }
 }
 
-TEST(CompanionStart, OnlyRuntimeInTheThirtyTwoBitRegistryViewIsHandedOff) {
+// The first expected piece that no line holds, each looked for after the line of the one before; empty when none.
+std::string firstMissing(const Lines& lines, const Lines& expected) {
+    auto at = lines.begin();
+    for (const std::string& piece : expected) {
+        at = std::find_if(at, lines.end(), [&](const std::string& line) { return line.find(piece) != line.npos; });
+        if (at++ == lines.end())
+            return piece;
+    }
+    return "";
+}
+
+// A runtime folder with the stand-in as its server library and a release file naming the version.
+std::wstring standInRuntime(const std::wstring& home, const std::string& version) {
+    installJvmLibrary(home, L"server", standInJvmPath());
+    writeBytes(home + L"\\release", "JAVA_VERSION=\"" + version + "\"\n");
+    return home;
+}
+
+// Starts the launcher and gives the lines it added to the trace, each checked for its process id.
+Lines tracedStart(const StandInLaunch& launch, const std::wstring& tracePath) {
+    size_t before = readLines(tracePath).size();
+    auto process = launch.start();
+    EXPECT_TRUE(process->waitForExit());
+    EXPECT_EQ(process->exitCode(), 0u);
+    Lines lines = readLines(tracePath);
+    lines.erase(lines.begin(), lines.begin() + std::min(before, lines.size()));
+    for (const std::string& line : lines)
+        EXPECT_EQ(std::stoul(line), process->id()) << line;
+    return lines;
+}
+
+TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
     if (RegistryFixture::machineHasRuntimes())
         GTEST_SKIP() << "this machine has Java runtimes registered";
-    checkHandOff({L"yes", true, 0x1234, true});
+    TempFolder temp;
+    RegistryFixture registry;
+    StandInLaunch launch(L"", {{jreSection, L"Minimum Version", L"1.8"}});
+    launch.app().remove(jreSection, L"JRE Path");
+    std::wstring temurin = standInRuntime(temp / L"temurin", "17.0.2");
+    ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Eclipse Adoptium\\JDK\\17.0.2.8\\hotspot\\MSI",
+                                  L"Path", temurin));
+    ASSERT_TRUE(registry.add(vendorKeys()[1].path, L"1.7.0_80", standInRuntime(temp / L"jre7", "1.7.0_80")));
+    ScopedEnvironment traceVariable(L"KORU_TRACE", temp / L"trace.log");
+    Lines first = tracedStart(launch, temp / L"trace.log");
+    EXPECT_EQ(
+        firstMissing(first,
+                     {"start: " + narrow(launch.app().exePath()),
+                      "settings: " + narrow(launch.app().file(L"editor.ini")), "search settings: versions 1.8 to any,",
+                      "Java Runtime Environment\\1.7.0_80: refused, version 1.7.0.80 outside the bounds",
+                      "17.0.2.8\\hotspot\\MSI: candidate 17.0.2.8 JDK Sun server favoured in " + narrow(temurin) + "\\",
+                      "registry, native view: chose 17.0.2.8 JDK",
+                      "runtime: " + narrow(temurin) + "\\bin\\server\\jvm.dll from the registry",
+                      "companion: no hand-off", "VM option: -Djava.class.path=C:\\app.jar",
+                      "VM creation: JNI_CreateJavaVM returned 0", "end: exit code 0"}),
+        "");
+
+    // Refused by the settings, the registry's runtimes leave the start to JAVA_HOME.
+    launch.app().set(jreSection, L"Maximum Version", L"11");
+    std::wstring jdk11 = standInRuntime(temp / L"jdk11", "11.0.2");
+    ScopedEnvironment javaHome(L"JAVA_HOME", jdk11);
+    Lines second = tracedStart(launch, temp / L"trace.log");
+    EXPECT_EQ(firstMissing(second, {"search settings: versions 1.8 to 11,",
+                                    "17.0.2.8\\hotspot\\MSI: refused, version 17.0.2.8 outside the bounds",
+                                    "registry, native view: no candidate",
+                                    "JAVA_HOME \"" + narrow(jdk11) + "\": candidate 11.0.2 JRE Sun server",
+                                    "from JAVA_HOME", "end: exit code 0"}),
+              "");
+    EXPECT_EQ(readLines(temp / L"trace.log").size(), first.size() + second.size()) << "the second start appends";
+}
+
+// "1" names a file in the temporary folder after the executable; an unset variable makes none, and a file that
+// cannot be opened leaves the start as it was.
+TEST(RuntimeTrace, WhereTheTraceGoes) {
+    wchar_t tempFolder[MAX_PATH];
+    GetTempPathW(MAX_PATH, tempFolder);
+    const std::wstring defaultPath = std::wstring(tempFolder) + L"editor-trace.log";
+    TempFolder temp;
+    for (const std::wstring& setting : {std::wstring(), std::wstring(L"1"), temp / L"missing\\trace.log"}) {
+        DeleteFileW(defaultPath.c_str());
+        StandInLaunch launch(L"");
+        ScopedEnvironment variable(L"KORU_TRACE", setting);
+        EXPECT_EQ(launch.run(), 0u) << narrow(setting);
+        EXPECT_TRUE(launch.record().has("main.argc")) << narrow(setting);
+        EXPECT_EQ(fileExists(defaultPath), setting == L"1") << narrow(setting);
+        if (setting == L"1") {
+            EXPECT_EQ(firstMissing(readLines(defaultPath), {"start: ", "end: exit code 0"}), "");
+        }
+        EXPECT_FALSE(fileExists(temp / L"missing"));
+    }
+    DeleteFileW(defaultPath.c_str());
 }
 
 } // namespace

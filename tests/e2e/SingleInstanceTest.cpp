@@ -10,14 +10,9 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
 using Calls = std::vector<Lines>;
-constexpr DWORD failed = 0xFFFFFFFF;
 
-StandInLaunch* singleInstance(StandInLaunch* launch, const wchar_t* mode = L"yes") {
-    launch->app().set(L"Application", L"Single Instance", mode);
-    return launch;
-}
+Setting singleInstance(const wchar_t* mode = L"yes") { return {L"Application", L"Single Instance", mode}; }
 
 // The name of the shared block and of the message: the executable's path with underscores for backslashes.
 std::wstring blockName(StandInLaunch& launch) {
@@ -26,21 +21,18 @@ std::wstring blockName(StandInLaunch& launch) {
     return name;
 }
 
-bool waitForRecord(const StandInLaunch& launch, const char* key, size_t count = 1) {
-    for (int i = 0; i < 200 && launch.record().values(key).size() < count; ++i)
-        Sleep(50);
-    return launch.record().values(key).size() >= count;
+bool waitForRecord(const StandInLaunch& launch, const char* key) {
+    return waitUntil([&] { return launch.record().has(key); }, 10000);
 }
 
 // Each call's arguments, in the order of the calls.
 Calls secondaryCalls(const StandInLaunch& launch) {
     Calls calls;
-    StandInRecord record = launch.record();
-    for (const auto& line : record.lines()) {
-        if (line.first == "secondaryMain.argc")
+    for (const std::string& fact : launch.record().facts({"secondaryMain.arg"})) {
+        if (fact.compare(0, 19, "secondaryMain.argc=") == 0)
             calls.emplace_back();
-        else if (line.first == "secondaryMain.arg")
-            calls.back().push_back(line.second);
+        else
+            calls.back().push_back(fact.size() > 18 ? fact.substr(18) : ""); // after "secondaryMain.arg="
     }
     return calls;
 }
@@ -56,15 +48,15 @@ TEST(SingleInstance, LaterStartsEndWithTheReply) {
         {L"secondary=arg", L"4660 \"b c\"", 4660, {{"4660", "b c"}}},
         {L"secondary=arg", L"-2", 0xFFFFFFFE, {{"-2"}}},
         {L"secondary=arg", L"", 0, {{""}}},
-        {L"secondary=arg", std::wstring(519, L'x'), failed, {}}, // 1,042 bytes: the first instance is not touched
+        {L"secondary=arg", std::wstring(519, L'x'), failedStart, {}}, // 1,042 bytes: the first instance is not touched
         {L"secondary=void;secondaryMain=sleep:60000", L"a b", 0, {{"a", "b"}}}, // answered before the call
-        {L"secondary=7;secondaryMain=throw:java/lang/IllegalStateException", L"a", failed, {{"a"}}},
-        {L"", L"a", failed, {}}, // no secondaryMain: answered at once, not when the first instance ends
+        {L"secondary=7;secondaryMain=throw:java/lang/IllegalStateException", L"a", failedStart, {{"a"}}},
+        {L"", L"a", failedStart, {}}, // no secondaryMain: answered at once, not when the first instance ends
         {L"startup=1500;secondary=arg", L"5", 5, {{"5"}}}, // started during the VM's creation
     };
     for (const auto& c : cases) {
-        StandInLaunch launch(L"main=sleep:60000;" + std::wstring(c.script));
-        auto first = singleInstance(&launch)->start();
+        StandInLaunch launch(L"main=sleep:60000;" + std::wstring(c.script), {singleInstance()});
+        auto first = launch.start();
         ASSERT_TRUE(waitForRecord(launch, "create.version")) << narrow(c.script);
         EXPECT_EQ(launch.run(c.arguments, 15000), c.exitCode) << narrow(c.script);
         EXPECT_EQ(secondaryCalls(launch), c.calls) << narrow(c.script);
@@ -74,8 +66,8 @@ TEST(SingleInstance, LaterStartsEndWithTheReply) {
 
 // Every start is served exactly once with its own arguments, and ends with the reply made for them.
 TEST(SingleInstance, TwentyLaterStartsAtOnce) {
-    StandInLaunch launch(L"main=sleep:60000;secondary=arg");
-    auto first = singleInstance(&launch)->start();
+    StandInLaunch launch(L"main=sleep:60000;secondary=arg", {singleInstance()});
+    auto first = launch.start();
     ASSERT_TRUE(waitForRecord(launch, "main.argc"));
     std::vector<std::unique_ptr<TestProcess>> starts;
     std::set<Lines> expected;
@@ -95,8 +87,8 @@ TEST(SingleInstance, TwentyLaterStartsAtOnce) {
 // Whichever of two starts made at the same moment comes first, the other is served: none ends with -1.
 TEST(SingleInstance, TwoStartsAtTheSameMoment) {
     for (int round = 0; round < 3; ++round) {
-        StandInLaunch launch(L"main=sleep:1500;secondary=arg");
-        auto one = singleInstance(&launch)->start(L"1 -nosplash");
+        StandInLaunch launch(L"main=sleep:1500;secondary=arg", {singleInstance()});
+        auto one = launch.start(L"1 -nosplash");
         auto two = launch.start(L"2 -nosplash");
         ASSERT_TRUE(one->waitForExit() && two->waitForExit());
         std::set<DWORD> codes{one->exitCode(), two->exitCode()};
@@ -114,21 +106,20 @@ TEST(SingleInstance, IndependentInstances) {
         int foreignObject; // 1: a mapping, 2: a mutex
     } cases[] = {{L"Yes", L"", 0}, {L"yes", L"service", 0}, {L"yes", L"", 1}, {L"yes", L"", 2}};
     for (const auto& c : cases) {
-        StandInLaunch launch(L"main=sleep:1500;secondary=7");
-        singleInstance(&launch, c.mode)->app().set(L"Application", L"Application Type", c.applicationType);
+        StandInLaunch launch(L"main=sleep:1500;secondary=7",
+                             {singleInstance(c.mode), {L"Application", L"Application Type", c.applicationType}});
         std::wstring name = blockName(launch);
-        HANDLE object = c.foreignObject == 1   ? CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr,
-                                                                    PAGE_READWRITE | SEC_RESERVE, 0, 2092, name.c_str())
-                        : c.foreignObject == 2 ? CreateMutexW(nullptr, FALSE, name.c_str())
-                                               : nullptr;
+        UniqueHandle object(
+            c.foreignObject == 1
+                ? CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE | SEC_RESERVE, 0, 2092, name.c_str())
+            : c.foreignObject == 2 ? CreateMutexW(nullptr, FALSE, name.c_str())
+                                   : nullptr);
         auto first = launch.start();
         ASSERT_TRUE(waitForRecord(launch, "main.argc"));
         EXPECT_EQ(launch.run(L"a -nosplash"), 0u) << narrow(c.mode) << c.foreignObject;
         EXPECT_TRUE(first->waitForExit());
         EXPECT_EQ(first->exitCode(), 0u);
         EXPECT_EQ(launch.record().values("main.argc").size(), 2u) << narrow(c.mode) << c.foreignObject;
-        if (object)
-            CloseHandle(object);
     }
 }
 
@@ -137,42 +128,40 @@ TEST(SingleInstance, IndependentInstances) {
 // as this build does, or not, as older ones do. The later start waits for them, and is served.
 TEST(SingleInstance, LaterStartWaitsForTheFirstInstancesFields) {
     for (bool holdsSetupLock : {true, false}) {
-        StandInLaunch launch(L"");
-        std::wstring name = blockName(*singleInstance(&launch));
-        HANDLE setupLock = CreateMutexW(nullptr, holdsSetupLock, (name + L"_init_mtx").c_str());
-        HANDLE mapping = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2092, name.c_str());
-        auto* block = static_cast<uint32_t*>(MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, 0));
+        StandInLaunch launch(L"", {singleInstance()});
+        std::wstring name = blockName(launch);
+        UniqueHandle setupLock(CreateMutexW(nullptr, holdsSetupLock, (name + L"_init_mtx").c_str()));
+        UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 2092, name.c_str()));
+        UniqueMappedView view(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
+        auto* block = static_cast<uint32_t*>(view.get());
         ASSERT_NE(block, nullptr);
         UINT message = RegisterWindowMessageW(name.c_str());
         std::wstring arguments;
         DWORD listenerId = 0;
-        HANDLE queueReady = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        UniqueHandle queueReady(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         std::thread listener([&] {
             MSG request;
             PeekMessageW(&request, nullptr, 0, 0, PM_NOREMOVE);
             listenerId = GetCurrentThreadId();
-            SetEvent(queueReady);
+            SetEvent(queueReady.get());
             while (GetMessageW(&request, nullptr, 0, 0) > 0 && request.message != message) {
             }
             arguments.assign(reinterpret_cast<const wchar_t*>(block + 3), 8);
             PostThreadMessageW(DWORD(request.wParam), message, WPARAM(-3), 0);
         });
-        WaitForSingleObject(queueReady, 5000);
+        WaitForSingleObject(queueReady.get(), 5000);
         auto later = launch.start(L"x \"y z\"");
         Sleep(1000);
         block[0] = listenerId;
         block[1] = GetCurrentProcessId();
         block[2] = message;
-        ReleaseMutex(setupLock);
+        ReleaseMutex(setupLock.get());
         EXPECT_TRUE(later->waitForExit());
         EXPECT_EQ(later->exitCode(), 0xFFFFFFFD) << holdsSetupLock;
         PostThreadMessageW(listenerId, WM_QUIT, 0, 0);
         listener.join();
         EXPECT_EQ(arguments, std::wstring(L"x\0y z\0\0\0", 8)) << holdsSetupLock;
         EXPECT_FALSE(launch.record().has("create.version")) << "a later start loads no runtime";
-        UnmapViewOfFile(block);
-        for (HANDLE handle : {mapping, queueReady, setupLock})
-            CloseHandle(handle);
     }
 }
 

@@ -1,16 +1,17 @@
 // The splash as the user sees it: the launcher's own window (place, pixels, style, when it goes, the boxes it owns)
 // and the runtime's own splash library, played by a fixture beside the stand-in runtime's bin folder.
-#include "ScreenCapture.h"
 #include "StandInRecord.h"
 #include "TestImages.h"
 #include "UiAutomation.h"
 
 #include <gtest/gtest.h>
 
+#include "support/UniqueResource.h"
+
 namespace {
 
-using Lines = std::vector<std::string>;
 const wchar_t* const splashClass = L"SplashScreenWindow";
+constexpr uint32_t backdropColour = 0xFF00FF;
 const wchar_t* const display = L"Display";
 
 // A launch whose "Splash Screen" names an image file written beside the launcher, optionally with the runtime's
@@ -40,45 +41,64 @@ RECT centredRect(int width, int height) {
     return RECT{left, top, left + width, top + height};
 }
 
-// The first splash window of the process as it was when first seen, watched until the process ends (at most 20 s).
-struct SeenSplash {
-    std::string rect = "(none)";
-    bool shadow = false;
-};
-SeenSplash watchSplash(TestProcess& process) {
-    SeenSplash seen;
-    for (DWORD start = GetTickCount(); process.exitCode() == STILL_ACTIVE && GetTickCount() - start < 20000;) {
-        HWND splash = seen.rect == "(none)" ? waitForWindow(process.id(), splashClass, 0) : nullptr;
+// The first splash window of the process as it was when first seen ("left,top widthxheight", and " shadow" when it
+// casts one), watched until the process ends (at most 20 s).
+std::string watchSplash(TestProcess& process) {
+    std::string seen = "(none)";
+    for (DWORD start = GetTickCount(); process.exitCode() == STILL_ACTIVE && GetTickCount() - start < 20000;
+         Sleep(10)) {
+        HWND splash = seen == "(none)" ? waitForWindow(process.id(), splashClass, 0) : nullptr;
         RECT rect = {};
-        if (splash && GetWindowRect(splash, &rect)) {
-            seen.rect = text(rect);
-            seen.shadow = (GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) != 0;
-        }
-        Sleep(10);
+        if (splash && GetWindowRect(splash, &rect))
+            seen = text(rect) + ((GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) ? " shadow" : "");
     }
     EXPECT_NE(process.exitCode(), STILL_ACTIVE) << "did not end";
     return seen;
 }
 
-// What the screen shows there once it equals the expected pixels, or after a second: showing and painting are two
-// steps.
-std::vector<uint32_t> shownPixels(const RECT& area, const std::vector<uint32_t>& expected) {
-    std::vector<uint32_t> shown = screenPixels(area);
-    for (DWORD start = GetTickCount(); shown != expected && GetTickCount() - start < 1000; Sleep(20))
-        shown = screenPixels(area);
-    return shown;
+// The pixels of a screen rectangle as 0x00RRGGBB, rows from the top.
+std::vector<uint32_t> screenPixels(const RECT& area) {
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    std::vector<uint32_t> pixels(static_cast<size_t>(width > 0 && height > 0 ? width * height : 0));
+    if (pixels.empty())
+        return pixels;
+    UniqueScreenDc screen(GetDC(nullptr));
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    UniqueBitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    HGDIOBJ previous = SelectObject(memory.get(), section.get());
+    BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
+    GdiFlush();
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0x00FFFFFF;
+    SelectObject(memory.get(), previous); // the bitmap is deleted once no device context holds it
+    return pixels;
+}
+
+// A window of backdropColour over an area of the screen, so that see-through pixels of a window above it have
+// something known to show.
+UniqueWindow showBackdrop(const RECT& area) {
+    static const ATOM backdropClass = [] {
+        WNDCLASSW description = {};
+        description.lpfnWndProc = DefWindowProcW;
+        description.hInstance = GetModuleHandleW(nullptr);
+        description.hbrBackground = CreateSolidBrush(RGB(0xFF, 0x00, 0xFF));
+        description.lpszClassName = L"KoruTestBackdrop";
+        return RegisterClassW(&description);
+    }();
+    UniqueWindow window(CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(backdropClass), L"", WS_POPUP, area.left,
+                                        area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                                        nullptr, nullptr));
+    ShowWindow(window.get(), SW_SHOWNOACTIVATE);
+    UpdateWindow(window.get());
+    return window;
 }
 
 // The record's splash library calls and the VM's end, in order.
-Lines splashAndVmFacts(const StandInRecord& record) {
-    Lines facts;
-    for (const auto& line : record.lines()) {
-        if (line.first.compare(0, 7, "splash.") == 0 || line.first.compare(0, 8, "destroy.") == 0 ||
-            line.first == "create.result")
-            facts.push_back(line.first + (line.second.empty() ? "" : "=" + line.second));
-    }
-    return facts;
-}
+Lines splashAndVmFacts(const StandInRecord& record) { return record.facts({"splash.", "destroy.", "create.result"}); }
 
 TEST(SplashWindow, ShownUnlessSwitchedOffOrUnset) {
     const std::string small = bmpFile(opaqueTestImage(30, 20));
@@ -106,10 +126,9 @@ TEST(SplashWindow, ShownUnlessSwitchedOffOrUnset) {
         else if (!*c.key)
             launch.app().set(display, L"Splash Screen", L"");
         auto process = launch.start(c.arguments);
-        SeenSplash seen = watchSplash(*process);
-        const bool shown = c.rect.right > 0;
-        EXPECT_EQ(seen.rect, shown ? text(c.rect) : "(none)") << narrow(c.arguments) << " " << c.image.size();
-        EXPECT_EQ(seen.shadow, shown && std::wstring(c.shadow) == L"true") << narrow(c.shadow);
+        const bool shown = c.rect.right > 0, shadow = std::wstring(c.shadow) == L"true";
+        EXPECT_EQ(watchSplash(*process), shown ? text(c.rect) + (shadow ? " shadow" : "") : "(none)")
+            << narrow(c.arguments) << " " << c.image.size() << " " << narrow(c.shadow);
         EXPECT_EQ(process->exitCode(), 0u);
     }
 }
@@ -130,7 +149,7 @@ TEST(SplashWindow, ShowsTheImageCentredWithoutTaskbarButton) {
                  {halfClear, tiffFile(halfClear), L"splash.tif", WS_EX_TOOLWINDOW | WS_EX_LAYERED}};
     for (const auto& c : cases) {
         RECT area = centredRect(c.image.width, c.image.height);
-        Backdrop behind(area);
+        UniqueWindow behind = showBackdrop(area);
         std::vector<uint32_t> expected;
         for (uint32_t pixel : c.image.argb)
             expected.push_back(pixel >> 24 ? pixel & 0x00FFFFFF : backdropColour);
@@ -141,20 +160,20 @@ TEST(SplashWindow, ShowsTheImageCentredWithoutTaskbarButton) {
         const LONG_PTR frame = WS_POPUP | WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU;
         EXPECT_EQ(GetWindowLongPtrW(splash, GWL_STYLE) & frame, LONG_PTR(WS_POPUP)) << "no border, caption or menu";
         EXPECT_EQ(GetWindowLongPtrW(splash, GWL_EXSTYLE), c.exStyle) << "a tool window has no taskbar button";
-        EXPECT_EQ(shownPixels(area, expected), expected) << narrow(c.name);
+        std::vector<uint32_t> shown; // showing and painting are two steps
+        waitUntil([&] { return (shown = screenPixels(area)) == expected; }, 1000);
+        EXPECT_EQ(shown, expected) << narrow(c.name);
     }
 }
 
 // Under the keep-alive rule the process stays after main; the splash must not.
 TEST(SplashWindow, ClosesWhenMainReturnsThoughTheThreadStays) {
     SplashLaunch launch(L"main=sleep:1000", bmpFile(opaqueTestImage(30, 20)));
-    launch.app().set(L"Java Runtime Environment", L"VM Provider", L"any");
+    launch.app().set(jreSection, L"VM Provider", L"any");
     auto process = launch.start(L"");
     HWND splash = waitForWindow(process->id(), splashClass);
     ASSERT_TRUE(splash);
-    for (DWORD start = GetTickCount(); IsWindow(splash) && GetTickCount() - start < 10000;)
-        Sleep(20);
-    EXPECT_FALSE(IsWindow(splash));
+    EXPECT_TRUE(waitUntil([splash] { return !IsWindow(splash); }, 10000));
     EXPECT_EQ(process->exitCode(), STILL_ACTIVE);
 }
 
@@ -179,63 +198,53 @@ TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
         EXPECT_EQ(dismissMessageBox(process->id(), 10000, &owner), L"Could not find the main class com/example/App.\n");
         EXPECT_EQ(owner, splash) << narrow(arguments);
         EXPECT_TRUE(process->waitForExit());
-        EXPECT_EQ(process->exitCode(), 0xFFFFFFFFu);
+        EXPECT_EQ(process->exitCode(), failedStart);
     }
 }
 
-TEST(NativeSplash, StartedThroughTheRuntimesLibraryAndClosedOnce) {
+// With "Preffer Native Splash Screen" the runtime's splash library shows the picture and is closed once (a second
+// SplashClose would end the process with 0xBAD1); without a library that can, the preference or an 8-bit path, the
+// launcher's own window shows it.
+TEST(NativeSplash, TheRuntimesLibraryClosedOnceOrTheOwnWindowInstead) {
+    const Lines destroyed = {"destroy.begin", "destroy.end"}, closed = {"destroy.begin", "destroy.end", "splash.close"};
     const struct {
         const wchar_t* script;
-        const wchar_t* image; // a folder name outside most code pages reaches the library in its short form
-        DWORD exitCode;
-        Lines end;
-    } cases[] = {
-        {L"main=sleep:500", L"splash.bmp", 0, {"destroy.begin", "destroy.end", "splash.close"}},
-        {L"main=sleep:500", L"\x4E2D\x6587\\splash.bmp", 0, {"destroy.begin", "destroy.end", "splash.close"}},
-        // a second SplashClose would end the process with 0xBAD1
-        {L"create=-1", L"splash.bmp", 0xFFFFFFFF, {"create.result=-1", "splash.close"}},
-    };
-    for (const auto& c : cases) {
-        SplashLaunch launch(c.script, bmpFile(opaqueTestImage(30, 20)), c.image, L"splash");
-        launch.app().set(display, L"Preffer Native Splash Screen", L"yes");
-        auto process = launch.start(L"");
-        if (c.exitCode)
-            dismissMessageBox(process->id());
-        EXPECT_EQ(watchSplash(*process).rect, "(none)") << "no window of the launcher's own";
-        EXPECT_EQ(process->exitCode(), c.exitCode);
-        StandInRecord record = launch.record();
-        std::string eightBit = record.value("splash.loadFile");
-        if (c.image[0] == L's') {
-            EXPECT_EQ(eightBit, narrow(launch.imagePath)) << "a path the code page holds is passed as written";
-        }
-        Lines expected = {"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
-                          "splash.fileJarName=" + eightBit, "splash.jarName"};
-        expected.insert(expected.end(), c.end.begin(), c.end.end());
-        EXPECT_EQ(splashAndVmFacts(record), expected) << narrow(c.script);
-    }
-}
-
-TEST(NativeSplash, OwnWindowInstead) {
-    const struct {
         const wchar_t* library; // fixture folder; null: none beside the runtime
         const wchar_t* preference;
         const wchar_t* image;
+        DWORD exitCode;
+        Lines libraryEnd; // the facts after the library's first calls; none: the own window shows
     } cases[] = {
-        {nullptr, L"Yes", L"splash.bmp"},
-        {L"splash-without-init", L"Yes", L"splash.bmp"}, // its SplashClose is never called either
-        {L"splash", L"No", L"splash.bmp"},
-        {L"splash", L"Yes", L"\xD83D\xDE00.bmp"}, // missing, and no 8-bit form names it
+        {L"main=sleep:500", L"splash", L"yes", L"splash.bmp", 0, closed},
+        // a folder name outside most code pages reaches the library in its short form
+        {L"main=sleep:500", L"splash", L"yes", L"\x4E2D\x6587\\splash.bmp", 0, closed},
+        {L"create=-1", L"splash", L"yes", L"splash.bmp", failedStart, {"create.result=-1", "splash.close"}},
+        {L"main=sleep:1000", nullptr, L"Yes", L"splash.bmp", 0, {}},
+        {L"main=sleep:1000", L"splash-without-init", L"Yes", L"splash.bmp", 0, {}}, // nor is its SplashClose called
+        {L"main=sleep:1000", L"splash", L"No", L"splash.bmp", 0, {}},
+        {L"main=sleep:1000", L"splash", L"Yes", L"\xD83D\xDE00.bmp", 0, {}}, // missing, and no 8-bit form names it
     };
     for (const auto& c : cases) {
-        if (*c.image == 0xD83D && GetACP() == CP_UTF8)
+        const bool missing = *c.image == 0xD83D, native = !c.libraryEnd.empty();
+        if (missing && GetACP() == CP_UTF8)
             continue;
-        SplashLaunch launch(L"main=sleep:1000", bmpFile(opaqueTestImage(30, 20)), L"splash.bmp", c.library);
-        launch.app().set(display, L"Preffer Native Splash Screen", c.preference);
-        launch.app().set(display, L"Splash Screen", launch.app().file(c.image));
+        SplashLaunch launch(c.script, bmpFile(opaqueTestImage(30, 20)), missing ? L"splash.bmp" : c.image, c.library);
+        launch.app().set({{display, L"Preffer Native Splash Screen", c.preference},
+                          {display, L"Splash Screen", launch.app().file(c.image)}});
         auto process = launch.start(L"");
-        EXPECT_NE(watchSplash(*process).rect, "(none)") << narrow(c.image);
-        EXPECT_EQ(process->exitCode(), 0u) << narrow(c.image);
-        EXPECT_EQ(splashAndVmFacts(launch.record()), (Lines{"destroy.begin", "destroy.end"})) << narrow(c.image);
+        if (c.exitCode)
+            dismissMessageBox(process->id());
+        EXPECT_EQ(watchSplash(*process) == "(none)", native) << narrow(c.image) << ": the launcher's own window";
+        EXPECT_EQ(process->exitCode(), c.exitCode) << narrow(c.image);
+        StandInRecord record = launch.record();
+        std::string eightBit = record.value("splash.loadFile");
+        if (native && c.image[0] == L's')
+            EXPECT_EQ(eightBit, narrow(launch.imagePath)) << "a path the code page holds is passed as written";
+        Lines expected = native ? Lines{"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
+                                        "splash.fileJarName=" + eightBit, "splash.jarName"}
+                                : destroyed;
+        expected.insert(expected.end(), c.libraryEnd.begin(), c.libraryEnd.end());
+        EXPECT_EQ(splashAndVmFacts(record), expected) << narrow(c.script) << " " << narrow(c.image);
     }
 }
 

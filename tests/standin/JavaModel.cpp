@@ -28,13 +28,11 @@ const Method methods[] = {
     {true, applicationOwner, "secondaryMain", "([Ljava/lang/String;)I"},
 };
 
-bool endsWith(const std::string& text, const char* suffix) {
-    size_t length = std::char_traits<char>::length(suffix);
-    return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
-}
-
 bool isThrowableClass(const std::string& name) {
-    return name.find('.') == std::string::npos && (endsWith(name, "Exception") || endsWith(name, "Error"));
+    auto endsWith = [&name](const std::string& suffix) {
+        return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
+    return name.find('.') == std::string::npos && (endsWith("Exception") || endsWith("Error"));
 }
 
 bool isApplicationClass(const std::string& name) {
@@ -46,7 +44,7 @@ bool isApplicationClass(const std::string& name) {
 // where an installed application's classes do not lie).
 bool classExists(const std::string& name) {
     if (isApplicationClass(name))
-        return vm().hasClassPath && directive(L"missing") != L"class";
+        return vm.hasClassPath && directive(L"missing") != L"class";
     return isThrowableClass(name) ||
            std::any_of(std::begin(methods), std::end(methods), [&](const Method& m) { return name == m.owner; });
 }
@@ -110,8 +108,8 @@ bool isUtf8(Thread& thread, Object* charset) {
 
 [[noreturn]] void systemExit(jint status) {
     record("exit", std::to_string(status));
-    if (vm().exitHook)
-        vm().exitHook(status);
+    if (vm.exitHook)
+        vm.exitHook(status);
     ExitProcess(UINT(status));
 }
 
@@ -126,11 +124,11 @@ void takeArguments(const std::string& method, Object* array) {
 
 // A non-daemon thread of the application: DestroyJavaVM waits for it.
 void linger(long milliseconds) {
-    InterlockedIncrement(&vm().liveThreads);
+    InterlockedIncrement(&vm.liveThreads);
     std::thread([milliseconds] {
         Sleep(DWORD(milliseconds));
         record("thread.ended");
-        InterlockedDecrement(&vm().liveThreads);
+        InterlockedDecrement(&vm.liveThreads);
     }).detach();
 }
 
@@ -141,7 +139,7 @@ bool play(Thread& thread, const std::wstring& actions) {
         std::wstring verb = action.substr(0, colon);
         std::wstring rest = colon == std::wstring::npos ? L"" : action.substr(colon + 1);
         if (verb == L"print" || verb == L"eprint")
-            write(verb == L"print" ? vm().out : vm().err, utf8(rest) + "\r\n");
+            write(verb == L"print" ? vm.out : vm.err, utf8(rest) + "\r\n");
         else if (verb == L"exit")
             systemExit(number(rest));
         else if (verb == L"sleep")
@@ -192,18 +190,8 @@ Object* construct(Thread& thread, const Method& method, const std::vector<Value>
 
 } // namespace
 
-Vm& vm() {
-    static Vm state;
-    return state;
-}
-
 Object* make(Kind kind, const std::string& type, const std::wstring& text, Object* target) {
-    Object* object = new Object();
-    object->kind = kind;
-    object->type = type;
-    object->text = text;
-    object->target = target;
-    return object;
+    return new Object{kind, type, text, {}, {}, nullptr, target};
 }
 
 bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message) {
@@ -217,7 +205,7 @@ bool throwIf(bool condition, Thread& thread, const std::string& type, const std:
 void describe(Thread& thread) {
     if (!thread.pending)
         return;
-    write(vm().err, "Exception in thread \"" + thread.name + "\" " + traceText(*thread.pending));
+    write(vm.err, "Exception in thread \"" + thread.name + "\" " + traceText(*thread.pending));
     thread.pending = nullptr;
 }
 
@@ -256,7 +244,7 @@ Value invoke(Thread& thread, Object* self, const Method& method, const std::vect
     else if (name == "exit")
         systemExit(arguments[0].number);
     else if (name == "setOut" || name == "setErr")
-        (name == "setOut" ? vm().out : vm().err) = first;
+        (name == "setOut" ? vm.out : vm.err) = first;
     else if (name == "toString" && isUtf8(thread, first))
         result.object = newString(fromUtf8(self->bytes));
     else if (name == "printStackTrace" && present(thread, first))

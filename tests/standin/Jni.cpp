@@ -64,15 +64,10 @@ bool failing(Thread& thread, const char* function) {
 std::vector<Value> arguments(Thread& thread, const Method& method, va_list list) {
     std::vector<Value> values;
     for (const char* type = method.signature + 1; *type != ')'; ++type) {
-        Value value;
-        if (*type == 'L' || *type == '[') {
-            type += std::strspn(type, "[");
-            type = *type == 'L' ? std::strchr(type, ';') : type;
-            value.object = deref(thread, va_arg(list, jobject));
-        } else {
-            value.number = va_arg(list, jint);
-        }
-        values.push_back(value);
+        bool isObject = *type == 'L' || *type == '[';
+        type += std::strspn(type, "[");
+        type = *type == 'L' ? std::strchr(type, ';') : type;
+        values.push_back(isObject ? Value{deref(thread, va_arg(list, jobject))} : Value{nullptr, va_arg(list, jint)});
     }
     return values;
 }
@@ -209,16 +204,8 @@ Thread* attach(const std::string& name) {
     auto* thread = new Thread();
     thread->env.functions = &functions;
     thread->name = name;
-    InterlockedIncrement(&vm().liveThreads);
+    InterlockedIncrement(&vm.liveThreads);
     return thread;
-}
-
-// A scripted failure of AttachCurrentThread or DetachCurrentThread, recorded.
-bool scriptedFailure(const wchar_t* function, jint& result) {
-    result = number(directive(function));
-    if (result != JNI_OK)
-        record(utf8(function), std::to_string(result));
-    return result != JNI_OK;
 }
 
 JNIInvokeInterface_ vmTable() {
@@ -228,34 +215,33 @@ JNIInvokeInterface_ vmTable() {
     table.DestroyJavaVM = [](JavaVM*) {
         require(state == State::Alive, "DestroyJavaVM without a VM");
         record("destroy.begin");
-        while (vm().liveThreads != (current ? 1 : 0))
+        while (vm.liveThreads != (current ? 1 : 0))
             Sleep(10);
         state = State::Destroyed;
         record("destroy.end");
         return jint(JNI_OK);
     };
     table.AttachCurrentThread = [](JavaVM*, void** env, void*) {
-        jint result = JNI_OK;
         if (state != State::Alive)
             return jint(JNI_ERR);
-        if (scriptedFailure(L"attach", result))
-            return result;
         if (!current)
             current = attach("Thread-" + std::to_string(InterlockedIncrement(&attachedCount)));
         record("attach");
         *env = &current->env;
-        return result;
+        return jint(JNI_OK);
     };
     // An exception still pending goes to the thread's uncaught-exception handler, which prints it.
     table.DetachCurrentThread = [](JavaVM*) {
-        jint result = JNI_OK;
-        if (scriptedFailure(L"detach", result) || !current)
+        auto result = jint(number(directive(L"detach")));
+        if (result != JNI_OK)
+            record("detach", std::to_string(result));
+        if (result != JNI_OK || !current)
             return result;
         if (current->pending)
             record("uncaught", current->pending->type);
         describe(*current);
         current = nullptr;
-        InterlockedDecrement(&vm().liveThreads);
+        InterlockedDecrement(&vm.liveThreads);
         record("detach");
         return result;
     };
@@ -269,10 +255,7 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("create.ignoreUnrecognized", args.ignoreUnrecognized ? "1" : "0");
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
-        int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), nullptr, 0);
-        std::wstring wide(size_t(size), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), wide.data(), size);
-        record("option", utf8(wide));
+        record("option", utf8(fromUtf8(text, CP_ACP)));
         if (args.options[i].extraInfo && (text == "abort" || text == "exit"))
             record("hook", text);
     }
@@ -299,13 +282,13 @@ jint createVm(const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
-            vm().hasClassPath = text.size() > 18;
+            vm.hasClassPath = text.size() > 18;
         if (text == "exit")
-            vm().exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
+            vm.exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
     }
-    for (Object** stream : {&vm().out, &vm().err}) {
+    for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
-        (*stream)->console = stream == &vm().out ? "stdout" : "stderr";
+        (*stream)->console = stream == &vm.out ? "stdout" : "stderr";
     }
     return JNI_OK;
 }

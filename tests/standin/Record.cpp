@@ -3,43 +3,32 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace standin {
-namespace {
 
-std::mutex recordLock;
+void record(const std::string& key, const std::string& value) { recordTogether({{key, value}}); }
 
-void appendLine(const std::string& line) {
+void recordTogether(const std::vector<std::pair<std::string, std::string>>& lines) {
     std::wstring path = environment(L"KORU_STANDIN_RECORD");
-    if (path.empty())
-        return;
-    std::lock_guard<std::mutex> guard(recordLock);
+    std::string text;
+    for (const auto& line : lines)
+        text += line.first + "=" + line.second + "\n";
+    static std::mutex lock;
+    std::lock_guard<std::mutex> guard(lock);
     HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return;
     DWORD written = 0;
-    WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(file);
-}
-
-} // namespace
-
-void record(const std::string& key, const std::string& value) { appendLine(key + "=" + value + "\n"); }
-
-void recordTogether(const std::vector<std::pair<std::string, std::string>>& lines) {
-    std::string text;
-    for (const auto& line : lines)
-        text += line.first + "=" + line.second + "\n";
-    appendLine(text);
 }
 
 void recordLines(const std::string& key, const std::string& text) {
     for (size_t start = 0, end; start < text.size(); start = end + 1) {
-        end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
+        end = std::min(text.find('\n', start), text.size());
         record(key, text.substr(start, end - start - (end > start && text[end - 1] == '\r' ? 1 : 0)));
     }
 }
@@ -56,10 +45,10 @@ std::string utf8(const std::wstring& text) {
     return result;
 }
 
-std::wstring fromUtf8(const std::string& text) {
-    int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0);
+std::wstring fromUtf8(const std::string& text, unsigned codePage) {
+    int size = MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), nullptr, 0);
     std::wstring result(size, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), result.data(), size);
+    MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), result.data(), size);
     return result;
 }
 

@@ -12,7 +12,6 @@
 //   missing=main          the application class has no main (NoSuchMethodError)
 //   missing=main-silent   ... and GetStaticMethodID returns null without an exception (no runtime does this)
 //   fail=<function>       NewCharArray, NewObjectArray or NewObjectV, as named, fails with OutOfMemoryError
-//   attach=<n>            AttachCurrentThread returns n (not 0) and attaches nothing
 //   detach=<n>            DetachCurrentThread returns n (not 0) and the thread stays attached
 //   secondary=void|<n>|arg   the application class has secondaryMain(String[]), void or returning the int n, or
 //                         (arg) returning its first argument read as a number
@@ -35,7 +34,7 @@
 //   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too)
 //   exception=<class>                     a throwable became pending
 //   uncaught=<class>                      a thread detached with it still pending (printed as the VM does)
-//   attach, detach (attach=<n>, detach=<n> when scripted to fail), thread.ended (a lingering thread); attaching
+//   attach, detach (detach=<n> when scripted to fail), thread.ended (a lingering thread); attaching
 //                                         to a destroyed VM fails with JNI_ERR, as in a real runtime
 //   exit=<n>, destroy.begin, destroy.end
 //   trap=<what>                           the process ended with 0xBAD0: a JNI function the launcher has no business
@@ -68,7 +67,8 @@ inline void require(bool condition, const char* what) {
 }
 
 std::string utf8(const std::wstring& text);
-std::wstring fromUtf8(const std::string& text);
+// From UTF-8, or from another code page (CP_ACP is 0).
+std::wstring fromUtf8(const std::string& text, unsigned codePage = 65001);
 std::wstring environment(const wchar_t* name);
 // The value of a script directive; empty when the script does not have it.
 std::wstring directive(const wchar_t* name);
@@ -117,7 +117,7 @@ struct Vm {
     void(JNICALL* exitHook)(jint) = nullptr;
     volatile long liveThreads = 0; // attached threads and lingering ones: DestroyJavaVM waits for them
 };
-Vm& vm();
+inline Vm vm;
 
 Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, Object* target = nullptr);
 // Makes a new throwable of the type pending when the condition holds; tells whether it did.

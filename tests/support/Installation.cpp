@@ -17,6 +17,11 @@ void Installation::set(const std::wstring& section, const std::wstring& key, con
     WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), settingsPath().c_str());
 }
 
+void Installation::set(const std::vector<Setting>& settings) const {
+    for (const Setting& setting : settings)
+        set(setting.section, setting.key, setting.value);
+}
+
 void Installation::remove(const std::wstring& section, const std::wstring& key) const {
     WritePrivateProfileStringW(section.c_str(), key.c_str(), nullptr, settingsPath().c_str());
 }

@@ -6,6 +6,16 @@
 
 #include <memory>
 #include <string>
+#include <vector>
+
+constexpr const wchar_t* jreSection = L"Java Runtime Environment";
+
+// One key of a settings file.
+struct Setting {
+    const wchar_t* section;
+    const wchar_t* key;
+    std::wstring value;
+};
 
 class Installation {
 public:
@@ -18,6 +28,7 @@ public:
 
     // One key of the settings file, which starts empty and is kept in UTF-16 so that any text survives.
     void set(const std::wstring& section, const std::wstring& key, const std::wstring& value) const;
+    void set(const std::vector<Setting>& settings) const;
     void remove(const std::wstring& section, const std::wstring& key) const;
 
     // Builds a settings text into the installed executable, as a team would with a resource editor.

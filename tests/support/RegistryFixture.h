@@ -10,7 +10,6 @@
 #include "support/UniqueResource.h"
 
 #include <string>
-#include <utility>
 #include <vector>
 
 class RegistryFixture {
@@ -26,15 +25,12 @@ public:
     // Java installations that the machine itself has registered (unmarked subkeys of a searched key): a test whose
     // result depends on the registry cannot run beside them.
     static bool machineHasRuntimes() {
-        for (REGSAM view : {nativeView, wow32View}) {
-            for (const auto& [root, path] : searchedKeys()) {
-                for (const std::wstring& name : subkeys(root, path, view)) {
-                    if (!isMarked(root, path + name, view))
-                        return true;
-                }
-            }
-        }
-        return false;
+        bool found = false;
+        forEachSearchedKey([&found](HKEY root, const std::wstring& path, REGSAM view) {
+            for (const std::wstring& name : subkeys(root, path, view))
+                found = found || !isMarked(root, path + name, view);
+        });
+        return found;
     }
 
     // The subkey `name` of a vendor key (its trailing backslash optional), with the value "JavaHome" (a string, or
@@ -42,9 +38,8 @@ public:
     bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome, REGSAM view = nativeView,
              DWORD type = REG_SZ) {
         std::wstring path = withTrailingBackslash(vendorKey) + name;
-        if (javaHome == nullptr)
-            return createMarked(HKEY_LOCAL_MACHINE, path, view).valid();
-        return addValue(HKEY_LOCAL_MACHINE, path, L"JavaHome", javaHome, view, type);
+        return javaHome ? addValue(HKEY_LOCAL_MACHINE, path, L"JavaHome", javaHome, view, type)
+                        : createMarked(HKEY_LOCAL_MACHINE, path, view).valid();
     }
     bool add(const std::wstring& vendorKey, const std::wstring& name, const std::wstring& javaHome,
              REGSAM view = nativeView, DWORD type = REG_SZ) {
@@ -62,22 +57,22 @@ public:
     }
 
 private:
-    // The vendor keys under HKEY_LOCAL_MACHINE, and the installer keys under both hives.
-    static std::vector<std::pair<HKEY, std::wstring>> searchedKeys() {
-        std::vector<std::pair<HKEY, std::wstring>> keys;
-        for (const VendorKey& vendor : vendorKeys())
-            keys.emplace_back(HKEY_LOCAL_MACHINE, vendor.path);
-        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-            for (const InstallerKey& installer : installerKeys())
-                keys.emplace_back(root, installer.path);
+    // The keys searched for runtimes, in both views: the vendor keys under HKEY_LOCAL_MACHINE, the installer keys
+    // under both hives.
+    template <typename Visit> static void forEachSearchedKey(Visit visit) {
+        for (REGSAM view : {nativeView, wow32View}) {
+            for (const VendorKey& vendor : vendorKeys())
+                visit(HKEY_LOCAL_MACHINE, vendor.path, view);
+            for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+                for (const InstallerKey& installer : installerKeys())
+                    visit(root, installer.path, view);
+            }
         }
-        return keys;
     }
 
     static UniqueRegKey open(HKEY root, const std::wstring& path, REGSAM view, REGSAM access = KEY_READ) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(root, path.c_str(), 0, access | view, &key) != ERROR_SUCCESS)
-            return UniqueRegKey();
+        HKEY key = nullptr; // unchanged unless the call succeeds
+        RegOpenKeyExW(root, path.c_str(), 0, access | view, &key);
         return UniqueRegKey(key);
     }
 
@@ -125,15 +120,13 @@ private:
 
     // The marked subkeys of each searched key, then the key and its parents when marked and left empty.
     static void removeMarkedKeys() {
-        for (REGSAM view : {nativeView, wow32View}) {
-            for (const auto& [root, path] : searchedKeys()) {
-                for (const std::wstring& name : subkeys(root, path, view))
-                    deleteIfMarked(root, path + name, view, false);
-                for (std::wstring key = parentFolder(path, 1); key.find(L'\\') != std::wstring::npos;
-                     key = parentFolder(key, 1))
-                    deleteIfMarked(root, key, view, true);
-            }
-        }
+        forEachSearchedKey([](HKEY root, const std::wstring& path, REGSAM view) {
+            for (const std::wstring& name : subkeys(root, path, view))
+                deleteIfMarked(root, path + name, view, false);
+            for (std::wstring key = parentFolder(path, 1); key.find(L'\\') != std::wstring::npos;
+                 key = parentFolder(key, 1))
+                deleteIfMarked(root, key, view, true);
+        });
     }
 
     static constexpr const wchar_t* markerName = L"KoruTestFixture";

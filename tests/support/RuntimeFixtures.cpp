@@ -15,11 +15,6 @@ std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& typ
     return library;
 }
 
-void markRuntimeFolder(const std::wstring& home) {
-    createFolders(home + L"\\bin");
-    writeBytes(home + L"\\bin\\java.dll", std::string());
-}
-
 std::wstring x86FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x86\\jvm.dll"; }
 std::wstring x64FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x64\\jvm.dll"; }
 std::wstring companionProbePath() { return testProgramFolder() + L"\\fixtures\\companion_probe.exe"; }

@@ -9,8 +9,8 @@ StandInRecord::StandInRecord(const std::wstring& path) {
     }
 }
 
-std::vector<std::string> StandInRecord::values(const std::string& key) const {
-    std::vector<std::string> found;
+Lines StandInRecord::values(const std::string& key) const {
+    Lines found;
     for (const auto& line : lines_) {
         if (line.first == key)
             found.push_back(line.second);
@@ -18,13 +18,27 @@ std::vector<std::string> StandInRecord::values(const std::string& key) const {
     return found;
 }
 
-StandInLaunch::StandInLaunch(const std::wstring& script)
+Lines StandInRecord::facts(std::initializer_list<const char*> prefixes) const {
+    Lines found;
+    for (const auto& [key, value] : lines_) {
+        for (const char* prefix : prefixes) {
+            if (key.compare(0, std::char_traits<char>::length(prefix), prefix) == 0) {
+                found.push_back(value.empty() ? key : key + "=" + value);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+StandInLaunch::StandInLaunch(const std::wstring& script, const std::vector<Setting>& settings)
     : app_(temp_ / L"App"), home_(temp_ / L"Java\\jre"), recordPath_(temp_ / L"record.txt"),
       script_(L"KORU_STANDIN_SCRIPT", script), recordVariable_(L"KORU_STANDIN_RECORD", recordPath_) {
     installJvmLibrary(home_, L"server", standInJvmPath());
-    app_.set(L"Java Runtime Environment", L"Main Class", L"com.example.App");
-    app_.set(L"Java Runtime Environment", L"JRE Path", home_);
+    app_.set(jreSection, L"Main Class", L"com.example.App");
+    app_.set(jreSection, L"JRE Path", home_);
     app_.set(L"Class Path", L"Class Path", L"C:\\app.jar");
+    app_.set(settings);
 }
 
 DWORD StandInLaunch::run(const std::wstring& arguments, DWORD timeoutMs) const {

@@ -3,20 +3,24 @@
 // script directives and the record keys are listed in tests/standin/StandIn.h.
 #include "Installation.h"
 
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
+
+using Lines = std::vector<std::string>;
 
 // A record as the stand-in left it, read once: (key, value) per line, in order.
 class StandInRecord {
 public:
     explicit StandInRecord(const std::wstring& path);
 
-    std::vector<std::string> values(const std::string& key) const;
+    Lines values(const std::string& key) const;
     // The first value, or "(absent)".
     std::string value(const std::string& key) const { return has(key) ? values(key).front() : "(absent)"; }
     bool has(const std::string& key) const { return !values(key).empty(); }
-    const std::vector<std::pair<std::string, std::string>>& lines() const { return lines_; }
+    // The lines whose key starts with one of the prefixes, in order, as "key" or "key=value".
+    Lines facts(std::initializer_list<const char*> prefixes) const;
 
 private:
     std::vector<std::pair<std::string, std::string>> lines_;
@@ -26,7 +30,7 @@ private:
 // com.example.App and "Class Path" C:\app.jar; the launchers it starts play the script and write the record.
 class StandInLaunch {
 public:
-    explicit StandInLaunch(const std::wstring& script);
+    explicit StandInLaunch(const std::wstring& script, const std::vector<Setting>& settings = {});
 
     Installation& app() { return app_; }
     const std::wstring& runtimeHome() const { return home_; }
@@ -34,7 +38,7 @@ public:
     std::unique_ptr<TestProcess> start(const std::wstring& arguments = L"-nosplash") const {
         return app_.start(arguments);
     }
-    // Starts, waits at most the time limit and gives the exit code (0xDEAD when the launcher had to be killed).
+    // Starts, waits at most the time limit and gives the exit code (`killed` when the launcher had to be killed).
     DWORD run(const std::wstring& arguments = L"-nosplash", DWORD timeoutMs = 20000) const;
     StandInRecord record() const { return StandInRecord(recordPath_); }
 

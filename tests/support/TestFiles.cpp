@@ -1,5 +1,7 @@
 #include "TestFiles.h"
 
+#include "support/UniqueResource.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
@@ -15,49 +17,30 @@ std::wstring longForm(const std::wstring& path) {
 void removeTree(const std::wstring& path) {
     std::wstring base = longForm(path);
     WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((base + L"\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            std::wstring child = path + L"\\" + name;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(child);
-            } else {
-                SetFileAttributesW(longForm(child).c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(longForm(child).c_str());
-            }
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
+    UniqueFindHandle find(FindFirstFileW((base + L"\\*").c_str(), &data));
+    for (bool more = find.valid(); more; more = FindNextFileW(find.get(), &data)) {
+        std::wstring name = data.cFileName, child = path + L"\\" + name;
+        if (name == L"." || name == L"..")
+            continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            removeTree(child);
+        else if (SetFileAttributesW(longForm(child).c_str(), FILE_ATTRIBUTE_NORMAL))
+            DeleteFileW(longForm(child).c_str());
     }
+    find.reset(); // an open search keeps the folder
     RemoveDirectoryW(base.c_str());
 }
 
 } // namespace
 
-template <typename Name> void TempFolder::create(Name name) {
-    static std::atomic<unsigned> counter{0};
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    do
-        path_ = std::wstring(temp) + name(counter++);
-    while (!CreateDirectoryW(path_.c_str(), nullptr));
-}
-
 TempFolder::TempFolder() {
-    create([](unsigned n) {
-        return L"koru-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount()) + L"-" +
-               std::to_wstring(n);
-    });
-}
-
-TempFolder::TempFolder(ShortName) {
-    create([](unsigned n) {
-        wchar_t name[9];
-        swprintf(name, 9, L"k%07x", (GetCurrentProcessId() * 7919u + GetTickCount() + n) & 0xFFFFFFF);
-        return std::wstring(name);
-    });
+    static std::atomic<unsigned> counter{0};
+    wchar_t temp[MAX_PATH], name[9];
+    GetTempPathW(MAX_PATH, temp);
+    do {
+        swprintf(name, 9, L"k%07x", (GetCurrentProcessId() * 7919u + GetTickCount() + counter++) & 0xFFFFFFF);
+        path_ = std::wstring(temp) + name;
+    } while (!CreateDirectoryW(path_.c_str(), nullptr));
 }
 
 TempFolder::~TempFolder() { removeTree(path_); }
@@ -70,12 +53,9 @@ std::wstring testProgramFolder() {
 }
 
 void writeBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(longForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
+    UniqueFileHandle file(CreateFileW(longForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
 void writeUnicodeFile(const std::wstring& path, const std::wstring& text) {
@@ -85,17 +65,14 @@ void writeUnicodeFile(const std::wstring& path, const std::wstring& text) {
 }
 
 std::string readBytes(const std::wstring& path) {
-    HANDLE file =
-        CreateFileW(longForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
+    UniqueFileHandle file(CreateFileW(longForm(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
     std::string bytes;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+    while (file && ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
         bytes.append(buffer, got);
-    CloseHandle(file);
     return bytes;
 }
 

@@ -5,15 +5,12 @@
 #include <string>
 #include <vector>
 
-// A fresh, uniquely named folder under the temporary folder, removed with its contents on destruction.
+// A fresh, uniquely named folder under the temporary folder, removed with its contents on destruction. Its name has at
+// most eight characters, for folder browsers that find a folder by its path only when every name on the way is that
+// short.
 class TempFolder {
 public:
-    // A name of at most eight characters, for folder browsers that find a folder by its path only when every name on
-    // the way is that short.
-    struct ShortName {};
-
     TempFolder();
-    explicit TempFolder(ShortName);
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -22,8 +19,6 @@ public:
     std::wstring operator/(const std::wstring& relative) const { return path_ + L"\\" + relative; }
 
 private:
-    template <typename Name> void create(Name name);
-
     std::wstring path_;
 };
 

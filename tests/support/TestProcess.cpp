@@ -20,20 +20,14 @@ TestProcess::TestProcess(const std::wstring& program, const std::wstring& comman
         Sleep(200);
     }
     CloseHandle(info.hThread);
-    process_ = info.hProcess;
+    process_.reset(info.hProcess);
     id_ = info.dwProcessId;
-}
-
-TestProcess::~TestProcess() {
-    kill();
-    if (process_)
-        CloseHandle(process_);
 }
 
 bool TestProcess::waitForExit(DWORD timeoutMs) {
     if (!process_)
         return false;
-    if (WaitForSingleObject(process_, timeoutMs) == WAIT_OBJECT_0)
+    if (WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0)
         return true;
     kill();
     return false;
@@ -42,15 +36,23 @@ bool TestProcess::waitForExit(DWORD timeoutMs) {
 DWORD TestProcess::exitCode() const {
     DWORD code = STILL_ACTIVE;
     if (process_)
-        GetExitCodeProcess(process_, &code);
+        GetExitCodeProcess(process_.get(), &code);
     return code;
 }
 
 void TestProcess::kill() {
     if (running()) {
-        TerminateProcess(process_, 0xDEAD);
-        WaitForSingleObject(process_, 5000);
+        TerminateProcess(process_.get(), killed);
+        WaitForSingleObject(process_.get(), 5000);
     }
+}
+
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    for (DWORD start = GetTickCount(); !done(); Sleep(20)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return done();
+    }
+    return true;
 }
 
 std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }

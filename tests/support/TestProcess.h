@@ -1,30 +1,36 @@
 #pragma once
 // A program started by a test: always with a time limit, and killed if the test leaves it running.
-#include <windows.h>
+#include "support/UniqueResource.h"
 
+#include <functional>
 #include <string>
+
+// The exit code of a launcher that failed to start the application (-1), and of a process the test had to kill.
+constexpr DWORD failedStart = 0xFFFFFFFF;
+constexpr DWORD killed = 0xDEAD;
 
 class TestProcess {
 public:
     // commandLine is passed as written; the program's folder is not implied.
     TestProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& currentFolder = L"");
-    ~TestProcess();
-    TestProcess(const TestProcess&) = delete;
-    TestProcess& operator=(const TestProcess&) = delete;
+    ~TestProcess() { kill(); }
 
     DWORD id() const { return id_; }
     // Waits for the end; false (after killing the process) when it did not end in time.
     bool waitForExit(DWORD timeoutMs = 20000);
-    // The full 32-bit exit code: 0xDEAD after a kill, STILL_ACTIVE while it runs.
+    // The full 32-bit exit code: `killed` after a kill, STILL_ACTIVE while it runs.
     DWORD exitCode() const;
 
 private:
-    bool running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+    bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
     void kill();
 
-    HANDLE process_ = nullptr;
+    UniqueHandle process_;
     DWORD id_ = 0;
 };
+
+// Polls the condition until it holds or the time limit passes; tells whether it held.
+bool waitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
 
 // Quotes an argument for a command line built by hand.
 std::wstring quoted(const std::wstring& text);

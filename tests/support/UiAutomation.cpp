@@ -1,18 +1,13 @@
 #include "UiAutomation.h"
 
+#include "TestProcess.h"
+
 #include <commctrl.h>
 #include <shlobj.h>
 
 #include <functional>
 
 namespace {
-
-struct Search {
-    DWORD processId;
-    const wchar_t* className;
-    std::function<bool(HWND)> accepts;
-    HWND found = nullptr;
-};
 
 // WM_GETTEXT, since GetWindowTextW does not read the controls of another process.
 std::wstring textOf(HWND window) {
@@ -22,26 +17,20 @@ std::wstring textOf(HWND window) {
 }
 
 // Visible windows of the class only: a dialog (class #32770) also owns its tooltips, which show while the pointer
-// rests on a link.
-BOOL CALLBACK findWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
-    DWORD owner = 0;
-    wchar_t className[256] = L"";
-    GetWindowThreadProcessId(window, &owner);
-    GetClassNameW(window, className, 256);
-    if (owner == search->processId && IsWindowVisible(window) && std::wstring(className) == search->className &&
-        search->accepts(window))
-        search->found = window;
-    return !search->found;
-}
-
-// Looks at least once, however short the time limit.
-HWND waitFor(DWORD processId, const wchar_t* className, std::function<bool(HWND)> accepts, DWORD timeoutMs) {
-    Search search{processId, className, std::move(accepts)};
-    EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
-    for (DWORD start = GetTickCount(); !search.found && GetTickCount() - start < timeoutMs; Sleep(10))
-        EnumWindows(findWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+// rests on a link. Looks at least once, however short the time limit.
+HWND waitFor(DWORD processId, const wchar_t* className, const std::function<bool(HWND)>& accepts, DWORD timeoutMs) {
+    HWND found = nullptr;
+    auto look = [&] {
+        for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr;) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == processId && IsWindowVisible(window) && accepts(window))
+                return (found = window) != nullptr;
+        }
+        return false;
+    };
+    waitUntil(look, timeoutMs);
+    return found;
 }
 
 // The browser takes the folder as text in its own address space, so the text is written there first. A browser that
@@ -87,9 +76,7 @@ std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs, HWND* owner) {
         *owner = GetWindow(box, GW_OWNER);
     std::wstring text = controlText(box, 0xFFFF);
     pressButton(box, IDOK);
-    // Gone before the caller looks for the next one.
-    for (DWORD start = GetTickCount(); IsWindow(box) && GetTickCount() - start < timeoutMs;)
-        Sleep(20);
+    waitUntil([box] { return !IsWindow(box); }, timeoutMs); // gone before the caller looks for the next one
     return text;
 }
 
@@ -135,21 +122,11 @@ void pressCloseBox(HWND window) { PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 
 bool chooseFolder(DWORD processId, HWND owner, const std::wstring& folder) {
     HWND browser = waitFor(
         processId, L"#32770", [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; }, 10000);
-    HANDLE process = browser ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId) : nullptr;
+    UniqueHandle process(browser ? OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId) : nullptr);
     if (!process)
         return false;
-    bool selected = selectInBrowser(browser, process, folder);
-    CloseHandle(process);
+    bool selected = selectInBrowser(browser, process.get(), folder);
     // OK either way, so that the browser never stays open; the caller sees what the dialog took.
     pressButton(browser, IDOK);
     return selected;
-}
-
-std::wstring cancelRuntimeDialog(DWORD processId, DWORD timeoutMs) {
-    HWND dialog = waitForDialog(processId, L"JRE Not Found", timeoutMs);
-    if (!dialog)
-        return L"(no dialog)";
-    std::wstring message = controlText(dialog, 203);
-    pressButton(dialog, IDCANCEL);
-    return message;
 }

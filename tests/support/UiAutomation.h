@@ -29,6 +29,3 @@ void pressCloseBox(HWND window);
 // In the folder browser that `owner` opens: goes to the folder and presses OK. False when no browser appeared or it
 // could not go there.
 bool chooseFolder(DWORD processId, HWND owner, const std::wstring& folder);
-
-// The "JRE Not Found" dialog of the process: its message, after pressing Cancel; "(no dialog)" when none appeared.
-std::wstring cancelRuntimeDialog(DWORD processId, DWORD timeoutMs = 10000);

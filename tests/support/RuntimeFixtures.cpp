@@ -18,4 +18,3 @@ std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& typ
 std::wstring x86FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x86\\jvm.dll"; }
 std::wstring x64FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x64\\jvm.dll"; }
 std::wstring companionProbePath() { return testProgramFolder() + L"\\fixtures\\companion_probe.exe"; }
-std::wstring plantedHelperLibraryPath() { return testProgramFolder() + L"\\fixtures\\planted\\dbghelp.dll"; }

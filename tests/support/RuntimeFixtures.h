@@ -14,5 +14,3 @@ std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& typ
 std::wstring x86FixtureLibraryPath();
 std::wstring x64FixtureLibraryPath();
 std::wstring companionProbePath();
-// A 64-bit library named dbghelp.dll that creates the file named by KORU_TEST_PLANTED_MARK when it is loaded.
-std::wstring plantedHelperLibraryPath();

@@ -41,7 +41,7 @@ struct Launcher {
 
     SplashState splash;
 
-    // single instance
+    // single instance: asked for by the settings, kept while the shared objects work
     bool singleInstance = false;
     bool isFirstInstance = false;
     SingleInstanceState instance;

@@ -54,6 +54,10 @@ void readApplicationSettings(Launcher& launcher, const SettingsReader& layered) 
     launcher.java.libraryPath = readSingleValue(layered, section::javaRuntime, L"Library Path");
     launcher.pairProduct = readSingleValue(layered, section::application, L"Pair Product");
     launcher.pairReturnCode = isYes(readSingleValue(layered, section::application, L"Pair Return Code"));
+    // Only the exact "yes" asks for it, and service mode never uses it; setupSingleInstance drops it when the
+    // shared objects cannot be had.
+    launcher.singleInstance =
+        !launcher.serviceMode && readSingleValue(layered, section::application, L"Single Instance") == L"yes";
 }
 
 } // namespace

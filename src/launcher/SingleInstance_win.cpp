@@ -2,8 +2,6 @@
 
 #include "SingleInstanceListener.h"
 #include "support/ModulePath.h"
-#include "support/SettingsFile.h"
-#include "support/SettingsNames.h"
 #include "support/Trace.h"
 
 #include <cstring>
@@ -61,14 +59,6 @@ public:
 private:
     HANDLE mutex_ = nullptr;
 };
-
-// Only the exact "yes" turns the mode on, and service mode never uses it.
-bool singleInstanceRequested(const std::wstring& executable) {
-    LayeredSettingsReader settings = layeredSettingsReader(settingsFilePathFor(executable));
-    if (settings.read(section::application, L"Application Type") == L"service")
-        return false;
-    return settings.read(section::application, L"Single Instance") == L"yes";
-}
 
 std::wstring objectName(const SingleInstanceState& instance, const wchar_t* suffix) {
     return instance.instanceName + suffix;
@@ -221,12 +211,13 @@ bool replyArrived(const SingleInstanceState& instance, uint32_t& reply) {
 
 bool setupSingleInstance(Launcher& launcher) {
     DWORD error = 0;
-    std::wstring executable = modulePath(nullptr, error);
-    if (executable.empty() || !singleInstanceRequested(executable))
+    std::wstring executable = launcher.singleInstance ? modulePath(nullptr, error) : std::wstring();
+    if (executable.empty()) {
+        launcher.singleInstance = false;
         return true;
+    }
     SingleInstanceState& instance = launcher.instance;
     instance.instanceName = instanceNameFor(executable);
-    launcher.singleInstance = true;
     Deadline deadline(setupWaitMs);
     instance.setupLock.reset(CreateMutexW(nullptr, FALSE, objectName(instance, L"_init_mtx").c_str()));
     HeldMutex setup;

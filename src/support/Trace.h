@@ -1,6 +1,6 @@
 #pragma once
 // An opt-in account of a start's decisions, for finding out why a runtime was or was not used. Off unless
-// startTrace (TraceFile.h) found KORU_TRACE set and could open the file; off, a trace call formats nothing.
+// startTrace (Trace_win.cpp) found KORU_TRACE set and could open the file; off, a trace call formats nothing.
 // Portable: no Windows headers.
 #include <string>
 
@@ -28,10 +28,8 @@ template <typename Describe> void trace(Describe&& describe) noexcept {
 
 // Opens the file KORU_TRACE names, for appending, and turns tracing on: "1" stands for %TEMP%\<exe name without
 // extension>-trace.log, any other text is the path itself. Leaves tracing off when the variable is unset or empty,
-// or the file cannot be opened (Trace_win.cpp).
+// or the file cannot be opened. The file stays open for the life of the process.
 void startTrace();
-// Turns tracing off and closes the file.
-void stopTrace();
 
 // The text of a traced value in double quotes, so that an empty value and surrounding spaces show.
 std::wstring quotedForTrace(const std::wstring& text);

@@ -118,8 +118,3 @@ void startTrace() {
     setTraceSink(writeToFile);
     trace([&] { return L"start: " + executable + L" at " + localTimeNow() + L", command line " + GetCommandLineW(); });
 }
-
-void stopTrace() {
-    setTraceSink(nullptr);
-    traceFile().file.reset();
-}

@@ -1,13 +1,18 @@
 // Helper of the JNI tests for what ends, blocks or redirects a process:
-//   koru_jni_child exit-main N         main of a class that calls System.exit(N)
-//   koru_jni_child failed-start        a start whose main class is missing, then DestroyJavaVM; exits with 0
+//   koru_jni_child start OPTIONS CLASS FLAGS [ARGUMENT...]
+//       a start as the launcher makes it: the VM created (with the options, separated by ",") on a thread that then
+//       runs invokeMain, and destroyed from the first thread once that one has detached. Exits with 0, or 255 when
+//       the start failed. "-" stands for no options or no flags; the flags: f "Failure Check", s the exception
+//       dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The messages and
+//       the dialog are printed instead: "message CLASS", "dialog TRACE".
 //   koru_jni_child redirect OUT ERR    both streams redirected, then "out " and "err " printed twice; exits with 0
 #include "JvmSupport.h"
 
+#include "jvm/JavaMain.h"
 #include "jvm/JavaStreams.h"
-#include "jvm/JavaThreadAttachment.h"
-#include "jvm/MainClass.h"
 
+#include <cstdio>
+#include <sstream>
 #include <thread>
 
 namespace {
@@ -15,6 +20,54 @@ namespace {
 // Exit statuses that tell the test the child came back where it should not have.
 constexpr int cameBack = 100;
 constexpr int setupFailed = 101;
+
+struct PrintingHost final : MainThreadHost {
+    void reportMainLookupFailure(MainLookup, const std::wstring& className) override {
+        std::printf("message %ls\n", className.c_str());
+    }
+    void mainStarting() override {}
+    void mainEnded() override {}
+    bool stopAfterException(const std::wstring& trace) override {
+        std::printf("dialog %ls", trace.c_str());
+        return stop;
+    }
+    bool stop = false;
+};
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    std::istringstream stream(text);
+    for (std::string piece; std::getline(stream, piece, separator);)
+        pieces.push_back(piece);
+    return pieces;
+}
+
+int runStart(const std::vector<std::string>& arguments) {
+    const std::string& flags = arguments[2];
+    JavaMain java;
+    java.mainClass = widen(arguments[1]);
+    for (size_t i = 3; i < arguments.size(); ++i)
+        java.appArguments.push_back(widen(arguments[i]));
+    if (flags.find('o') != std::string::npos)
+        java.appArguments.emplace_back(size_t(8) << 20, L'x');
+    java.failureCheck = flags.find('f') != std::string::npos;
+    java.keepAlive = flags.find('k') != std::string::npos;
+    PrintingHost host;
+    host.stop = flags.find('s') != std::string::npos;
+    bool succeeded = false;
+    std::thread javaMain([&] {
+        std::vector<std::string> options = arguments[0] == "-" ? std::vector<std::string>() : split(arguments[0], ',');
+        options.push_back("-Xcheck:jni");
+        if (createTestVm(options, &java.javaVm, &java.jniEnv) != JNI_OK)
+            return;
+        java.javaMainThreadAttached = true;
+        succeeded = invokeMain(java, host);
+    });
+    javaMain.join();
+    if (java.javaVm != nullptr && !java.javaMainThreadAttached)
+        java.javaVm->DestroyJavaVM();
+    return succeeded ? 0 : 255;
+}
 
 int runApp(JNIEnv* env, const std::vector<std::wstring>& arguments) {
     MainMethod main;
@@ -24,48 +77,25 @@ int runApp(JNIEnv* env, const std::vector<std::wstring>& arguments) {
     return callMain(env, main, arguments, nullptr, exception) == MainOutcome::Returned ? 0 : cameBack;
 }
 
-int runRedirected(JNIEnv* env, const std::string& output, const std::string& error) {
+int runRedirected(const std::string& output, const std::string& error) {
+    JavaVM* vm = nullptr;
+    JNIEnv* env = nullptr;
+    if (createTestVm({"-Xcheck:jni"}, &vm, &env) != JNI_OK)
+        return setupFailed;
     redirectStandardStreams(env, widen(output), widen(error));
     if (env->ExceptionCheck())
         return cameBack;
     return runApp(env, {L"print", L"out ", L"err "}) + runApp(env, {L"print", L"out ", L"err "});
 }
 
-// As the launcher does it: the VM is created on a thread of its own, which fails to find the main class and ends;
-// the first thread then destroys the VM. A thread that ended still attached keeps DestroyJavaVM waiting for ever.
-int runFailedStart() {
-    JavaVM* vm = nullptr;
-    MainLookup lookup = MainLookup::Found;
-    std::thread javaMain([&] {
-        JNIEnv* env = nullptr;
-        if (createTestVm({}, &vm, &env) != JNI_OK)
-            return;
-        bool attached = true;
-        JavaThreadAttachment attachment(vm, attached);
-        MainMethod main;
-        lookup = findMainMethod(env, L"koru/test/Missing", main);
-    });
-    javaMain.join();
-    if (vm == nullptr || lookup != MainLookup::ClassNotFound)
-        return setupFailed;
-    return vm->DestroyJavaVM() == JNI_OK ? 0 : cameBack;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    arguments.resize(3);
-    const std::string& mode = arguments[0];
-    if (mode == "failed-start")
-        return runFailedStart();
-    JavaVM* vm = nullptr;
-    JNIEnv* env = nullptr;
-    if (createTestVm({"-Xcheck:jni"}, &vm, &env) != JNI_OK)
-        return setupFailed;
-    if (mode == "exit-main")
-        return runApp(env, {L"exit", widen(arguments[1])});
-    if (mode == "redirect")
-        return runRedirected(env, arguments[1], arguments[2]);
-    return cameBack;
+    if (arguments.size() >= 4 && arguments[0] == "start")
+        return runStart({arguments.begin() + 1, arguments.end()});
+    if (arguments.size() == 3 && arguments[0] == "redirect")
+        return runRedirected(arguments[1], arguments[2]);
+    return setupFailed;
 }

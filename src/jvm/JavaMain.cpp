@@ -21,8 +21,12 @@ bool hasMessage(MainLookup failure) {
 
 void handleUncaughtException(JavaMain& java, MainThreadHost& host, jthrowable exception) {
     host.mainEnded();
-    if (!java.failureCheck)
-        return; // left pending: the VM prints it when the thread detaches
+    // Left pending, the VM prints it when the thread detaches; a thread kept alive never does, so it is printed now.
+    if (!java.failureCheck) {
+        if (java.keepAlive)
+            java.jniEnv->ExceptionDescribe();
+        return;
+    }
     java.jniEnv->ExceptionClear();
     if (host.stopAfterException(exceptionText(java.jniEnv, exception)))
         callSystemExit(java.jniEnv);

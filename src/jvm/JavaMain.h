@@ -32,9 +32,9 @@ public:
     // `className` is what the message names.
     virtual void reportMainLookupFailure(MainLookup failure, const std::wstring& className) = 0;
     // Just before main is called.
-    virtual void mainStarting() = 0;
+    virtual void mainStarting() {}
     // main has returned or thrown (called again on the way out): the splash goes before anything else is shown.
-    virtual void mainEnded() = 0;
+    virtual void mainEnded() {}
     // The exception dialog over the printed trace of what escaped main; true when the user chose Stop.
     virtual bool stopAfterException(const std::wstring& trace) = 0;
 

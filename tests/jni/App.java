@@ -30,17 +30,12 @@ public class App {
     // A non-daemon thread that does its work half a second later.
     static void later(Runnable work) {
         new Thread(() -> {
-            try {
-                Thread.sleep(500);
-            } catch (InterruptedException e) {
-            }
+            try { Thread.sleep(500); } catch (InterruptedException e) {}
             work.run();
         }).start();
     }
 
-    public static void secondaryMain(String[] args) {
-        received = args;
-    }
+    public static void secondaryMain(String[] args) { received = args; }
 
     public static class Answer {
         public static String[] received;
@@ -53,50 +48,22 @@ public class App {
 
     // Public, so that it can also be made the system class loader.
     public static class InitExits extends ClassLoader {
-        static {
-            System.exit(4);
-        }
-
-        public InitExits(ClassLoader parent) {
-            super(parent);
-        }
-
-        public static void main(String[] args) {
-        }
+        static { System.exit(4); }
+        public InitExits(ClassLoader parent) { super(parent); }
+        public static void main(String[] args) {}
     }
 }
 
 // Classes whose main cannot be called, and whose static initialisers throw or leave a thread behind (App$InitExits
 // ends the process).
-class NoMain {
-}
-
-class InstanceMain {
-    public void main(String[] args) {
-    }
-}
-
-class IntMain {
-    public static int main(String[] args) {
-        return 0;
-    }
-}
-
+class NoMain {}
+class InstanceMain { public void main(String[] args) {} }
+class IntMain { public static int main(String[] args) { return 0; } }
 class InitThrows {
-    static {
-        if (App.received == null)
-            throw new IllegalStateException("init");
-    }
-
-    public static void main(String[] args) {
-    }
+    static { if (App.received == null) throw new IllegalStateException("init"); }
+    public static void main(String[] args) {}
 }
-
 class InitThread {
-    static {
-        App.later(() -> System.out.println("init thread ended"));
-    }
-
-    public static void main(String[] args) {
-    }
+    static { App.later(() -> System.out.println("init thread ended")); }
+    public static void main(String[] args) {}
 }

@@ -25,8 +25,6 @@ struct PrintingHost final : MainThreadHost {
     void reportMainLookupFailure(MainLookup, const std::wstring& className) override {
         std::printf("message %ls\n", className.c_str());
     }
-    void mainStarting() override {}
-    void mainEnded() override {}
     bool stopAfterException(const std::wstring& trace) override {
         std::printf("dialog %ls", trace.c_str());
         return stop;
@@ -43,17 +41,17 @@ std::vector<std::string> split(const std::string& text, char separator) {
 }
 
 int runStart(const std::vector<std::string>& arguments) {
-    const std::string& flags = arguments[2];
+    auto has = [&flags = arguments[2]](char flag) { return flags.find(flag) != std::string::npos; };
     JavaMain java;
     java.mainClass = widen(arguments[1]);
     for (size_t i = 3; i < arguments.size(); ++i)
         java.appArguments.push_back(widen(arguments[i]));
-    if (flags.find('o') != std::string::npos)
+    if (has('o'))
         java.appArguments.emplace_back(size_t(8) << 20, L'x');
-    java.failureCheck = flags.find('f') != std::string::npos;
-    java.keepAlive = flags.find('k') != std::string::npos;
+    java.failureCheck = has('f');
+    java.keepAlive = has('k');
     PrintingHost host;
-    host.stop = flags.find('s') != std::string::npos;
+    host.stop = has('s');
     bool succeeded = false;
     std::thread javaMain([&] {
         std::vector<std::string> options = arguments[0] == "-" ? std::vector<std::string>() : split(arguments[0], ',');

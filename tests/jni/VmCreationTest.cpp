@@ -62,6 +62,7 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
         {"- koru/test/InitThrows -", 255, "java.lang.ExceptionInInitializerError"},
         {"- 'koru/test/App$InitExits' -", 4, ""},
         {"- koru/test/InitThread -", 0, "init thread ended"},
+        {"- koru/test/App k throw bad", 137, "Exception in thread \"main\" java.lang.IllegalStateException: bad"},
         {"- koru/test/App k thread-exit 9", 9, ""},
     };
     for (const auto& c : cases) {

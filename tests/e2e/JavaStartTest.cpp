@@ -41,8 +41,9 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
                      narrow(L"-Djava.class.path=" + listedJars(lib) + lib + L"\\a.jar;" + lib + L"/b.jar;" + app +
                             L"/lib/c.jar;C:\\shared\\util.jar;"),
                      "-Xmx" + std::to_string(uint64_t(double(memory.dwTotalPhys >> 10) * 0.5)) + "K",
-                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit"}));
-    EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit"}));
+                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit",
+                     "vfprintf"}));
+    EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit", "vfprintf"}));
     EXPECT_EQ(record.value("create.version"), "0x00010002");
     EXPECT_EQ(record.value("create.ignoreUnrecognized"), "0");
     EXPECT_EQ(record.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
@@ -76,6 +77,9 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         {L"create=-4", {notCreated + L"not enough memory.\n"}, {}},
         {L"create=-6", {notCreated + L"invalid arguments.\n"}, {}},
         {L"create=-7", {notCreated + L".\n"}, {}},
+        {L"abort=Too small maximum heap",
+         {notCreated + L"Error occurred during initialization of VM\nToo small maximum heap.\n"},
+         {}},
         {L"fail=NewCharArray", {L"Failed to load Main Class: com/example/App.\n"}, {}},
         {L"missing=class",
          {L"Could not find the main class com/ex\x00E4mple/Ma\xD835\xDD38n.\n"},
@@ -183,7 +187,7 @@ TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
     ASSERT_EQ(launch.run(), 0u);
     EXPECT_EQ(launch.record().value("findClass"), "builtin/Main");
     EXPECT_EQ(launch.record().values("option"),
-              (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit"}));
+              (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit", "vfprintf"}));
 }
 
 // "Embedded Jar" puts the executable on the class path; "Override WorkingDir" starts in the executable's folder.

@@ -4,14 +4,17 @@
 //       runs invokeMain, and destroyed from the first thread once that one has detached. Exits with 0, or 255 when
 //       the start failed. "-" stands for no options or no flags; the flags: f "Failure Check", s the exception
 //       dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The messages and
-//       the dialog are printed instead: "message CLASS", "dialog TRACE".
+//       the dialog are printed instead: "message CLASS", "dialog TRACE", and an aborted creation "aborted: [TEXT]"
+//       with the VM's text on one line ("|" for line ends).
 //   koru_jni_child redirect OUT ERR    both streams redirected, then "out " and "err " printed twice; exits with 0
 #include "JvmSupport.h"
 
 #include "jvm/JavaMain.h"
 #include "jvm/JavaStreams.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 #include <thread>
 
@@ -31,6 +34,14 @@ struct PrintingHost final : MainThreadHost {
     }
     bool stop = false;
 };
+
+// As the launcher reports an aborted creation, with the VM's text on one line, then the start's failure.
+void reportAbort(const std::string& printed) {
+    std::string text = printed;
+    std::replace(text.begin(), text.end(), '\n', '|');
+    std::printf("aborted: [%s]\n", text.c_str());
+    std::_Exit(255);
+}
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> pieces;
@@ -56,7 +67,7 @@ int runStart(const std::vector<std::string>& arguments) {
     std::thread javaMain([&] {
         std::vector<std::string> options = arguments[0] == "-" ? std::vector<std::string>() : split(arguments[0], ',');
         options.push_back("-Xcheck:jni");
-        if (createTestVm(options, &java.javaVm, &java.jniEnv) != JNI_OK)
+        if (createTestVm(options, &java.javaVm, &java.jniEnv, reportAbort) != JNI_OK)
             return;
         java.javaMainThreadAttached = true;
         succeeded = invokeMain(java, host);

@@ -47,6 +47,14 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
         int status;
         const char* printed;
     } cases[] = {
+        {"-Xmx1k koru/test/App -", 255,
+         "aborted: [Error occurred during initialization of VM|Too small maximum heap|]"},
+        {"-XX:+UseSerialGC,-XX:+UseG1GC koru/test/App -", 255, "|Multiple garbage collectors selected|]"},
+        {"-Xms100000g koru/test/App -", 255, "|Could not reserve enough space for 104857600000KB object heap|]"},
+        {"--add-modules=nope koru/test/App -", 255, "aborted: []"}, // the VM prints its reason through System.out
+        {"-Djava.system.class.loader=nope koru/test/App -", 255, "|java.lang.Error: nope|"},
+        {"'-Djava.system.class.loader=koru.test.App$InitExits' koru/test/App -", 4, ""}, // Java's own end
+        {"-bogus koru/test/App -", 255, "Unrecognized option: -bogus"},
         {"- koru/test/Missing -", 255, "message koru/test/Missing"},
         {"- koru/test/NoMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/InstanceMain -", 255, "java.lang.NoSuchMethodError"},

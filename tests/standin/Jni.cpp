@@ -256,7 +256,7 @@ void recordCreation(const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         record("option", utf8(fromUtf8(text, CP_ACP)));
-        if (args.options[i].extraInfo && (text == "abort" || text == "exit"))
+        if (args.options[i].extraInfo && (text == "abort" || text == "exit" || text == "vfprintf"))
             record("hook", text);
     }
     for (const wchar_t* name : {L"KORU_JVM_PATH", L"KORU_JVM_HOME", L"Path"})
@@ -274,6 +274,28 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("stackReserve", std::to_string(reserve));
 }
 
+// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output.
+void vmPrint(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    char text[1024];
+    if (vm.vfprintfHook)
+        vm.vfprintfHook(stdout, format, arguments);
+    else if (std::vsnprintf(text, sizeof text, format, arguments) > 0)
+        recordLines("stdout", text);
+    va_end(arguments);
+}
+
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
+[[noreturn]] void abortCreation(const std::string& reason) {
+    vmPrint("Error occurred during initialization of VM\n");
+    vmPrint("%.*s", int(reason.size()), reason.data());
+    vmPrint("\n");
+    if (vm.abortHook)
+        vm.abortHook();
+    ExitProcess(1);
+}
+
 jint createVm(const JavaVMInitArgs& args) {
     Sleep(static_cast<DWORD>(number(directive(L"startup"))));
     std::wstring scripted = directive(L"create");
@@ -281,11 +303,18 @@ jint createVm(const JavaVMInitArgs& args) {
         return number(scripted);
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
+        void* hook = args.options[i].extraInfo;
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
             vm.hasClassPath = text.size() > 18;
         if (text == "exit")
-            vm.exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
+            vm.exitHook = reinterpret_cast<decltype(vm.exitHook)>(hook);
+        if (text == "abort")
+            vm.abortHook = reinterpret_cast<decltype(vm.abortHook)>(hook);
+        if (text == "vfprintf")
+            vm.vfprintfHook = reinterpret_cast<decltype(vm.vfprintfHook)>(hook);
     }
+    if (!directive(L"abort").empty())
+        abortCreation(utf8(directive(L"abort")));
     for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
         (*stream)->console = stream == &vm.out ? "stdout" : "stderr";

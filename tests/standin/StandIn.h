@@ -7,6 +7,8 @@
 // KORU_STANDIN_SCRIPT: directives separated by ";", read afresh whenever one matters.
 //   create=<n>            JNI_CreateJavaVM returns n and creates nothing
 //   startup=<ms>          JNI_CreateJavaVM takes that long first, as a real runtime does on a cold machine
+//   abort=<text>          JNI_CreateJavaVM fails as HotSpot does at a start-up error: the text (after "Error occurred
+//                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   missing=main          the application class has no main (NoSuchMethodError)
@@ -25,13 +27,14 @@
 //
 // KORU_STANDIN_RECORD: a file that gets a UTF-8 line `key=value` per fact (the value may be empty), appended and closed
 // line by line so that a sudden end loses nothing (text of several lines gives a line each).
-//   option=<text>, hook=abort|exit        each creation option in order (ANSI code page), each hook in extraInfo
+//   option=<text>, hook=abort|exit|vfprintf   each creation option in order (ANSI code page), each hook in extraInfo
 //   create.version=0x..., create.ignoreUnrecognized=0|1, create.result=<n> (when creation failed)
 //   env.KORU_JVM_PATH=, env.KORU_JVM_HOME=, env.Path=, cwd=, stackReserve=<bytes>   as the creating thread saw them
 //   findClass=<name>                      each lookup of an application class, as given (modified UTF-8)
 //   main.argc=<n>, main.arg=<text>, main.time=<100 ns since 1601>   main was called with these arguments
 //   secondaryMain.argc=<n>, secondaryMain.arg=<text>   each call's lines together, whatever other threads record
-//   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too)
+//   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too, and what
+//                                         the VM prints itself when it was given no "vfprintf" hook)
 //   exception=<class>                     a throwable became pending
 //   uncaught=<class>                      a thread detached with it still pending (printed as the VM does)
 //   attach, detach (detach=<n> when scripted to fail), thread.ended (a lingering thread); attaching
@@ -48,6 +51,8 @@
 // outside java/ is the application, found only when the VM was given a non-empty class path. Nothing is freed.
 #include <jni.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -115,6 +120,8 @@ struct Vm {
     Object* err = nullptr;
     bool hasClassPath = false;
     void(JNICALL* exitHook)(jint) = nullptr;
+    void(JNICALL* abortHook)() = nullptr;
+    jint(JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;
     volatile long liveThreads = 0; // attached threads and lingering ones: DestroyJavaVM waits for them
 };
 inline Vm vm;

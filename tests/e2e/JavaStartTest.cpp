@@ -39,7 +39,7 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
     EXPECT_EQ(record.values("option"),
               (Lines{narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
                      narrow(L"-Djava.class.path=" + listedJars(lib) + lib + L"\\a.jar;" + lib + L"/b.jar;" + app +
-                            L"/lib/c.jar;C:\\shared\\util.jar;"),
+                            L"/lib/c.jar;C:\\shared\\util.jar;" + app + L"\\"),
                      "-Xmx" + std::to_string(uint64_t(double(memory.dwTotalPhys >> 10) * 0.5)) + "K",
                      narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit",
                      "vfprintf"}));
@@ -187,22 +187,31 @@ TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
     ASSERT_EQ(launch.run(), 0u);
     EXPECT_EQ(launch.record().value("findClass"), "builtin/Main");
     EXPECT_EQ(launch.record().values("option"),
-              (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit", "vfprintf"}));
+              (Lines{narrow(L"-Djava.class.path=" + launch.app().file(L"app.jar;") + launch.app().folder() + L"\\"),
+                     "-Dbuilt=in", "-Dplus=1", "abort", "exit", "vfprintf"}));
 }
 
 // "Embedded Jar" puts the executable on the class path; "Override WorkingDir" starts in the executable's folder.
-TEST(JavaStart, EmbeddedJarAndOverrideWorkingDir) {
+// Wherever the launcher is started, the folder it starts in is not searched for classes (here it holds the main
+// class): the class path ends with the executable's own folder.
+TEST(JavaStart, EmbeddedJarOverrideWorkingDirAndNoClassesFromTheCurrentFolder) {
     TempFolder elsewhere;
+    createFolders(elsewhere / L"com\\example");
+    writeBytes(elsewhere / L"com\\example\\App.class", "");
     for (bool yes : {true, false}) {
         StandInLaunch launch(L"", {{L"Application", L"Override WorkingDir", yes ? L"YES" : L"no"},
-                                   {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"}});
-        if (yes)
-            launch.app().remove(L"Class Path", L"Class Path");
-        ASSERT_TRUE(launch.app().start(L"-nosplash", elsewhere.path())->waitForExit());
+                                   {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"},
+                                   {L"Class Path", L"Class Path", yes ? L"" : L"C:\\missing.jar"}});
+        auto process = launch.app().start(L"-nosplash", elsewhere.path());
+        if (!yes) {
+            EXPECT_EQ(dismissMessageBox(process->id()), L"Could not find the main class com/example/App.\n");
+        }
+        ASSERT_TRUE(process->waitForExit());
         StandInRecord record = launch.record();
         EXPECT_EQ(record.value("cwd"), narrow(yes ? launch.app().folder() : elsewhere.path()));
         EXPECT_EQ(record.value("option"),
-                  "-Djava.class.path=" + (yes ? narrow(launch.app().exePath()) : "C:\\app.jar;"));
+                  "-Djava.class.path=" +
+                      narrow(yes ? launch.app().exePath() : L"C:\\missing.jar;" + launch.app().folder() + L"\\"));
     }
 }
 

@@ -40,11 +40,26 @@ bool isApplicationClass(const std::string& name) {
            !isThrowableClass(name);
 }
 
-// A real runtime finds the application only through its class path (or, without one, in the current folder,
-// where an installed application's classes do not lie).
+// The application's classes lie where a real runtime would look for them: in any jar file of the class path that
+// exists (each holds them all), or as class files below a folder of it. An empty entry, or none at all, is the current
+// folder.
+bool onClassPath(const std::string& name) {
+    const std::wstring& path = vm.classPath;
+    for (size_t start = 0, end = 0; start <= path.size(); start = end + 1) {
+        end = std::min(path.find(L';', start), path.size());
+        std::wstring entry = start == end ? L"." : path.substr(start, end - start);
+        DWORD attributes = GetFileAttributesW(entry.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        if (GetFileAttributesW((entry + L"\\" + fromUtf8(name) + L".class").c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
+}
+
 bool classExists(const std::string& name) {
     if (isApplicationClass(name))
-        return vm.hasClassPath && directive(L"missing") != L"class";
+        return onClassPath(name) && directive(L"missing") != L"class";
     return isThrowableClass(name) ||
            std::any_of(std::begin(methods), std::end(methods), [&](const Method& m) { return name == m.owner; });
 }

@@ -305,7 +305,7 @@ jint createVm(const JavaVMInitArgs& args) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         void* hook = args.options[i].extraInfo;
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
-            vm.hasClassPath = text.size() > 18;
+            vm.classPath = fromUtf8(text.substr(18), CP_ACP);
         if (text == "exit")
             vm.exitHook = reinterpret_cast<decltype(vm.exitHook)>(hook);
         if (text == "abort")

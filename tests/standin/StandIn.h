@@ -48,7 +48,8 @@
 // Modelled Java: String(char[]); System.exit, setOut, setErr; FileOutputStream(String); PrintStream(OutputStream)
 // and (OutputStream, boolean, "UTF-8"), both writing UTF-8; ByteArrayOutputStream() and toString("UTF-8"); any
 // class whose name ends in Exception or Error is a throwable with printStackTrace(PrintStream); any other class
-// outside java/ is the application, found only when the VM was given a non-empty class path. Nothing is freed.
+// outside java/ is the application, found only through the class path: in a jar file that exists, or below a folder
+// as com\example\App.class; an empty entry (or no class path) is the current folder. Nothing is freed.
 #include <jni.h>
 
 #include <cstdarg>
@@ -118,7 +119,7 @@ struct Value {
 struct Vm {
     Object* out = nullptr;
     Object* err = nullptr;
-    bool hasClassPath = false;
+    std::wstring classPath; // "-Djava.class.path=", the last one given
     void(JNICALL* exitHook)(jint) = nullptr;
     void(JNICALL* abortHook)() = nullptr;
     jint(JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;

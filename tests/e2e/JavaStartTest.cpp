@@ -45,7 +45,6 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
                      "vfprintf"}));
     EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit", "vfprintf"}));
     EXPECT_EQ(record.value("create.version"), "0x00010002");
-    EXPECT_EQ(record.value("create.ignoreUnrecognized"), "0");
     EXPECT_EQ(record.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
     EXPECT_EQ(record.value("env.KORU_JVM_HOME"), narrow(jre));
     EXPECT_EQ(record.value("env.Path"), narrow(path + L";" + jre + L"\\bin"));
@@ -73,9 +72,9 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         std::vector<Setting> settings;
         std::wstring (*library)() = nullptr; // a library in place of the stand-in
     } cases[] = {
-        {L"create=-1", {notCreated + L"unknown.\n"}, {}},
+        {L"", {notCreated + L"unknown.\n"}, {{jreSection, L"Virtual Machine Parameters", L"-bogus"}}},
         {L"create=-4", {notCreated + L"not enough memory.\n"}, {}},
-        {L"create=-6", {notCreated + L"invalid arguments.\n"}, {}},
+        {L"", {notCreated + L"invalid arguments.\n"}, {{jreSection, L"Virtual Machine Parameters", L"-Xmx1Q"}}},
         {L"create=-7", {notCreated + L".\n"}, {}},
         {L"abort=Too small maximum heap",
          {notCreated + L"Error occurred during initialization of VM\nToo small maximum heap.\n"},
@@ -84,6 +83,7 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         {L"missing=class",
          {L"Could not find the main class com/ex\x00E4mple/Ma\xD835\xDD38n.\n"},
          {{jreSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n"}}},
+        {L"clinit=throw:java/lang/IllegalStateException", {L"Could not find the main class com/example/App.\n"}, {}},
         {L"missing=main-silent", {L"No main method found in specified class.\n"}, {}},
         {L"missing=main", {}, {}},
         {L"fail=NewObjectArray", {}, {}},
@@ -121,6 +121,11 @@ TEST(JavaStart, ExitCodesAndTheVmsEnd) {
         {L"", L"", 0, ended},
         {L"main=exit:4660", L"", 4660, {"exit=4660"}},
         {L"main=exit:-2", L"", 0xFFFFFFFE, {"exit=-2"}},
+        // The application's uncaught-exception handler gets what main left pending.
+        {L"main=throw:java/lang/IllegalStateException;handler=exit:3",
+         L"",
+         3,
+         {"uncaught=java/lang/IllegalStateException", "exit=3"}},
         // The Java main thread stays attached, so the VM cannot be destroyed: the launcher must not wait for it.
         {L"detach=-1", L"", failedStart, {"detach=-1"}},
         // Left pending, the VM prints it when the thread detaches; with "Failure Check" the exception dialog takes it.

@@ -5,12 +5,16 @@
 // that a real runtime answers with a crash ends the process at once (a trap).
 //
 // KORU_STANDIN_SCRIPT: directives separated by ";", read afresh whenever one matters.
-//   create=<n>            JNI_CreateJavaVM returns n and creates nothing
+//   create=<n>            JNI_CreateJavaVM returns n and creates nothing (it also refuses, as a real runtime does,
+//                         options it does not know: JNI_EINVAL for an unreadable size, JNI_ERR for others)
 //   startup=<ms>          JNI_CreateJavaVM takes that long first, as a real runtime does on a cold machine
 //   abort=<text>          JNI_CreateJavaVM fails as HotSpot does at a start-up error: the text (after "Error occurred
 //                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
+//   clinit=<actions>      what the application class's static initialiser does, as for main, at its first lookup
+//   handler=<actions>     what the uncaught-exception handler the application set does, as for main, when a thread
+//                         detaches with an exception pending (without it the exception is printed)
 //   missing=main          the application class has no main (NoSuchMethodError)
 //   missing=main-silent   ... and GetStaticMethodID returns null without an exception (no runtime does this)
 //   fail=<function>       NewCharArray, NewObjectArray or NewObjectV, as named, fails with OutOfMemoryError
@@ -21,14 +25,15 @@
 //   main=<actions>        what main does, in order, actions separated by ",":
 //                           print:<text>, eprint:<text>   a line on System.out, System.err
 //                           throw:<class>[:<message>]     main ends with that throwable (slashes) pending
-//                           exit:<n>                      System.exit(n)
+//                           exit:<n>                      System.exit(n): the VM torn down (later calls into it
+//                                                         wait for ever), the exit hook on a thread of the VM's own
 //                           sleep:<ms>                    main sleeps
 //                           linger:<ms>                   main starts a non-daemon thread that lives that long
 //
 // KORU_STANDIN_RECORD: a file that gets a UTF-8 line `key=value` per fact (the value may be empty), appended and closed
 // line by line so that a sudden end loses nothing (text of several lines gives a line each).
 //   option=<text>, hook=abort|exit|vfprintf   each creation option in order (ANSI code page), each hook in extraInfo
-//   create.version=0x..., create.ignoreUnrecognized=0|1, create.result=<n> (when creation failed)
+//   create.version=0x..., create.result=<n> (when creation failed)
 //   env.KORU_JVM_PATH=, env.KORU_JVM_HOME=, env.Path=, cwd=, stackReserve=<bytes>   as the creating thread saw them
 //   findClass=<name>                      each lookup of an application class, as given (modified UTF-8)
 //   main.argc=<n>, main.arg=<text>, main.time=<100 ns since 1601>   main was called with these arguments
@@ -45,8 +50,9 @@
 //                                         with an exception pending that JNI forbids, a null or dead reference, a null
 //                                         class or method, a method called in the wrong form
 //
-// Modelled Java: String(char[]); System.exit, setOut, setErr; FileOutputStream(String); PrintStream(OutputStream)
-// and (OutputStream, boolean, "UTF-8"), both writing UTF-8; ByteArrayOutputStream() and toString("UTF-8"); any
+// Modelled Java: String(char[]); System.exit, setOut, setErr; FileOutputStream(String); PrintStream(OutputStream),
+// writing the ANSI code page as Java's default charset on Windows, and (OutputStream, boolean, "UTF-8");
+// ByteArrayOutputStream() and toString("UTF-8"); any
 // class whose name ends in Exception or Error is a throwable with printStackTrace(PrintStream); any other class
 // outside java/ is the application, found only through the class path: in a jar file that exists, or below a folder
 // as com\example\App.class; an empty entry (or no class path) is the current folder. Nothing is freed.
@@ -72,7 +78,8 @@ inline void require(bool condition, const char* what) {
         trap(what);
 }
 
-std::string utf8(const std::wstring& text);
+// To UTF-8, or to another code page (CP_ACP is 0).
+std::string utf8(const std::wstring& text, unsigned codePage = 65001);
 // From UTF-8, or from another code page (CP_ACP is 0).
 std::wstring fromUtf8(const std::string& text, unsigned codePage = 65001);
 std::wstring environment(const wchar_t* name);
@@ -123,6 +130,7 @@ struct Vm {
     void(JNICALL* exitHook)(jint) = nullptr;
     void(JNICALL* abortHook)() = nullptr;
     jint(JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;
+    volatile bool exiting = false; // System.exit has begun
     volatile long liveThreads = 0; // attached threads and lingering ones: DestroyJavaVM waits for them
 };
 inline Vm vm;
@@ -132,7 +140,10 @@ Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, 
 bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message);
 // The pending throwable printed on System.err as the VM does, then cleared.
 void describe(Thread& thread);
-// Null (with NoClassDefFoundError pending) when the class does not exist.
+// Plays the actions of a script directive; false when one of them left an exception pending.
+bool play(Thread& thread, const std::wstring& actions);
+// Null (with NoClassDefFoundError pending) when the class does not exist, or with ExceptionInInitializerError when
+// the application class's static initialiser threw.
 Object* findClass(Thread& thread, const std::string& name);
 // "<throwable>" or "<application>" for those classes, else the name itself.
 std::string ownerOf(const std::string& className);

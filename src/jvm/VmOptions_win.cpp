@@ -103,14 +103,14 @@ bool assembleVmOptions(JavaLaunch& java) {
     LayeredSettingsReader settings = layeredSettingsReader(settingsPath);
 
     std::wstring classPath = assembleClassPath(settings, launcherPath);
+    // Expanded once more as a whole, as every option is. Even an empty one is given: without it the VM would search
+    // the current folder, and the start goes on after the message.
+    std::wstring vmClassPath = classPathForVm(expandEnvironment(classPath), folderWithBackslash(launcherPath));
+    java.vmOptions.push_back(toAnsi(L"-Djava.class.path=" + vmClassPath));
     if (classPath.empty()) {
         reportError(errorOwner(), loadResourceString(IDS_NO_CLASS_PATH));
         return false;
     }
-
-    // Expanded once more as a whole, as every option is.
-    classPath = classPathForVm(expandEnvironment(classPath), folderWithBackslash(launcherPath));
-    java.vmOptions.push_back(toAnsi(L"-Djava.class.path=" + classPath));
     std::wstring parameters = settings.read(section::javaRuntime, L"Virtual Machine Parameters");
     // The machine's memory is asked for only when a parameter is given as a share of it.
     MemoryBases memory;

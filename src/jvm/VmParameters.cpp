@@ -183,7 +183,7 @@ std::wstring classPathForVm(const std::wstring& classPath, const std::wstring& l
         if (!entry.empty())
             result += entry + L";";
     }
-    if (!classPath.empty() && classPath.back() == L';')
+    if (classPath.empty() || classPath.back() == L';')
         return result + launcherFolder;
     if (!result.empty())
         result.pop_back();

@@ -158,8 +158,7 @@ void linger(long milliseconds) {
     }).detach();
 }
 
-} // namespace
-
+// Plays the actions of a script directive; false when one of them left an exception pending.
 bool play(Thread& thread, const std::wstring& actions) {
     for (const std::wstring& action : split(actions, L',')) {
         size_t colon = action.find(L':');
@@ -181,8 +180,6 @@ bool play(Thread& thread, const std::wstring& actions) {
     }
     return true;
 }
-
-namespace {
 
 void runMain(Thread& thread, Object* arguments) {
     takeArguments("main", arguments);
@@ -238,6 +235,16 @@ void describe(Thread& thread) {
         return;
     write(vm.err, "Exception in thread \"" + thread.name + "\" " + traceText(*thread.pending));
     thread.pending = nullptr;
+}
+
+void uncaught(Thread& thread) {
+    if (thread.pending)
+        record("uncaught", thread.pending->type);
+    if (thread.pending && !directive(L"handler").empty()) {
+        thread.pending = nullptr;
+        play(thread, directive(L"handler"));
+    }
+    describe(thread);
 }
 
 // The application class's static initialiser runs at its first lookup, once, while other lookups wait for it. When

@@ -240,8 +240,6 @@ JNIInvokeInterface_ vmTable() {
         *env = &current->env;
         return jint(JNI_OK);
     };
-    // An exception still pending goes to the thread's uncaught-exception handler: the default one prints it, one the
-    // application set does what the script says.
     table.DetachCurrentThread = [](JavaVM*) {
         waitIfExiting();
         auto result = jint(number(directive(L"detach")));
@@ -249,13 +247,7 @@ JNIInvokeInterface_ vmTable() {
             record("detach", std::to_string(result));
         if (result != JNI_OK || !current)
             return result;
-        if (current->pending)
-            record("uncaught", current->pending->type);
-        if (current->pending && !directive(L"handler").empty()) {
-            current->pending = nullptr;
-            play(*current, directive(L"handler"));
-        }
-        describe(*current);
+        uncaught(*current);
         current = nullptr;
         InterlockedDecrement(&vm.liveThreads);
         record("detach");
@@ -289,23 +281,20 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("stackReserve", std::to_string(reserve));
 }
 
-// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output.
+// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
+// program does not have.
 void vmPrint(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    char text[1024];
     if (vm.vfprintfHook)
         vm.vfprintfHook(stdout, format, arguments);
-    else if (std::vsnprintf(text, sizeof text, format, arguments) > 0)
-        recordLines("stdout", text);
     va_end(arguments);
 }
 
 // A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
 [[noreturn]] void abortCreation(const std::string& reason) {
     vmPrint("Error occurred during initialization of VM\n");
-    vmPrint("%.*s", int(reason.size()), reason.data());
-    vmPrint("\n");
+    vmPrint("%.*s\n", int(reason.size()), reason.data());
     if (vm.abortHook)
         vm.abortHook();
     ExitProcess(1);
@@ -317,9 +306,7 @@ jint optionResult(const std::string& option) {
     static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?");
     if (std::regex_match(option, known))
         return JNI_OK;
-    return option.compare(0, 4, "-Xms") == 0 || option.compare(0, 4, "-Xmx") == 0 || option.compare(0, 4, "-Xss") == 0
-               ? JNI_EINVAL
-               : JNI_ERR;
+    return std::regex_match(option, std::regex("-X(ms|mx|ss).*")) ? JNI_EINVAL : JNI_ERR;
 }
 
 jint createVm(const JavaVMInitArgs& args) {

@@ -140,8 +140,9 @@ Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, 
 bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message);
 // The pending throwable printed on System.err as the VM does, then cleared.
 void describe(Thread& thread);
-// Plays the actions of a script directive; false when one of them left an exception pending.
-bool play(Thread& thread, const std::wstring& actions);
+// A thread detaches: what it left pending goes to the uncaught-exception handler, by default describe, or what the
+// script says the application's own handler does.
+void uncaught(Thread& thread);
 // Null (with NoClassDefFoundError pending) when the class does not exist, or with ExceptionInInitializerError when
 // the application class's static initialiser threw.
 Object* findClass(Thread& thread, const std::string& name);

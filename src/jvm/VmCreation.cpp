@@ -62,14 +62,19 @@ std::string formatted(const char* format, va_list arguments) {
 }
 
 // The VM's FILE may belong to another C runtime than ours (on Windows it always does) and cannot be written through
-// here: its standard output is recognised only where it is ours, and anything else goes to our standard error.
+// here: its standard output is recognised only where it is ours, and anything else goes to our standard error. No
+// exception goes back into the VM: text that cannot be had is not printed.
 jint JNICALL vfprintfHook(FILE* stream, const char* format, va_list arguments) {
-    std::string text = formatted(format, arguments);
-    FILE* target = stream == stdout ? stdout : stderr;
-    std::fwrite(text.data(), 1, text.size(), target);
-    std::fflush(target);
-    keepPrinted(text);
-    return static_cast<jint>(text.size());
+    try {
+        std::string text = formatted(format, arguments);
+        FILE* target = stream == stdout ? stdout : stderr;
+        std::fwrite(text.data(), 1, text.size(), target);
+        std::fflush(target);
+        keepPrinted(text);
+        return static_cast<jint>(text.size());
+    } catch (...) {
+        return 0;
+    }
 }
 
 } // namespace
@@ -78,16 +83,17 @@ void JNICALL exitHook(jint status) {
     trace([&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
 }
 
+// No exception goes back into the VM: a handler that cannot run leaves the VM to its own exit.
 void JNICALL abortHook() {
-    CreationAbortHandler onAbort = nullptr;
-    std::string printed;
-    {
-        std::lock_guard<std::mutex> guard(creationWatch.lock);
-        onAbort = creationWatch.onAbort;
-        printed = creationWatch.printed;
+    try {
+        std::unique_lock<std::mutex> guard(creationWatch.lock);
+        CreationAbortHandler onAbort = creationWatch.onAbort;
+        std::string printed = creationWatch.printed;
+        guard.unlock();
+        if (onAbort != nullptr)
+            onAbort(printed);
+    } catch (...) {
     }
-    if (onAbort != nullptr)
-        onAbort(printed);
 }
 
 jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env,

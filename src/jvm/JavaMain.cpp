@@ -3,6 +3,8 @@
 #include "ExceptionText.h"
 #include "JavaThreadAttachment.h"
 
+#include <jni.h>
+
 #include <chrono>
 #include <thread>
 

@@ -154,7 +154,7 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
                       "17.0.2.8\\hotspot\\MSI: candidate 17.0.2.8 JDK Sun server favoured in " + narrow(temurin) + "\\",
                       "registry, native view: chose 17.0.2.8 JDK",
                       "runtime: " + narrow(temurin) + "\\bin\\server\\jvm.dll from the registry",
-                      "companion: no hand-off", "VM option: -Djava.class.path=C:\\app.jar",
+                      "companion: no hand-off", "VM option: -Djava.class.path=" + narrow(launch.app().folder()),
                       "VM creation: JNI_CreateJavaVM returned 0", "end: exit code 0"}),
         "");
 

@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
-# Fails unless the exe is a 64-bit GUI program that loads only kernel32 and the C runtime when it starts: every
-# other system DLL is delay-loaded at its first use (cmake/DelayImports.cmake), and no DLL of our own is imported.
+# Fails unless the exe is a 64-bit program of the given subsystem (gui or console) that loads only kernel32 and the C
+# runtime when it starts: every other system DLL is delay-loaded at its first use (cmake/DelayImports.cmake), and no
+# DLL of our own is imported. It must also stay within 200 KB: an exe that users download and start should not
+# carry what it never uses.
 set -euo pipefail
 exe="$1"
+subsystem="${2:-gui}"
+limit=$((200 * 1024))
 headers="$(x86_64-w64-mingw32-objdump -p "$exe")"
 grep -q 'Magic[[:space:]]*020b' <<<"$headers" || { echo "not a PE32+ image"; exit 1; }
-grep -q 'Subsystem[[:space:]]*00000002' <<<"$headers" || { echo "not a GUI-subsystem program"; exit 1; }
+case "$subsystem" in
+    gui) code=00000002 ;;
+    console) code=00000003 ;;
+    *) echo "unknown subsystem $subsystem"; exit 2 ;;
+esac
+grep -q "Subsystem[[:space:]]*$code" <<<"$headers" || { echo "not a $subsystem-subsystem program"; exit 1; }
+
+status=0
+size="$(stat -c %s "$exe")"
+echo "$(basename "$exe"): $size bytes (limit $limit)"
+[ "$size" -le "$limit" ] || { echo "larger than $limit bytes"; status=1; }
 
 imports="$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')"
 [ -n "$imports" ] || { echo "no import table found"; exit 1; }
-status=0
 for dll in $imports; do
     case "$dll" in
         kernel32.dll | msvcrt.dll) echo "imports $dll" ;;

@@ -1,6 +1,16 @@
 #include "Companion.h"
 
+#include "support/Console.h"
+#include "support/TextFormat.h"
 #include "support/Trace.h"
+
+namespace {
+
+// The companion shares the console and gets Ctrl+C and Ctrl+Break as well: it decides how it ends, and the launcher
+// waits for it to pass its exit code on.
+BOOL WINAPI leaveBreaksToCompanion(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
+
+} // namespace
 
 // A companion that cannot be started is a failed start (-1), whether or not its exit code was asked for:
 // reporting success for a launch that never happened would hide the failure from whoever started us.
@@ -11,7 +21,7 @@ uint32_t startCompanion(const Launcher& launcher) {
     if (!CreateProcessW(launcher.pairProduct.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info)) {
         DWORD error = GetLastError();
-        trace([&] { return L"companion: " + launcher.pairProduct + L" not started, error " + std::to_wstring(error); });
+        trace([&] { return L"companion: " + launcher.pairProduct + L" not started, error " + decimalText(error); });
         return static_cast<uint32_t>(-1);
     }
     trace([&] { return L"companion: started " + launcher.pairProduct; });
@@ -20,6 +30,8 @@ uint32_t startCompanion(const Launcher& launcher) {
     if (!launcher.pairReturnCode)
         return 0;
     DWORD exitCode = 0;
+    if (isConsoleLauncher())
+        SetConsoleCtrlHandler(leaveBreaksToCompanion, TRUE);
     WaitForSingleObject(process.get(), INFINITE);
     GetExitCodeProcess(process.get(), &exitCode);
     return exitCode;

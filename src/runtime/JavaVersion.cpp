@@ -1,5 +1,7 @@
 #include "JavaVersion.h"
 
+#include "support/TextFormat.h"
+
 #include <cstddef>
 
 namespace {
@@ -105,7 +107,7 @@ std::wstring format(const JavaVersion& v) {
     for (int i = 0; i <= (last < 1 ? 1 : last); ++i) {
         if (i > 0)
             text += L'.';
-        text += std::to_wstring(v.parts[i]);
+        text += decimalText(v.parts[i]);
     }
     return text;
 }

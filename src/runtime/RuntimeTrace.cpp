@@ -1,5 +1,7 @@
 #include "RuntimeTrace.h"
 
+#include "support/TextFormat.h"
+
 namespace {
 
 // The parts up to the last one that is not a wildcard: a maximum of 11 shows as 11, not as 11.65535.
@@ -9,9 +11,9 @@ std::wstring boundText(const JavaVersion& version) {
     int last = 3;
     while (last > 0 && (version.parts[last] == 0 || version.parts[last] == JavaVersion::noUpperBound))
         --last;
-    std::wstring text = std::to_wstring(version.parts[0]);
+    std::wstring text = decimalText(version.parts[0]);
     for (int i = 1; i <= last; ++i)
-        text += L"." + std::to_wstring(version.parts[i]);
+        text += L"." + decimalText(version.parts[i]);
     return text;
 }
 
@@ -99,6 +101,6 @@ std::wstring describeFinding(const std::wstring& where, Refusal refusal, const J
 std::wstring describeOrder(const std::vector<JreCandidate>& ordered) {
     std::wstring text = L"candidates in order:";
     for (size_t i = 0; i < ordered.size(); ++i)
-        text += (i == 0 ? L" " : L"; ") + std::to_wstring(i + 1) + L". " + describeCandidate(ordered[i]);
+        text += (i == 0 ? L" " : L"; ") + decimalText(i + 1) + L". " + describeCandidate(ordered[i]);
     return text;
 }

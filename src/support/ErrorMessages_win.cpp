@@ -1,5 +1,6 @@
 #include "ErrorMessages.h"
 
+#include "Console.h"
 #include "ErrorOwner.h"
 #include "resource.h"
 
@@ -14,19 +15,19 @@ std::wstring loadResourceString(UINT id) {
 }
 
 int reportError(HWND owner, const std::wstring& text) {
-    return MessageBoxW(owner, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    if (!isConsoleLauncher())
+        return MessageBoxW(owner, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    writeErrorLine(text);
+    return IDOK;
 }
 
 int reportFormattedError(HWND owner, UINT formatId, const std::vector<FormatArgument>& arguments) {
     return reportError(owner, formatText(loadResourceString(formatId), arguments));
 }
 
-void reportOutOfMemory() noexcept {
-    try {
-        reportFormattedError(errorOwner(), IDS_WINDOWS_EXCEPTION,
-                             {loadResourceString(IDS_REASON_NO_MEMORY), DWORD(ERROR_NOT_ENOUGH_MEMORY)});
-    } catch (...) {
-    }
+void reportOutOfMemory() {
+    reportFormattedError(errorOwner(), IDS_WINDOWS_EXCEPTION,
+                         {loadResourceString(IDS_REASON_NO_MEMORY), DWORD(ERROR_NOT_ENOUGH_MEMORY)});
 }
 
 void reportModulePathError(DWORD error) {

@@ -16,14 +16,10 @@ void setTraceSink(TraceSink sink);
 inline bool isTracing() { return trace_detail::on; }
 
 // Writes the line that `describe` returns. When tracing is off, `describe` is never called; a line that cannot be
-// formatted or written is lost without a word, and never changes the start.
-template <typename Describe> void trace(Describe&& describe) noexcept {
-    if (!isTracing())
-        return;
-    try {
+// written is lost without a word, and never changes the start.
+template <typename Describe> void trace(Describe&& describe) {
+    if (isTracing())
         trace_detail::writeLine(describe());
-    } catch (...) {
-    }
 }
 
 // Opens the file KORU_TRACE names, for appending, and turns tracing on: "1" stands for %TEMP%\<exe name without

@@ -238,8 +238,9 @@ TEST(NativeSplash, TheRuntimesLibraryClosedOnceOrTheOwnWindowInstead) {
         EXPECT_EQ(process->exitCode(), c.exitCode) << narrow(c.image);
         StandInRecord record = launch.record();
         std::string eightBit = record.value("splash.loadFile");
-        if (native && c.image[0] == L's')
+        if (native && c.image[0] == L's') {
             EXPECT_EQ(eightBit, narrow(launch.imagePath)) << "a path the code page holds is passed as written";
+        }
         Lines expected = native ? Lines{"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
                                         "splash.fileJarName=" + eightBit, "splash.jarName"}
                                 : destroyed;

@@ -42,6 +42,11 @@ HMODULE loadSystemLibrary(const char* name) {
 FARPROC WINAPI loadDelayedLibrary(unsigned notification, PDelayLoadInfo info) {
     if (notification != dliNotePreLoadLibrary)
         return nullptr;
+    // The window library loads the input method library by its bare name when a window appears, and that one needs
+    // OLE, which a loader without a list of known system libraries then looks for beside the exe first. Loaded
+    // from the system folder before, OLE is the copy every later load of that name gets.
+    if (lstrcmpiA(info->szDll, "user32.dll") == 0)
+        loadSystemLibrary("ole32.dll");
     HMODULE module = loadSystemLibrary(info->szDll);
     if (module == nullptr)
         ExitProcess(static_cast<UINT>(-1));

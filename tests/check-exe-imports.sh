@@ -9,17 +9,12 @@ subsystem="${2:-gui}"
 limit=$((200 * 1024))
 headers="$(x86_64-w64-mingw32-objdump -p "$exe")"
 grep -q 'Magic[[:space:]]*020b' <<<"$headers" || { echo "not a PE32+ image"; exit 1; }
-case "$subsystem" in
-    gui) code=00000002 ;;
-    console) code=00000003 ;;
-    *) echo "unknown subsystem $subsystem"; exit 2 ;;
-esac
-grep -q "Subsystem[[:space:]]*$code" <<<"$headers" || { echo "not a $subsystem-subsystem program"; exit 1; }
+code=$([ "$subsystem" = console ] && echo 3 || echo 2)
+grep -q "Subsystem[[:space:]]*0000000$code" <<<"$headers" || { echo "not a $subsystem-subsystem program"; exit 1; }
 
-status=0
 size="$(stat -c %s "$exe")"
 echo "$(basename "$exe"): $size bytes (limit $limit)"
-[ "$size" -le "$limit" ] || { echo "larger than $limit bytes"; status=1; }
+status=$([ "$size" -le "$limit" ] && echo 0 || echo 1)
 
 imports="$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')"
 [ -n "$imports" ] || { echo "no import table found"; exit 1; }

@@ -51,7 +51,7 @@ bool canReplace(const Bytes& file, const PeImage& image, size_t first) {
     for (uint32_t index = 0; index < image.directoryCount; ++index) {
         const PeDirectory directory = image.directory(file, index);
         const size_t holder = sectionOf(image, directory.rva);
-        if (index == certificateDirectory || directory.rva == 0 || holder < first)
+        if (index == certificateDirectory || directory.rva == 0 || holder < first || holder == image.sections.size())
             continue;
         const bool allowed =
             index == resourceDirectory ? holder == first : index == relocationDirectory && holder > first;
@@ -163,6 +163,11 @@ bool placeResources(const Bytes& file, const PeImage& image, ResourcePlacement& 
     size_t roomEnd = image.sizeOfHeaders;
     for (const PeSection& section : image.sections)
         roomEnd = section.rawSize ? std::min<size_t>(roomEnd, section.rawPointer) : roomEnd;
+    // Bound imports may follow the section table in the headers.
+    for (uint32_t index = 0; index < image.directoryCount; ++index) {
+        const uint32_t rva = image.directory(file, index).rva;
+        roomEnd = index != certificateDirectory && rva >= tableEnd ? std::min<size_t>(roomEnd, rva) : roomEnd;
+    }
     if (tableEnd + sectionHeaderSize > roomEnd)
         return error = "its headers have no room for another section", false;
     placement =

@@ -35,9 +35,11 @@ public:
 private:
     bool fits(uint64_t offset, uint64_t size) const { return offset <= available_ && size <= available_ - offset; }
 
+    // Each entry the file holds takes bytes of its own, so more entries than that, or more data than the file
+    // holds, means directories that share entries in a loop.
     bool readEntry(uint32_t nameField, uint32_t target, int level, Resource& path) {
         ResourceId id;
-        if (!readId(nameField, id))
+        if (++entries_ * entrySize > file_.size() || !readId(nameField, id))
             return false;
         const bool directory = (target & highBit) != 0;
         if (directory != (level < 2))
@@ -67,10 +69,8 @@ private:
         return !id.text.empty();
     }
 
-    // Each resource the file holds has a data entry and data of its own, so more of either than the file holds
-    // means entries that share them in a loop of directories.
     bool readData(uint32_t offset, Resource& path) {
-        if (!fits(offset, dataEntrySize) || (out_.size() + 1) * dataEntrySize > file_.size())
+        if (!fits(offset, dataEntrySize))
             return false;
         const uint8_t* entry = base_ + offset;
         const uint32_t size = readUint32(entry + 4);
@@ -90,6 +90,7 @@ private:
     const uint8_t* base_;
     size_t available_;
     ResourceList& out_;
+    uint64_t entries_ = 0;
     uint64_t dataTotal_ = 0;
 };
 

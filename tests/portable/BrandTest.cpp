@@ -252,6 +252,9 @@ TEST_F(BrandTool, RefusesBadInputAndChangesNothing) {
     write("koru.exe", image(true, withResources(1, 0x1000, {}), 1, 2));
     write("signed.exe", signedExe);
     write("short.exe", shortExe);
+    Bytes loopExe = image(true, withResources(1, 0x1000, {}), 1, 2);
+    writeUint32(&loopExe[headerEnd + 0x200 * 2 + 16 + 4], 0x80000000); // the first type's directory is the root
+    write("loop.exe", loopExe);
     write("app.ico", bytes(std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x08\0\0\0\x16\0\0\0\x89PNG\r\n\x1a\n", 30)));
     write("photo.png", bytes("\x89PNG\r\n\x1a\n"));
     write("app.ini", bytes("[Java Runtime Environment]\nMain Class=a.B\n"));
@@ -270,6 +273,7 @@ TEST_F(BrandTool, RefusesBadInputAndChangesNothing) {
         {{}, "short.exe", 1, "short.exe\": not a Windows executable"},
         {{}, "signed.exe", 1, "signed.exe\": it is signed"},
         {{}, "missing.exe", 1, "cannot read"},
+        {{}, "loop.exe", 1, "loop.exe\": its resource directory is damaged"},
         {{u"--file-version", u"1.x"}, "koru.exe", 1, "\"1.x\" is not a version"},
         {{u"--product-version=1.2.3.65536"}, "koru.exe", 1, "\"1.2.3.65536\" is not a version"},
         {{u"--file-version", u"1.2.3.4.5"}, "koru.exe", 1, "is not a version"},

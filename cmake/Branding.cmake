@@ -48,7 +48,7 @@ function(koru_brand target)
     add_custom_command(OUTPUT ${arg_OUTPUT}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
         COMMAND ${KORU_HOST_BRAND} ${options} $<TARGET_FILE:${arg_INPUT}> ${arg_OUTPUT}
-        DEPENDS koru_brand_host ${arg_INPUT} ${arg_ICON} ${arg_SETTINGS}
+        DEPENDS koru_brand_host ${KORU_HOST_BRAND} ${arg_INPUT} ${arg_ICON} ${arg_SETTINGS}
         VERBATIM)
     add_custom_target(${target} ALL DEPENDS ${arg_OUTPUT})
 endfunction()

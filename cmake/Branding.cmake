@@ -1,7 +1,7 @@
 # Branding a launcher at build time with koru-brand, the tool dist/ ships, so that a build from source accepts
 # the same inputs and refuses the same mistakes.
 #
-# koru_brand(<target> INPUT <launcher target> OUTPUT <exe> [ICON <file.ico>] [SETTINGS <file.ini>] [FILE_VERSION <v>]
+# koru_brand(<target> INPUT <launcher target or file> OUTPUT <exe> [ICON <file.ico>] [SETTINGS <file.ini>] [FILE_VERSION <v>]
 #            [PRODUCT_VERSION <v>] [PRODUCT_NAME <text>] [COMPANY <text>] [DESCRIPTION <text>]
 #            [COPYRIGHT <text>] [ORIGINAL_FILENAME <text>] [EXECUTION_LEVEL <level>])
 # adds <target>, built with `all`, which writes OUTPUT.
@@ -44,10 +44,14 @@ function(koru_brand target)
             list(APPEND options "--${option}=${arg_${name}}")
         endif()
     endforeach()
+    set(input ${arg_INPUT})
+    if(TARGET ${arg_INPUT})
+        set(input $<TARGET_FILE:${arg_INPUT}>)
+    endif()
     get_filename_component(folder ${arg_OUTPUT} DIRECTORY)
     add_custom_command(OUTPUT ${arg_OUTPUT}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
-        COMMAND ${KORU_HOST_BRAND} ${options} $<TARGET_FILE:${arg_INPUT}> ${arg_OUTPUT}
+        COMMAND ${KORU_HOST_BRAND} ${options} ${input} ${arg_OUTPUT}
         DEPENDS koru_brand_host ${KORU_HOST_BRAND} ${arg_INPUT} ${arg_ICON} ${arg_SETTINGS}
         VERBATIM)
     add_custom_target(${target} ALL DEPENDS ${arg_OUTPUT})

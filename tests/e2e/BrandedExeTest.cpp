@@ -20,28 +20,24 @@ DWORD brand(const std::wstring& arguments) {
     return process.exitCode();
 }
 
-std::wstring versionText(const std::vector<BYTE>& info, const std::wstring& name) {
-    wchar_t* text = nullptr;
+// A text of the version information, or for "\\" the file and product versions.
+std::wstring versionValue(const std::vector<BYTE>& info, const std::wstring& name) {
+    void* value = nullptr;
     UINT length = 0;
-    const std::wstring path = L"\\StringFileInfo\\040904B0\\" + name;
-    return VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&text), &length) ? text : L"(absent)";
-}
-
-std::wstring fixedVersions(const std::vector<BYTE>& info) {
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT length = 0;
-    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length))
+    const std::wstring path = name == L"\\" ? name : L"\\StringFileInfo\\040904B0\\" + name;
+    if (!VerQueryValueW(info.data(), path.c_str(), &value, &length))
         return L"(absent)";
-    auto dotted = [](DWORD high, DWORD low) {
-        return std::to_wstring(HIWORD(high)) + L"." + std::to_wstring(LOWORD(high)) + L"." +
-               std::to_wstring(HIWORD(low)) + L"." + std::to_wstring(LOWORD(low));
-    };
-    return dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS) + L" " +
-           dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS);
+    if (name != L"\\")
+        return static_cast<const wchar_t*>(value);
+    const DWORD* versions = &static_cast<const VS_FIXEDFILEINFO*>(value)->dwFileVersionMS;
+    wchar_t text[64];
+    swprintf(text, 64, L"%u.%u.%u.%u %u.%u.%u.%u", HIWORD(versions[0]), LOWORD(versions[0]), HIWORD(versions[1]),
+             LOWORD(versions[1]), HIWORD(versions[2]), LOWORD(versions[2]), HIWORD(versions[3]), LOWORD(versions[3]));
+    return text;
 }
 
-// The middle pixel (0xRRGGBB) of the icon Windows draws from group 1 at the size, and that icon's width.
-std::pair<uint32_t, LONG> iconAtSize(HMODULE module, int size) {
+// The middle pixel of the icon Windows draws from group 1 at the size, and that icon's width.
+std::pair<COLORREF, LONG> iconAtSize(HMODULE module, int size) {
     HICON icon = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, 0));
     ICONINFO info = {};
     if (!icon || !GetIconInfo(icon, &info))
@@ -50,12 +46,9 @@ std::pair<uint32_t, LONG> iconAtSize(HMODULE module, int size) {
     DestroyIcon(icon);
     BITMAP bitmap = {};
     GetObjectW(colour.get(), sizeof bitmap, &bitmap);
-    BITMAPINFO format = {};
-    format.bmiHeader = {sizeof(BITMAPINFOHEADER), bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<uint32_t> pixels(size_t(bitmap.bmWidth) * bitmap.bmHeight);
-    UniqueScreenDc screen(GetDC(nullptr));
-    GetDIBits(screen.get(), colour.get(), 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
-    return {pixels[pixels.size() / 2 + bitmap.bmWidth / 2] & 0xFFFFFF, bitmap.bmWidth};
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SelectObject(dc.get(), colour.get());
+    return {GetPixel(dc.get(), size / 2, size / 2), bitmap.bmWidth};
 }
 
 std::string resourceText(HMODULE module, int name, const wchar_t* type) {
@@ -64,32 +57,29 @@ std::string resourceText(HMODULE module, int name, const wchar_t* type) {
     return data ? std::string(data, SizeofResource(module, resource)) : "(absent)";
 }
 
-// The build brands the 64-bit launcher with the tool for the build machine; the Windows tool brands a 32-bit
-// library without resources. Windows reads the same from both.
+// The build brands the 64-bit launcher and a 32-bit library without resources, with the same inputs.
 TEST(BrandedExe, WindowsReadsWhatWasWritten) {
-    TempFolder temp;
-    ASSERT_EQ(brand(L"--icon " + quoted(fixture(L"brand.ico")) + L" --settings " + quoted(fixture(L"brand.ini")) +
-                    L" --file-version 2.1.0.7 --product-version=2.1 --product-name \"Example Editor\" --company "
-                    L"\"Example Ltd\" --copyright \"\x00A9 2026 Example Ltd\" --execution-level highestAvailable " +
-                    quoted(x86FixtureLibraryPath()) + L" " + quoted(temp / L"editor.exe")),
-              0u);
-    for (const std::wstring& path : {testProgramFolder() + L"\\branded\\editor.exe", temp / L"editor.exe"}) {
+    for (const wchar_t* folder : {L"\\branded\\", L"\\branded32\\"}) {
+        const std::wstring path = testProgramFolder() + folder + L"editor.exe";
         SCOPED_TRACE(narrow(path));
         std::vector<BYTE> info(GetFileVersionInfoSizeW(path.c_str(), nullptr));
         ASSERT_TRUE(!info.empty() && GetFileVersionInfoW(path.c_str(), 0, DWORD(info.size()), info.data()));
-        EXPECT_EQ(fixedVersions(info), L"2.1.0.7 2.1.0.0");
-        const std::pair<const wchar_t*, const wchar_t*> texts[] = {
-            {L"CompanyName", L"Example Ltd"},     {L"FileDescription", L"Example Editor"},
-            {L"FileVersion", L"2.1.0.7"},         {L"LegalCopyright", L"\x00A9 2026 Example Ltd"},
-            {L"OriginalFilename", L"editor.exe"}, {L"ProductName", L"Example Editor"},
-            {L"ProductVersion", L"2.1"}};
+        const std::pair<const wchar_t*, const wchar_t*> texts[] = {{L"\\", L"2.1.0.7 2.1.0.0"},
+                                                                   {L"CompanyName", L"Example Ltd"},
+                                                                   {L"FileDescription", L"Example Editor"},
+                                                                   {L"FileVersion", L"2.1.0.7"},
+                                                                   {L"LegalCopyright", L"\x00A9 2026 Example Ltd"},
+                                                                   {L"OriginalFilename", L"editor.exe"},
+                                                                   {L"ProductName", L"Example Editor"},
+                                                                   {L"ProductVersion", L"2.1"}};
         for (const auto& text : texts)
-            EXPECT_EQ(versionText(info, text.first), text.second) << narrow(text.first);
+            EXPECT_EQ(versionValue(info, text.first), text.second) << narrow(text.first);
 
         EXPECT_EQ(ExtractIconExW(path.c_str(), -1, nullptr, nullptr, 0), 1u) << "one icon group";
         UniqueModule module(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         ASSERT_TRUE(module);
-        const std::pair<int, uint32_t> sizes[] = {{16, 0xFF0000}, {32, 0x00FF00}, {48, 0x0000FF}, {256, 0xFFFF00}};
+        const std::pair<int, COLORREF> sizes[] = {
+            {16, RGB(255, 0, 0)}, {32, RGB(0, 255, 0)}, {48, RGB(0, 0, 255)}, {256, RGB(255, 255, 0)}};
         for (const auto& size : sizes)
             EXPECT_EQ(iconAtSize(module.get(), size.first), std::make_pair(size.second, LONG(size.first)));
         EXPECT_EQ(resourceText(module.get(), 300, RT_RCDATA),

@@ -10,7 +10,8 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <map>
+#include <set>
 #include <tuple>
 
 namespace {
@@ -28,80 +29,65 @@ struct Section {
 
 uint32_t sectionRva(size_t index) { return 0x1000 * uint32_t(index + 1); }
 
-// Headers in 0x400 bytes, then each section (at most 0x1000 bytes) 0x1000 after the last in memory.
-Bytes image(bool pe32Plus, const std::vector<Section>& sections, size_t resources, size_t relocations) {
+// Headers in 0x400 bytes, then each section (at most 0x1000 bytes) 0x1000 after the last in memory; ".rsrc" and
+// ".reloc" are the resource and relocation directories.
+Bytes image(bool pe32Plus, const std::vector<Section>& sections) {
     const size_t optionalSize = pe32Plus ? 240 : 224, directories = optionalHeader + (pe32Plus ? 112 : 96);
     Bytes out(headerEnd);
-    out[0] = 'M', out[1] = 'Z', out[0x3C] = 0x80, out[0x80] = 'P', out[0x81] = 'E';
-    writeUint16(&out[0x86], uint16_t(sections.size()));
+    out[0] = 'M', out[1] = 'Z', out[0x3C] = 0x80, out[0x80] = 'P', out[0x81] = 'E',
+    out[0x86] = uint8_t(sections.size());
     writeUint16(&out[0x94], uint16_t(optionalSize));
     writeUint16(&out[optionalHeader], pe32Plus ? 0x20B : 0x10B);
-    writeUint32(&out[optionalHeader + 32], 0x1000);
-    writeUint32(&out[optionalHeader + 36], 0x200);
-    writeUint32(&out[optionalHeader + 56], sectionRva(sections.size()));
-    writeUint32(&out[optionalHeader + 60], headerEnd);
+    for (auto field : {std::make_pair(32, 0x1000u), {36, 0x200u}, {56, sectionRva(sections.size())}, {60, 0x400u}})
+        writeUint32(&out[optionalHeader + field.first], field.second);
     writeUint32(&out[directories - 4], 16);
     for (size_t i = 0; i < sections.size(); ++i) {
         uint8_t* header = &out[optionalHeader + optionalSize + 40 * i];
         const uint32_t size = uint32_t(sections[i].data.size());
         std::copy(sections[i].name, sections[i].name + strlen(sections[i].name), header);
-        writeUint32(header + 8, size);
-        writeUint32(header + 12, sectionRva(i));
-        writeUint32(header + 16, (size + 0x1FF) & ~0x1FFu);
-        writeUint32(header + 20, uint32_t(out.size()));
+        const uint32_t fields[] = {size, sectionRva(i), (size + 0x1FF) & ~0x1FFu, uint32_t(out.size())};
+        for (size_t field = 0; field < 4; ++field) // sizes and places, from offset 8
+            writeUint32(header + 8 + 4 * field, fields[field]);
         writeUint32(header + 36, sections[i].flags);
-        for (size_t directory : {resources == i ? 2u : 99u, relocations == i ? 5u : 99u}) {
-            if (directory < 16)
-                writeUint32(&out[directories + 8 * directory], sectionRva(i)),
-                    writeUint32(&out[directories + 8 * directory + 4], size);
-        }
+        const size_t directory = sections[i].name == std::string(".rsrc") ? 2 : 5;
+        if (directory == 2 || sections[i].name == std::string(".reloc"))
+            writeUint32(&out[directories + 8 * directory], sectionRva(i)),
+                writeUint32(&out[directories + 8 * directory + 4], size);
         out.insert(out.end(), sections[i].data.begin(), sections[i].data.end());
         padTo(out, 0x200);
     }
     return out;
 }
 
-Resource resource(uint16_t type, uint16_t name, const std::string& data) {
-    return Resource{type, name, 0x409, 0, Bytes(data.begin(), data.end())};
-}
-
-Bytes relocationBlock(uint32_t page) {
-    Bytes block;
-    for (uint32_t value : {page, 12u, 0xA000u})
-        appendUint32(block, value);
-    return block;
-}
-
-const std::string oldManifest = "<assembly><trustInfo><security><requestedPrivileges><requestedExecutionLevel "
-                                "level=\"asInvoker\"/></requestedPrivileges></security></trustInfo></assembly>";
-
-const std::vector<Section> withResources(size_t at, uint32_t relocatedPage, const Section& behind) {
+// Code, then resources (at 1) or none, then the section given, then relocations in the page given (or none).
+std::vector<Section> sections(bool resources, const Section& behind, uint32_t relocatedPage) {
     std::vector<Section> sections{{".text", codeFlags, Bytes(0x300, 0xCC)}};
-    if (at == 1)
-        sections.push_back({".rsrc", dataFlags,
-                            layOutResources({resource(groupIconType, 1, std::string("\0\0\1\0\0\0", 6)),
-                                             resource(manifestType, 1, oldManifest)},
-                                            sectionRva(1))});
+    const std::string old = "<assembly><requestedExecutionLevel level=\"asInvoker\"/></assembly>";
+    const Resource manifest{manifestType, 1, 0x409, 0, Bytes(old.begin(), old.end())};
+    if (resources)
+        sections.push_back({".rsrc", dataFlags, layOutResources({manifest}, sectionRva(1))});
     if (!behind.data.empty())
         sections.push_back(behind);
+    Bytes relocations;
+    for (uint32_t value : {relocatedPage, 12u, 0xA000u})
+        appendUint32(relocations, value);
     if (relocatedPage)
-        sections.push_back({".reloc", discardableFlags, relocationBlock(relocatedPage)});
+        sections.push_back({".reloc", discardableFlags, relocations});
     return sections;
 }
 
 // The new resources, and an image whose every header field agrees with where its sections now lie.
 TEST(Brand, LayoutsStayWholeImages) {
-    const Section tls{".tls", dataFlags, Bytes(16, 7)};
     const struct {
         const char* layout;
         bool pe32Plus;
         std::vector<Section> sections;
         bool appended; // otherwise the old resource section is replaced and what follows moves
     } cases[] = {
-        {"resources, then relocations", true, withResources(1, 0x1000, {}), false},
-        {"no resources", false, withResources(0, 0x1000, {}), true},
-        {"resources, then data", true, withResources(1, 0, tls), true},
-        {"relocations into the resources", false, withResources(1, sectionRva(1), {}), true},
+        {"resources, then relocations", true, sections(true, {}, 0x1000), false},
+        {"no resources", false, sections(false, {}, 0x1000), true},
+        {"resources, then data", true, sections(true, {".tls", dataFlags, Bytes(16, 7)}, 0), true},
+        {"relocations into the resources", false, sections(true, {}, sectionRva(1)), true},
     };
     Branding branding;
     branding.settings = Bytes{'[', 'A', ']', '\r', '\n'};
@@ -109,9 +95,7 @@ TEST(Brand, LayoutsStayWholeImages) {
     branding.executionLevel = "highestAvailable";
     branding.icon.push_back(IconImage{{16, 16, 0, 0, 1, 0, 32, 0, 3, 0, 0, 0}, Bytes{1, 2, 3}});
     for (const auto& c : cases) {
-        const size_t relocations = c.sections.back().name == std::string(".reloc") ? c.sections.size() - 1 : 99;
-        const Bytes input =
-            image(c.pe32Plus, c.sections, c.sections[1].name == std::string(".rsrc") ? 1 : 99, relocations);
+        const Bytes input = image(c.pe32Plus, c.sections);
         PeImage before, after;
         Bytes output;
         std::string error;
@@ -120,31 +104,24 @@ TEST(Brand, LayoutsStayWholeImages) {
         EXPECT_EQ(after.sections.size(), before.sections.size() + c.appended) << c.layout;
         EXPECT_TRUE(std::equal(input.begin() + headerEnd, input.begin() + 0x800, output.begin() + headerEnd))
             << c.layout << ": the code stays where it was";
-        for (size_t i = 1; i < after.sections.size(); ++i) {
-            const PeSection &previous = after.sections[i - 1], &section = after.sections[i];
-            EXPECT_EQ(section.virtualAddress, alignUp(previous.virtualAddress + previous.span(), 0x1000)) << c.layout;
+        uint32_t next = sectionRva(0); // sections follow each other, and the image ends with the last
+        for (const PeSection& section : after.sections) {
+            EXPECT_EQ(section.virtualAddress, next) << c.layout;
+            next = uint32_t(alignUp(section.virtualAddress + section.span(), 0x1000));
         }
-        const PeSection& last = after.sections.back();
-        EXPECT_EQ(readUint32(&output[optionalHeader + 56]), alignUp(last.virtualAddress + last.span(), 0x1000));
+        EXPECT_EQ(readUint32(&output[optionalHeader + 56]), next) << c.layout;
         EXPECT_EQ(readUint32(&output[optionalHeader + 64]), peChecksum(output, optionalHeader + 64)) << c.layout;
-        if (relocations != 99) {
-            size_t available = 0;
-            const PeDirectory moved = after.directory(output, relocationDirectory);
-            const uint8_t* block = after.bytesAt(output, moved.rva, available);
-            ASSERT_TRUE(block && available >= 12) << c.layout;
-            EXPECT_EQ(Bytes(block, block + 12), c.sections.back().data) << c.layout;
-        }
+        size_t available = 0;
+        const uint8_t* relocations = after.bytesAt(output, after.directory(output, relocationDirectory).rva, available);
+        if (c.sections.back().name == std::string(".reloc"))
+            EXPECT_TRUE(available >= 12 && Bytes(relocations, relocations + 12) == c.sections.back().data) << c.layout;
         ResourceList resources;
+        std::map<int, std::string> found;
         ASSERT_TRUE(readResources(output, after, resources, error)) << error;
-        std::vector<std::pair<int, std::string>> found;
         for (const Resource& r : resources)
-            found.emplace_back(r.type.number * 1000 + r.name.number, std::string(r.data.begin(), r.data.end()));
-        ASSERT_EQ(found.size(), 5u) << c.layout;
-        EXPECT_EQ(found[0].first, 3001) << "the icon";
-        EXPECT_EQ(found[1], std::make_pair(10300, std::string("[A]\r\n")));
-        EXPECT_EQ(found[2].first, 14001) << "its group";
-        EXPECT_EQ(found[3], std::make_pair(16001, std::string(0x1800, 1)));
-        EXPECT_NE(found[4].second.find("level=\"highestAvailable\""), std::string::npos) << found[4].second;
+            found[r.type.number * 1000 + r.name.number] = std::string(r.data.begin(), r.data.end());
+        EXPECT_EQ(found.size(), 5u) << c.layout << ": an icon, its group, version, settings, manifest";
+        EXPECT_EQ(found[10300] + found[3001], "[A]\r\n\1\2\3") << c.layout;
     }
 }
 
@@ -159,28 +136,25 @@ Bytes groupOf(std::initializer_list<uint16_t> icons) {
 
 // The shell shows the first group in directory order, where names come before numbers.
 TEST(Brand, IconReplacesTheShownGroupAndOnlyItsOwnIcons) {
+    using Row = std::tuple<int, int, std::u16string, int, Bytes>; // type, number, name, language, data
     ResourceList resources{{groupIconType, 1, 0x409, 0, groupOf({1, 2})},
                            {groupIconType, 2, 0x409, 0, groupOf({2, 3})},
-                           {iconType, 1, 0x409, 0, {}},
-                           {iconType, 2, 0x409, 0, {}},
-                           {iconType, 3, 0x409, 0, {}},
-                           {iconType, 4, 0x407, 0, {}},
                            {groupIconType, ResourceId(u"MAIN"), 0x407, 0, groupOf({4, 2})}};
+    for (uint16_t icon : {1, 2, 3, 4})
+        resources.push_back({iconType, icon, uint16_t(icon == 4 ? 0x407 : 0x409), 0, {}});
     replaceIcon(resources, std::vector<IconImage>(2, IconImage{{}, Bytes{9}}));
-    std::vector<std::tuple<int, int, std::u16string, int, Bytes>> found;
+    std::vector<Row> found;
     for (const Resource& r : resources)
         found.emplace_back(r.type.number, r.name.number, r.name.text, r.language, r.data);
     std::sort(found.begin(), found.end());
-    const std::vector<std::tuple<int, int, std::u16string, int, Bytes>> expected{
-        {iconType, 1, u"", 0x409, {}},
-        {iconType, 2, u"", 0x409, {}},
-        {iconType, 3, u"", 0x409, {}},
-        {iconType, 4, u"", 0x407, {9}},
-        {iconType, 5, u"", 0x407, {9}},
-        {groupIconType, 0, u"MAIN", 0x407, groupOf({4, 5})},
-        {groupIconType, 1, u"", 0x409, groupOf({1, 2})},
-        {groupIconType, 2, u"", 0x409, groupOf({2, 3})}};
-    EXPECT_EQ(found, expected);
+    EXPECT_EQ(found, (std::vector<Row>{{iconType, 1, u"", 0x409, {}},
+                                       {iconType, 2, u"", 0x409, {}},
+                                       {iconType, 3, u"", 0x409, {}},
+                                       {iconType, 4, u"", 0x407, {9}},
+                                       {iconType, 5, u"", 0x407, {9}},
+                                       {groupIconType, 0, u"MAIN", 0x407, groupOf({4, 5})},
+                                       {groupIconType, 1, u"", 0x409, groupOf({1, 2})},
+                                       {groupIconType, 2, u"", 0x409, groupOf({2, 3})}}));
 }
 
 TEST(Brand, ManifestLevel) {
@@ -213,55 +187,46 @@ TEST(Brand, ManifestLevel) {
     }
 }
 
-class BrandTool : public ::testing::Test {
-protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("koru-brand-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
+Bytes bytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-    void write(const std::string& name, const Bytes& bytes) const {
-        std::ofstream(folder_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+// A folder of its own for the files of one test, removed with them.
+struct Folder {
+    Folder() { fs::create_directories(path); }
+    ~Folder() { fs::remove_all(path); }
+    void write(const std::string& name, const Bytes& data) const {
+        std::ofstream(path / name, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), data.size());
     }
-    Bytes read(const std::string& name) const {
-        std::ifstream in(folder_ / name, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(in), {});
-    }
-    std::u16string path(const std::string& name) const { return (folder_ / name).u16string(); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> found;
-        for (const auto& entry : fs::directory_iterator(folder_))
-            found.push_back(entry.path().filename().string());
-        std::sort(found.begin(), found.end());
+    std::u16string operator/(const std::string& name) const { return (path / name).u16string(); }
+    std::set<std::string> names() const {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(path))
+            found.insert(entry.path().filename().string());
         return found;
     }
 
-    fs::path folder_;
+    const fs::path path = fs::temp_directory_path() /
+                          ("koru-brand-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
 };
 
-Bytes bytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
-
 // Every refusal names its cause, and the output stays as it was: no half-written file, no temporary one left.
-TEST_F(BrandTool, RefusesBadInputAndChangesNothing) {
-    Bytes signedExe = image(true, withResources(1, 0x1000, {}), 1, 2), shortExe = signedExe;
+TEST(BrandTool, RefusesBadInputAndChangesNothing) {
+    const Folder folder;
+    const Bytes exe = image(true, sections(true, {}, 0x1000));
+    Bytes signedExe = exe, shortExe(exe.begin(), exe.begin() + 0x200), loopExe = exe;
     writeUint32(&signedExe[optionalHeader + 112 + 8 * 4 + 4], 0x100);
-    shortExe.resize(0x200);
-    write("koru.exe", image(true, withResources(1, 0x1000, {}), 1, 2));
-    write("signed.exe", signedExe);
-    write("short.exe", shortExe);
-    Bytes loopExe = image(true, withResources(1, 0x1000, {}), 1, 2);
     writeUint32(&loopExe[headerEnd + 0x200 * 2 + 16 + 4], 0x80000000); // the first type's directory is the root
-    write("loop.exe", loopExe);
-    write("app.ico", bytes(std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x08\0\0\0\x16\0\0\0\x89PNG\r\n\x1a\n", 30)));
-    write("photo.png", bytes("\x89PNG\r\n\x1a\n"));
-    write("app.ini", bytes("[Java Runtime Environment]\nMain Class=a.B\n"));
-    write("bare.ini", bytes("Main Class=a.B\r\n"));
-    write("latin1.ini", bytes("[Application]\nName=Caf\xE9\n"));
-    fs::create_directory(folder_ / "folder");
-    const std::vector<std::string> inputs = names();
+    for (const auto& file :
+         {std::make_pair("koru.exe", exe), {"signed.exe", signedExe}, {"short.exe", shortExe}, {"loop.exe", loopExe}})
+        folder.write(file.first, file.second);
+    folder.write("app.ico",
+                 bytes(std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x08\0\0\0\x16\0\0\0\x89PNG\r\n\x1a\n", 30)));
+    folder.write("photo.png", bytes("\x89PNG\r\n\x1a\n"));
+    folder.write("app.ini", bytes("[Java Runtime Environment]\nMain Class=a.B\n"));
+    folder.write("bare.ini", bytes("Main Class=a.B\r\n"));
+    folder.write("latin1.ini", bytes("[Application]\nName=Caf\xE9\n"));
+    fs::create_directory(folder.path / "folder");
+    std::set<std::string> files = folder.names();
+    files.insert("out.exe");
     const struct {
         std::vector<std::u16string> arguments; // before the input and output, which are added
         const char* input;
@@ -269,7 +234,7 @@ TEST_F(BrandTool, RefusesBadInputAndChangesNothing) {
         const char* message;
         const char* output = "out.exe";
     } cases[] = {
-        {{u"--icon", path("photo.png")}, "koru.exe", 1, "photo.png\": not an icon file"},
+        {{u"--icon", folder / "photo.png"}, "koru.exe", 1, "photo.png\": not an icon file"},
         {{}, "short.exe", 1, "short.exe\": not a Windows executable"},
         {{}, "signed.exe", 1, "signed.exe\": it is signed"},
         {{}, "missing.exe", 1, "cannot read"},
@@ -280,31 +245,28 @@ TEST_F(BrandTool, RefusesBadInputAndChangesNothing) {
         {{u"--file-version", u"1..2"}, "koru.exe", 1, "is not a version"},
         {{u"--company", u"Example"}, "koru.exe", 1, "needs --file-version or --product-version"},
         {{u"--file-version=1", u"--copyright", std::u16string(32700, u'c')}, "koru.exe", 1, "are too long"},
-        {{u"--settings", path("bare.ini")}, "koru.exe", 1, "bare.ini\": no [section] line"},
-        {{u"--settings", path("latin1.ini")}, "koru.exe", 1, "neither UTF-8 nor UTF-16"},
+        {{u"--settings", folder / "bare.ini"}, "koru.exe", 1, "bare.ini\": no [section] line"},
+        {{u"--settings", folder / "latin1.ini"}, "koru.exe", 1, "neither UTF-8 nor UTF-16"},
         {{u"--execution-level", u"admin"}, "koru.exe", 1, "\"admin\" is not an execution level"},
         {{u"--colour", u"red"}, "koru.exe", 2, "unknown option \"--colour\""},
-        {{u"--icon", path("app.ico"), u"--icon", path("app.ico")}, "koru.exe", 2, "--icon is given twice"},
-        {{path("koru.exe")}, "koru.exe", 2, "give the launcher exe and the branded exe"},
+        {{u"--icon", folder / "app.ico", u"--icon", folder / "app.ico"}, "koru.exe", 2, "--icon is given twice"},
+        {{folder / "koru.exe"}, "koru.exe", 2, "give the launcher exe and the branded exe"},
         {{}, "koru.exe", 1, "cannot write", "folder"},
-        {{u"--file-version=1", u"--copyright", std::u16string(32500, u'c'), u"--icon", path("app.ico"), u"--settings",
-          path("app.ini")},
+        {{u"--file-version=1", u"--copyright", std::u16string(32500, u'c'), u"--icon", folder / "app.ico",
+          u"--settings", folder / "app.ini"},
          "koru.exe",
          0,
          ""},
     };
     for (const auto& c : cases) {
-        write("out.exe", bytes("old"));
+        folder.write("out.exe", bytes("old"));
         std::vector<std::u16string> arguments = c.arguments;
-        arguments.push_back(path(c.input));
-        arguments.push_back(path(c.output));
+        arguments.insert(arguments.end(), {folder / c.input, folder / c.output});
         BrandToolResult result = runBrandTool(arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.message << " / " << result.message;
         EXPECT_NE(result.message.find(c.message), std::string::npos) << c.message << " / " << result.message;
-        EXPECT_EQ(read("out.exe") == bytes("old"), c.exitCode != 0) << c.message;
-        std::vector<std::string> expected = inputs;
-        expected.insert(std::upper_bound(expected.begin(), expected.end(), "out.exe"), "out.exe");
-        EXPECT_EQ(names(), expected) << c.message;
+        EXPECT_EQ(fs::file_size(folder.path / "out.exe") == 3, c.exitCode != 0) << c.message << ": the old output";
+        EXPECT_EQ(folder.names(), files) << c.message;
     }
 }
 

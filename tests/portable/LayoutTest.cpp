@@ -1,9 +1,10 @@
-// Where dialogs and the splash window go, and the pixel buffer of the splash image.
+// Where dialogs go and how their controls follow a resize, and the pixel buffer of the splash image.
 #include "splash/DecodedImage.h"
-#include "splash/SplashLayout.h"
 #include "ui/DialogLayout.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 namespace {
 
@@ -23,6 +24,8 @@ TEST(CentredPosition, CentresThenStaysInsideTheArea) {
         {{0, 900, 200, 1000}, screen, 400, 300, 0, 700},   // pushed back from the bottom, not past the left
         {screen, screen, 1500, 1100, 0, 0},                // larger than the area: its left and top edges
         {{-1280, 0, 0, 1000}, {-1280, 0, 0, 1000}, 400, 300, -840, 350}, // a monitor left of the primary one
+        {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 400, 300, -201, -151},
+        {screen, {INT_MIN, INT_MIN, INT_MIN + 100, INT_MIN + 100}, 400, 300, INT_MIN, INT_MIN},
     };
     for (const Placement& c : cases) {
         LayoutPoint at = centredPosition(c.reference, c.area, c.width, c.height);
@@ -31,20 +34,13 @@ TEST(CentredPosition, CentresThenStaysInsideTheArea) {
     }
 }
 
-TEST(SplashPlacement, CentredWithTruncationTowardZero) {
-    const int cases[][6] = {
-        // screen width and height, picture width and height, left, top
-        {1920, 1080, 300, 200, 810, 440},
-        {1921, 1081, 300, 200, 810, 440},
-        {1280, 1024, 0, 0, 640, 512},
-        {800, 600, 1001, 701, -100, -50}, // larger than the screen: toward zero, not down
-    };
-    for (const auto& c : cases) {
-        SplashRect at = centredOnScreen(c[0], c[1], c[2], c[3]);
-        EXPECT_EQ(at.left, c[4]) << c[0] << " " << c[2];
-        EXPECT_EQ(at.top, c[5]) << c[1] << " " << c[3];
-        EXPECT_EQ(at.width * at.height, c[2] * c[3]);
-    }
+// Coordinates far apart: their sums and differences pass the 32-bit range, the results stay inside it.
+TEST(ResizedRect, ExtremeCoordinatesStayInRange) {
+    const LayoutRect whole{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    LayoutRect moved = resizedRect(whole, whole, SizeX | MoveY, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX});
+    EXPECT_EQ(moved.right, INT_MAX);
+    EXPECT_EQ(moved.top, INT_MAX);
+    EXPECT_EQ(resizedRect(whole, whole, CenterX, {0, 0}, {-2, 0}).left, INT_MIN);
 }
 
 TEST(DecodedPixels, ByteCountFitsOneCount) {

@@ -20,7 +20,8 @@ JavaVMOption vmOption(const char* text, void* extraInfo) {
 } // namespace
 
 void JNICALL exitHook(jint status) {
-    trace([&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
+    traceWithoutWaiting(
+        [&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
 }
 
 void JNICALL abortHook() {}

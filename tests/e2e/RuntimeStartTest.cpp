@@ -172,14 +172,18 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
     EXPECT_EQ(readLines(temp / L"trace.log").size(), first.size() + second.size()) << "the second start appends";
 }
 
-// "1" names a file in the temporary folder after the executable; an unset variable makes none, and a file that
-// cannot be opened leaves the start as it was.
+// "1" names a file in the temporary folder after the executable, a full path itself; anything else makes none (a word
+// is no file name in the current folder), nor does a file that cannot be opened or a pipe.
 TEST(RuntimeTrace, WhereTheTraceGoes) {
     wchar_t tempFolder[MAX_PATH];
     GetTempPathW(MAX_PATH, tempFolder);
     const std::wstring defaultPath = std::wstring(tempFolder) + L"editor-trace.log";
+    const std::wstring pipeName = L"\\\\.\\pipe\\koru-trace-" + std::to_wstring(GetCurrentProcessId());
+    UniqueHandle pipe(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_INBOUND, PIPE_NOWAIT, 1, 0, 0, 0, nullptr));
     TempFolder temp;
-    for (const std::wstring& setting : {std::wstring(), std::wstring(L"1"), temp / L"missing\\trace.log"}) {
+    for (const std::wstring& setting :
+         {std::wstring(), std::wstring(L"1"), temp / L"missing\\trace.log", std::wstring(L"0"), std::wstring(L"no"),
+          std::wstring(L"off"), std::wstring(L"true"), std::wstring(L"trace.log"), pipeName}) {
         DeleteFileW(defaultPath.c_str());
         StandInLaunch launch(L"");
         ScopedEnvironment variable(L"KORU_TRACE", setting);
@@ -189,9 +193,12 @@ TEST(RuntimeTrace, WhereTheTraceGoes) {
         if (setting == L"1") {
             EXPECT_EQ(firstMissing(readLines(defaultPath), {"start: ", "end: exit code 0"}), "");
         }
-        EXPECT_FALSE(fileExists(temp / L"missing"));
+        EXPECT_FALSE(fileExists(temp / L"missing") || (!setting.empty() && fileExists(launch.app().file(setting))))
+            << narrow(setting);
     }
     DeleteFileW(defaultPath.c_str());
+    EXPECT_FALSE(ConnectNamedPipe(pipe.get(), nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PIPE_LISTENING)) << "the pipe was opened";
 }
 
 } // namespace

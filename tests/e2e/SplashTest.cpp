@@ -189,14 +189,32 @@ TEST(SplashWindow, GoneBeforeTheExceptionDialog) {
     EXPECT_TRUE(process->waitForExit());
 }
 
+// Every box is in front of the splash: owned by it, also when the start fails before the splash thread has its
+// window (a library that does not load, while a large image is still being decoded), and after Alt+F4, which the
+// splash ignores.
 TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
-    for (const wchar_t* arguments : {L"", L"-nosplash"}) {
-        SplashLaunch launch(L"startup=1500;missing=class", bmpFile(opaqueTestImage(30, 20)));
-        auto process = launch.start(arguments);
-        HWND splash = *arguments ? nullptr : waitForWindow(process->id(), splashClass);
+    const struct {
+        const wchar_t* arguments;
+        bool brokenLibrary;
+        bool altF4;
+        const wchar_t* message;
+    } cases[] = {
+        {L"", false, false, L"Could not find the main class com/example/App.\n"},
+        {L"-nosplash", false, false, L"Could not find the main class com/example/App.\n"},
+        {L"", false, true, L"Could not find the main class com/example/App.\n"},
+        {L"", true, false, L"Failed to load Java VM library: "},
+    };
+    for (const auto& c : cases) {
+        SplashLaunch launch(L"startup=1500;missing=class", bmpFile(opaqueTestImage(c.brokenLibrary ? 1500 : 30, 1000)));
+        if (c.brokenLibrary)
+            writeBytes(launch.jvmPath(), "");
+        auto process = launch.start(c.arguments);
+        HWND splash = *c.arguments ? nullptr : waitForWindow(process->id(), splashClass);
+        if (c.altF4)
+            pressCloseBox(splash);
         HWND owner = nullptr;
-        EXPECT_EQ(dismissMessageBox(process->id(), 10000, &owner), L"Could not find the main class com/example/App.\n");
-        EXPECT_EQ(owner, splash) << narrow(arguments);
+        EXPECT_EQ(dismissMessageBox(process->id(), 10000, &owner).find(c.message), 0u) << narrow(c.message);
+        EXPECT_EQ(owner, splash) << narrow(c.arguments) << c.brokenLibrary << c.altF4;
         EXPECT_TRUE(process->waitForExit());
         EXPECT_EQ(process->exitCode(), failedStart);
     }

@@ -173,7 +173,8 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
 }
 
 // "1" names a file in the temporary folder after the executable, a full path itself; anything else makes none (a word
-// is no file name in the current folder), nor does a file that cannot be opened or a pipe.
+// is no file name in the current folder), nor does a file that cannot be opened or a pipe. An argument cannot forge a
+// line.
 TEST(RuntimeTrace, WhereTheTraceGoes) {
     wchar_t tempFolder[MAX_PATH];
     GetTempPathW(MAX_PATH, tempFolder);
@@ -187,11 +188,11 @@ TEST(RuntimeTrace, WhereTheTraceGoes) {
         DeleteFileW(defaultPath.c_str());
         StandInLaunch launch(L"");
         ScopedEnvironment variable(L"KORU_TRACE", setting);
-        EXPECT_EQ(launch.run(), 0u) << narrow(setting);
+        EXPECT_EQ(launch.run(L"-nosplash \"a\nend: forged\""), 0u) << narrow(setting);
         EXPECT_TRUE(launch.record().has("main.argc")) << narrow(setting);
         EXPECT_EQ(fileExists(defaultPath), setting == L"1") << narrow(setting);
         if (setting == L"1") {
-            EXPECT_EQ(firstMissing(readLines(defaultPath), {"start: ", "end: exit code 0"}), "");
+            EXPECT_EQ(firstMissing(readLines(defaultPath), {"\"a\\u000Aend: forged\"", "end: exit code 0"}), "");
         }
         EXPECT_FALSE(fileExists(temp / L"missing") || (!setting.empty() && fileExists(launch.app().file(setting))))
             << narrow(setting);

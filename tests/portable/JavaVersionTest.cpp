@@ -67,20 +67,13 @@ TEST(JavaVersion, OrderPrefixUnsetAndFormat) {
 // The bound as the settings wrote it; equal bounds ask for that one version.
 TEST(VersionDescription, BoundsAsWritten) {
     const VersionRangeTexts texts{L"latest", L"max %s", L"min %s", L"exactly %s", L"%s to %s"};
-    const std::array<const wchar_t*, 3> cases[] = {
-        {L"any", L"any", L"latest"},
-        {L"", L"11", L"max 11"},
-        {L"65535", L"", L"min 65535"},
-        {L"1.0", L"", L"min 1.0"},
-        {L"1.8", L"1.8", L"exactly 1.8"},
-        {L"1.7.0_25", L"1.7.0_25", L"exactly 1.7.0.25"},
-        {L"1.6", L"1.8.0_5", L"1.6 to 1.8.0.5"},
-        {L"9", L"11", L"9 to 11"},
-    };
-    for (const auto& [minimum, maximum, described] : cases)
-        EXPECT_EQ(describeVersionRange(minVersionFromSetting(minimum), maxVersionFromSetting(maximum), texts),
-                  described)
-            << minimum << " " << maximum;
+    const std::array<const wchar_t*, 3> cases[] = {{L"", L"11", L"max 11"},
+                                                   {L"65535", L"", L"min 65535"},
+                                                   {L"1.0", L"", L"min 1.0"},
+                                                   {L"1.8", L"1.8", L"exactly 1.8"},
+                                                   {L"9", L"17.0.2", L"9 to 17.0.2"}};
+    for (const auto& [min, max, described] : cases)
+        EXPECT_EQ(describeVersionRange(minVersionFromSetting(min), maxVersionFromSetting(max), texts), described);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
-// Where dialogs go and how their controls follow a resize, and the pixel buffer of the splash image.
+// Where dialogs go and how their controls follow a resize, and the size and pixels of the splash image.
 #include "splash/DecodedImage.h"
+#include "splash/ImageSize.h"
 #include "ui/DialogLayout.h"
 
 #include <gtest/gtest.h>
@@ -38,8 +39,7 @@ TEST(CentredPosition, CentresThenStaysInsideTheArea) {
 TEST(ResizedRect, ExtremeCoordinatesStayInRange) {
     const LayoutRect whole{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
     LayoutRect moved = resizedRect(whole, whole, SizeX | MoveY, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX});
-    EXPECT_EQ(moved.right, INT_MAX);
-    EXPECT_EQ(moved.top, INT_MAX);
+    EXPECT_EQ(std::make_pair(moved.right, moved.top), std::make_pair(INT_MAX, INT_MAX));
     EXPECT_EQ(resizedRect(whole, whole, CenterX, {0, 0}, {-2, 0}).left, INT_MIN);
 }
 
@@ -49,6 +49,26 @@ TEST(DecodedPixels, ByteCountFitsOneCount) {
     EXPECT_EQ(bytes, 32768u * 32767u * 4u);
     EXPECT_FALSE(pixelByteCount(32768, 32768, bytes)) << "16 GiB: no 32-bit count describes it";
     EXPECT_FALSE(pixelByteCount(0, 10, bytes) || pixelByteCount(10, 0, bytes));
+}
+
+// A literal's bytes, NULs included.
+template <size_t n> std::string bytes(const char (&text)[n]) { return std::string(text, n - 1); }
+
+TEST(DeclaredPixelSize, ReadFromTheHeaderAlone) {
+    const std::pair<std::string, std::string> cases[] = {
+        {bytes("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0'\x10\0\0'\x10"), "10000x10000"},
+        {bytes("GIF89a\x40\x01\xC8\0"), "320x200"},
+        {bytes("\xFF\xD8\xFF\xE0\0\x04\0\0\xFF\xC2\0\x11\x08\x01\xE0\x02\x80"), "640x480"},
+        {bytes("BM\0\0\0\0\0\0\0\0\0\0\0\0\x0C\0\0\0\x1E\0\x14\0\0\0\0\0"), "30x20"},       // 16-bit sizes
+        {bytes("BM\0\0\0\0\0\0\0\0\0\0\0\0\x28\0\0\0\x1E\0\0\0\xEC\xFF\xFF\xFF"), "30x20"}, // top down
+        {bytes("\x89PNG\r\n\x1A\n\0\0\0\rIHDR"), "none"},
+        {bytes("II*\0\x08\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0"), "none"},
+    };
+    for (const auto& [file, size] : cases) {
+        PixelSize declared;
+        bool known = declaredPixelSize(reinterpret_cast<const uint8_t*>(file.data()), file.size(), declared);
+        EXPECT_EQ(known ? std::to_string(declared.width) + "x" + std::to_string(declared.height) : "none", size);
+    }
 }
 
 } // namespace

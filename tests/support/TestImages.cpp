@@ -34,6 +34,17 @@ std::string bmpFile(const TestImage& image) {
     return out;
 }
 
+std::string runLengthBmpFile(int width, int height) {
+    std::string out = "BM";
+    for (uint32_t value : {54u + 8 + 2, 0u, 54u + 8, 40u, uint32_t(width), uint32_t(height)})
+        put(out, value, 4);
+    put(out, 1, 2);
+    put(out, 8, 2);
+    for (uint32_t value : {1u /* 8-bit run lengths */, 2u, 2835u, 2835u, 2u, 2u, 0x00FFFFFFu, 0u})
+        put(out, value, 4);
+    return out + std::string("\0\1", 2); // the end of the bitmap, at once
+}
+
 std::string tiffFile(const TestImage& image) {
     const uint32_t entries = 11, bitsAt = 8 + 2 + entries * 12 + 4, pixelsAt = bitsAt + 8;
     const uint32_t tags[][3] = {

@@ -31,7 +31,8 @@ TEST(SplashPicture, ImagingComponentGivesPremultipliedPixels) {
         expected.push_back(premultiplied(pixel));
     const std::string file = tiffFile(image);
     DecodedImage decoded;
-    ASSERT_TRUE(decodeWithImagingComponent(file.data(), file.size(), decoded));
+    ASSERT_TRUE(decodeWithImagingComponent(
+        file.data(), file.size(), [](uint64_t, uint64_t) { return true; }, decoded));
     EXPECT_EQ(decoded.width * 10 + decoded.height, 32);
     EXPECT_EQ(decoded.pixels, expected);
 }

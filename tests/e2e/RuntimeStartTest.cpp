@@ -28,7 +28,8 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
          L"App\\jre64\\bin\\server\\jvm.dll"},
         {nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr},
     };
-    ScopedEnvironment noJavaHome(L"JAVA_HOME", L""); // the last place the launcher looks
+    // The last place the launcher looks: relative, it would name the current folder.
+    ScopedEnvironment relativeJavaHome(L"JAVA_HOME", L".");
     for (const auto& c : cases) {
         if (!c.loaded && RegistryFixture::machineHasRuntimes())
             continue; // a registered runtime would be found
@@ -182,9 +183,9 @@ TEST(RuntimeTrace, WhereTheTraceGoes) {
     const std::wstring pipeName = L"\\\\.\\pipe\\koru-trace-" + std::to_wstring(GetCurrentProcessId());
     UniqueHandle pipe(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_INBOUND, PIPE_NOWAIT, 1, 0, 0, 0, nullptr));
     TempFolder temp;
-    for (const std::wstring& setting :
-         {std::wstring(), std::wstring(L"1"), temp / L"missing\\trace.log", std::wstring(L"0"), std::wstring(L"no"),
-          std::wstring(L"off"), std::wstring(L"true"), std::wstring(L"trace.log"), pipeName}) {
+    const std::wstring settings[] = {L"",          L"1",    temp / L"missing\\trace.log", L"0", L"no", L"off", L"true",
+                                     L"trace.log", pipeName};
+    for (const std::wstring& setting : settings) {
         DeleteFileW(defaultPath.c_str());
         StandInLaunch launch(L"");
         ScopedEnvironment variable(L"KORU_TRACE", setting);

@@ -265,11 +265,7 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
         {temp.path(), L"", false, true, x86, true},                 // no library
         {x86, L"", false, false, x86, true},
         {x86, L"", false, true, x86, false},
-        {L"jdk17", L"", false, false, x86, true}, // relative: it would name a folder below the current one
     };
-    wchar_t previous[MAX_PATH];
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW(temp.path().c_str()));
     for (const Case& c : cases) {
         RegistryFixture fresh;
         if (c.registered) {
@@ -290,7 +286,6 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
         EXPECT_EQ(choice.pickedHome, c.asked ? x86 + L"\\" : L"") << "to be remembered";
         EXPECT_EQ(choice.handOff, c.companion && c.settled == x86) << c.javaHome;
     }
-    SetCurrentDirectoryW(previous);
 }
 
 } // namespace

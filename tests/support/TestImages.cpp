@@ -36,11 +36,9 @@ std::string bmpFile(const TestImage& image) {
 
 std::string runLengthBmpFile(int width, int height) {
     std::string out = "BM";
-    for (uint32_t value : {54u + 8 + 2, 0u, 54u + 8, 40u, uint32_t(width), uint32_t(height)})
-        put(out, value, 4);
-    put(out, 1, 2);
-    put(out, 8, 2);
-    for (uint32_t value : {1u /* 8-bit run lengths */, 2u, 2835u, 2835u, 2u, 2u, 0x00FFFFFFu, 0u})
+    // 0x80001: one plane of 8-bit pixels; then run lengths of 8 bits (1) in 2 bytes, and a palette of two colours.
+    for (uint32_t value : {64u, 0u, 62u, 40u, uint32_t(width), uint32_t(height), 0x80001u, 1u, 2u, 2835u, 2835u, 2u, 2u,
+                           0x00FFFFFFu, 0u})
         put(out, value, 4);
     return out + std::string("\0\1", 2); // the end of the bitmap, at once
 }

@@ -51,14 +51,15 @@ void callSecondaryMain(JNIEnv* env, const ForwardedStart& start, const ForwardRe
 
 } // namespace
 
-void serveForwardedStart(JavaVM* vm, const ForwardedStart& start, const ForwardReply& reply) {
+bool serveForwardedStart(JavaVM* vm, const ForwardedStart& start, const ForwardReply& reply) {
     JNIEnv* env = nullptr;
     if (vm == nullptr || vm->AttachCurrentThread(reinterpret_cast<void**>(&env), nullptr) != JNI_OK)
-        return reply(failedForwardReply);
+        return false;
     bool attached = true;
     std::optional<JavaThreadAttachment> detachOnExit;
     if (!start.keepAlive)
         detachOnExit.emplace(vm, attached);
     callSecondaryMain(env, start, reply);
     describePendingError(env);
+    return true;
 }

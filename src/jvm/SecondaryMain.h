@@ -20,7 +20,8 @@ constexpr int32_t failedForwardReply = -1;
 using ForwardReply = std::function<void(int32_t)>;
 
 // On a thread not yet attached to `vm`: attaches, calls secondaryMain (the void form when the class has one, else
-// the int form) and detaches unless keepAlive. `reply` is called exactly once: with 0 just before a void call, with
-// the result just after an int call, and with failedForwardReply when no call could be made (attach, class, both
-// forms or the argument array failed) or the int form threw. A Java error still pending is described first.
-void serveForwardedStart(JavaVM* vm, const ForwardedStart& start, const ForwardReply& reply);
+// the int form) and detaches unless keepAlive. False, with `reply` not called, when the thread cannot attach (the VM
+// has gone): the start never reached Java. Otherwise `reply` is called exactly once: with 0 just before a void call,
+// with the result just after an int call, and with failedForwardReply when no call could be made (class, both forms
+// or the argument array failed) or the int form threw. A Java error still pending is described first.
+bool serveForwardedStart(JavaVM* vm, const ForwardedStart& start, const ForwardReply& reply);

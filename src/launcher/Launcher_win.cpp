@@ -8,14 +8,12 @@
 #include "jvm/VmLoading.h"
 #include "jvm/VmOptions.h"
 
-bool initialize(Launcher& launcher) {
-    captureCommandLine(launcher);
-    if (!loadSettings(launcher))
-        return false;
-    if (!setupSingleInstance(launcher))
-        return false;
-    if (launcher.singleInstance && !launcher.isFirstInstance)
-        return true;
+namespace {
+
+bool isLaterStart(const Launcher& launcher) { return launcher.singleInstance && !launcher.isFirstInstance; }
+
+// What a start that runs the application itself settles before its run step: the working folder and the runtime.
+bool prepareRuntime(Launcher& launcher) {
     if (launcher.overrideWorkingDir)
         overrideWorkingDirectory();
     auto askUser = [jvmType = launcher.policy.jvmType](const std::wstring& message, RuntimePick& pick) {
@@ -29,11 +27,7 @@ bool initialize(Launcher& launcher) {
     return true;
 }
 
-int32_t run(Launcher& launcher) {
-    if (launcher.runtime.handOff)
-        return static_cast<int32_t>(startCompanion(launcher));
-    if (launcher.singleInstance && !launcher.isFirstInstance)
-        return static_cast<int32_t>(waitForFirstInstance(launcher));
+int32_t runJava(Launcher& launcher) {
     JavaLaunch& java = launcher.java;
     const std::wstring& jvmPath = launcher.runtime.jvmPath;
     prepareLibraryPaths(java, jvmPath);
@@ -48,6 +42,38 @@ int32_t run(Launcher& launcher) {
         return 0;
     closeNativeSplash(launcher.splash);
     return -1;
+}
+
+// A first instance that ends before this start's request reached Java leaves the role to be settled again: this
+// start then forwards to the next first instance, or becomes it.
+int32_t runLaterStart(Launcher& launcher) {
+    uint32_t result = 0;
+    while (!waitForFirstInstance(launcher, result)) {
+        if (!setupSingleInstance(launcher))
+            return -1;
+        if (!isLaterStart(launcher))
+            return prepareRuntime(launcher) ? run(launcher) : -1;
+    }
+    return static_cast<int32_t>(result);
+}
+
+} // namespace
+
+bool initialize(Launcher& launcher) {
+    captureCommandLine(launcher);
+    if (!loadSettings(launcher))
+        return false;
+    if (!setupSingleInstance(launcher))
+        return false;
+    return isLaterStart(launcher) || prepareRuntime(launcher);
+}
+
+int32_t run(Launcher& launcher) {
+    if (launcher.runtime.handOff)
+        return static_cast<int32_t>(startCompanion(launcher));
+    if (isLaterStart(launcher))
+        return runLaterStart(launcher);
+    return runJava(launcher);
 }
 
 void shutdown(Launcher& launcher) {

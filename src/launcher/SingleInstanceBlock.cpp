@@ -3,6 +3,7 @@
 #include "jvm/JavaText.h"
 
 #include <algorithm>
+#include <cstring>
 
 std::wstring instanceNameFor(const std::wstring& executablePath) {
     std::wstring name = executablePath;
@@ -35,4 +36,25 @@ StringList decodeForwardedArguments(const char16_t* area, size_t units) {
         start = i + 1;
     }
     return arguments;
+}
+
+namespace {
+
+uint32_t* wordAt(InstanceBlock& block, size_t offset) {
+    return reinterpret_cast<uint32_t*>(reinterpret_cast<unsigned char*>(&block) + offset);
+}
+
+} // namespace
+
+uint32_t sharedWord(const InstanceBlock& block, size_t offset) {
+    return __atomic_load_n(wordAt(const_cast<InstanceBlock&>(block), offset), __ATOMIC_ACQUIRE);
+}
+
+void setSharedWord(InstanceBlock& block, size_t offset, uint32_t value) {
+    __atomic_store_n(wordAt(block, offset), value, __ATOMIC_RELEASE);
+}
+
+void clearForwardedArguments(InstanceBlock& block) {
+    std::fill_n(block.arguments, forwardedArgumentsLimit / sizeof(char16_t), u'\0');
+    setSharedWord(block, requesterTagOffset, 0);
 }

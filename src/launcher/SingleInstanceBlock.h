@@ -23,6 +23,26 @@ constexpr size_t forwardedArgumentsLimit = 1040;
 // The first instance reads the area up to byte 2,090 of the block at the latest.
 constexpr size_t readableArgumentUnits = (2090 - offsetof(InstanceBlock, arguments)) / sizeof(char16_t);
 
+// Past the bytes a later start writes, two words that copies of older builds neither write nor read (their lists
+// always end before): the thread id of the later start whose arguments are in the area, and the process id of a
+// first instance that clears that tag with the arguments once it has taken them. A request whose tag is still there
+// when that first instance has stopped was never taken; an area without a tag is an older build's.
+constexpr size_t requesterTagOffset = offsetof(InstanceBlock, arguments) + forwardedArgumentsLimit;
+constexpr size_t tagClearerOffset = requesterTagOffset + sizeof(uint32_t);
+
+static_assert(tagClearerOffset % sizeof(uint32_t) == 0 && tagClearerOffset < 2088, "words past what is written");
+
+// The mark (lParam) of a reply that tells a later start of this build that its request never reached Java, as the
+// first instance was ending: the start settles its role again. Older builds read only the reply value, -1.
+constexpr int requestNotTaken = 1;
+
+// A word of the block that another process may be writing at the same moment.
+uint32_t sharedWord(const InstanceBlock& block, size_t offset);
+void setSharedWord(InstanceBlock& block, size_t offset, uint32_t value);
+
+// Empties the area as a later start leaves it after its request has been taken: arguments and tag.
+void clearForwardedArguments(InstanceBlock& block);
+
 // The executable's full path with every backslash made an underscore: the name of the mapping and of the message.
 std::wstring instanceNameFor(const std::wstring& executablePath);
 

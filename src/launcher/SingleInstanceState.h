@@ -5,27 +5,36 @@
 #include "support/UniqueResource.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
+
+struct ForwardedStarts;
 
 struct SingleInstanceState {
     std::wstring instanceName;
     UniqueHandle instanceMapping;
     UniqueMappedView instanceBlock;
     uint32_t messageId = 0;
-    // Held by a first instance from creating the mapping until its fields are written, and again while it takes
-    // them down: a later start waits for it before it reads them.
+    // Held by a first instance from creating the mapping until its fields are written, and by a start that takes
+    // over a block whose first instance has gone: a later start waits for it before it reads the fields.
     UniqueHandle setupLock;
     // Set by the first instance once it has copied the arguments a later start wrote.
     UniqueHandle argumentsRead;
 
-    // First instance.
+    // First instance: the listener, and what it shares with the request threads it starts.
     UniqueHandle listenerThread;
+    std::shared_ptr<ForwardedStarts> forwarded;
 
-    // Later start: the arguments lock is held from writing the arguments until they are read, the reply arrives
-    // or the first instance ends, so that two later starts never share the arguments area.
+    // Later start: the arguments lock is held from writing the arguments until the first instance has taken them
+    // or has ended, so that two later starts never share the arguments area.
     UniqueHandle argumentsLock;
     bool holdsArgumentsLock = false;
     UniqueHandle firstProcess;
+    UniqueHandle firstListener;
+    bool firstClearsTags = false; // it clears this start's tag once it has taken the arguments
+    // How often this start has settled its role: a first instance that ends before it took this start's request
+    // makes it settle again, a few times at most.
+    int rounds = 0;
 
     InstanceBlock* block() const { return static_cast<InstanceBlock*>(instanceBlock.get()); }
 };

@@ -2,6 +2,7 @@
 
 #include "SingleInstanceListener.h"
 #include "support/ModulePath.h"
+#include "support/ProcessIdentity.h"
 #include "support/Trace.h"
 
 #include <cstring>
@@ -11,6 +12,8 @@ namespace {
 // How long a start waits for a first instance that is still writing its fields, or whose listener has no
 // message queue yet, before it gives up on that instance.
 constexpr ULONGLONG setupWaitMs = 5000;
+// A start whose first instance keeps ending before it takes the request gives up after this many rounds.
+constexpr int settleRounds = 5;
 
 class Deadline {
 public:
@@ -60,13 +63,24 @@ private:
     HANDLE mutex_ = nullptr;
 };
 
+enum class Role { First, Later, Ordinary };
+// What became of a later start's request: taken by the first instance, never taken because that instance stopped
+// serving (the role is settled again), or not deliverable at all.
+enum class Delivery { Taken, NotTaken, Failed };
+// The first instance a block names: one to hand the arguments to, one that has gone, or one not to be trusted.
+enum class FirstInstance { Serving, Gone, Untrusted };
+
 std::wstring objectName(const SingleInstanceState& instance, const wchar_t* suffix) {
     return instance.instanceName + suffix;
 }
 
+bool stopped(HANDLE thread) { return WaitForSingleObject(thread, 0) != WAIT_TIMEOUT; }
+
 // An object of that name that is not a mapping of at least the block's size (another program's) is not written.
+// A block this start creates is its user's alone.
 bool openInstanceBlock(SingleInstanceState& instance, bool& created) {
-    instance.instanceMapping.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+    ThisUserOnly security;
+    instance.instanceMapping.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, security.attributes(), PAGE_READWRITE, 0,
                                                       sizeof(InstanceBlock), instance.instanceName.c_str()));
     if (!instance.instanceMapping)
         return false;
@@ -87,36 +101,42 @@ bool firstInstanceFieldsWritten(const InstanceBlock& block, const Deadline& dead
     });
 }
 
-// False when the first instance named in the block has ended: its mapping lives on only through starts that
-// still hold it. A first instance that cannot be opened for other reasons is still served, unwatched.
-bool firstInstanceRunning(SingleInstanceState& instance) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, instance.block()->processId);
-    if (!process)
-        return GetLastError() != ERROR_INVALID_PARAMETER;
-    instance.firstProcess.reset(process);
-    return WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-}
-
-bool servedByAnotherInstance(SingleInstanceState& instance, const Deadline& deadline) {
-    if (!firstInstanceFieldsWritten(*instance.block(), deadline) || !firstInstanceRunning(instance)) {
-        instance.firstProcess.reset();
-        return false;
-    }
-    instance.messageId = instance.block()->messageId;
-    return true;
-}
-
-void clearFirstInstanceFields(InstanceBlock& block) {
-    block.listenerThreadId = 0;
-    block.processId = 0;
-    block.messageId = 0;
+// Only a block of this user's, naming this program run by this user, gets a start's arguments. A first instance
+// whose listener has ended, or whose process has, serves nobody any more: its block is taken over.
+FirstInstance firstInstanceNamed(SingleInstanceState& instance, const Deadline& deadline) {
+    const InstanceBlock& block = *instance.block();
+    if (!ownedByThisUser(instance.instanceMapping.get()))
+        return FirstInstance::Untrusted;
+    if (!firstInstanceFieldsWritten(block, deadline))
+        return FirstInstance::Gone;
+    if (sharedField(block.messageId) != instance.messageId)
+        return FirstInstance::Untrusted;
+    DWORD processId = sharedField(block.processId);
+    instance.firstProcess.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, processId));
+    if (!instance.firstProcess)
+        return GetLastError() == ERROR_INVALID_PARAMETER ? FirstInstance::Gone : FirstInstance::Untrusted;
+    if (stopped(instance.firstProcess.get()))
+        return FirstInstance::Gone;
+    if (!runsThisProgramForThisUser(instance.firstProcess.get()))
+        return FirstInstance::Untrusted;
+    instance.firstListener.reset(
+        OpenThread(THREAD_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, sharedField(block.listenerThreadId)));
+    if (!instance.firstListener || GetProcessIdOfThread(instance.firstListener.get()) != processId ||
+        stopped(instance.firstListener.get()))
+        return FirstInstance::Gone;
+    instance.firstClearsTags = sharedWord(block, tagClearerOffset) == processId;
+    return FirstInstance::Serving;
 }
 
 // Everything goes before the setup lock does, so that a start waiting for it finds no block, or cleared fields.
 void dropSingleInstance(Launcher& launcher, HeldMutex& setup) {
     SingleInstanceState& instance = launcher.instance;
-    if (launcher.isFirstInstance && instance.instanceBlock)
-        clearFirstInstanceFields(*instance.block());
+    if (launcher.isFirstInstance && instance.instanceBlock) {
+        InstanceBlock& block = *instance.block();
+        block.listenerThreadId = 0;
+        block.processId = 0;
+        block.messageId = 0;
+    }
     UniqueHandle setupLock = std::move(instance.setupLock);
     instance = SingleInstanceState();
     launcher.java.readyEvent.reset();
@@ -129,26 +149,55 @@ void dropSingleInstance(Launcher& launcher, HeldMutex& setup) {
 bool becomeFirstInstance(Launcher& launcher) {
     SingleInstanceState& instance = launcher.instance;
     launcher.java.readyEvent.reset(CreateEventW(nullptr, TRUE, FALSE, objectName(instance, L"_upr_evt").c_str()));
+    // A first instance that is still ending may have left it set: requests wait for this start's main.
+    if (launcher.java.readyEvent)
+        ResetEvent(launcher.java.readyEvent.get());
     instance.argumentsRead.reset(CreateEventW(nullptr, FALSE, FALSE, objectName(instance, L"_args_evt").c_str()));
-    instance.messageId = RegisterWindowMessageW(instance.instanceName.c_str());
-    if (!launcher.java.readyEvent || instance.messageId == 0)
+    if (!launcher.java.readyEvent || !instance.argumentsRead)
         return false;
     InstanceBlock& block = *instance.block();
     block.processId = GetCurrentProcessId();
     block.messageId = instance.messageId;
+    setSharedWord(block, tagClearerOffset, GetCurrentProcessId());
     return startListener(launcher);
 }
 
-// Waits for the arguments lock, or for the end of the first instance (false). Without a lock to wait for, the
-// start goes on unguarded, as older copies always do.
+// The role of this start. A block whose first instance never finished or has gone is taken over, but only under
+// the setup lock: without it another start may be doing the same.
+Role settleRole(Launcher& launcher, const std::wstring& executable, const Deadline& deadline) {
+    SingleInstanceState& instance = launcher.instance;
+    int rounds = instance.rounds + 1;
+    instance = SingleInstanceState();
+    instance.rounds = rounds;
+    instance.instanceName = instanceNameFor(executable);
+    instance.setupLock.reset(CreateMutexW(nullptr, FALSE, objectName(instance, L"_init_mtx").c_str()));
+    HeldMutex setup;
+    bool locked = setup.acquire(instance.setupLock.get(), deadline.remaining());
+    instance.messageId = RegisterWindowMessageW(instance.instanceName.c_str());
+    bool created = false;
+    FirstInstance named = FirstInstance::Untrusted;
+    if (instance.messageId != 0 && openInstanceBlock(instance, created))
+        named = created ? FirstInstance::Gone : firstInstanceNamed(instance, deadline);
+    if (named == FirstInstance::Serving)
+        return Role::Later;
+    launcher.isFirstInstance = named == FirstInstance::Gone && (created || locked);
+    if (!launcher.isFirstInstance || !becomeFirstInstance(launcher)) {
+        dropSingleInstance(launcher, setup);
+        return Role::Ordinary;
+    }
+    return Role::First;
+}
+
+// Waits for the arguments lock; false when the first instance stopped serving meanwhile. Without a lock to wait
+// for, the start goes on unguarded, as older copies always do.
 bool takeArgumentsLock(SingleInstanceState& instance) {
     instance.argumentsLock.reset(CreateMutexW(nullptr, FALSE, objectName(instance, L"_args_mtx").c_str()));
     if (!instance.argumentsLock)
         return true;
-    HANDLE handles[] = {instance.argumentsLock.get(), instance.firstProcess.get()};
-    DWORD result = WaitForMultipleObjects(2, handles, FALSE, INFINITE);
+    HANDLE handles[] = {instance.argumentsLock.get(), instance.firstProcess.get(), instance.firstListener.get()};
+    DWORD result = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
     instance.holdsArgumentsLock = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0;
-    return result != WAIT_OBJECT_0 + 1;
+    return instance.holdsArgumentsLock;
 }
 
 void releaseArgumentsLock(SingleInstanceState& instance) {
@@ -159,36 +208,64 @@ void releaseArgumentsLock(SingleInstanceState& instance) {
 
 // A listener of an older first instance may not have its message queue yet when its fields are written.
 bool postRequest(const SingleInstanceState& instance, const Deadline& deadline) {
-    DWORD listener = sharedField(instance.block()->listenerThreadId);
-    return deadline.retry(
-        [&] { return PostThreadMessageW(listener, instance.messageId, GetCurrentThreadId(), 0) != FALSE; });
+    DWORD listener = GetThreadId(instance.firstListener.get());
+    bool posted = false;
+    deadline.retry([&] {
+        posted = PostThreadMessageW(listener, instance.messageId, GetCurrentThreadId(), 0) != FALSE;
+        return posted || stopped(instance.firstListener.get());
+    });
+    return posted;
 }
 
-// Hands appArguments to the first instance: they are written to the block's arguments area under the arguments
-// lock, then the request is posted. The block is not needed afterwards, and is let go at once so that it does not
-// outlive the first instance because of this start.
-bool forwardToFirstInstance(Launcher& launcher, const Deadline& deadline) {
+// A first instance of this build clears the tag once it has the arguments; an older one is taken at its word, the
+// event, or at once when it sets none.
+bool requestTaken(const SingleInstanceState& instance) {
+    return !instance.firstClearsTags || sharedWord(*instance.block(), requesterTagOffset) != GetCurrentThreadId();
+}
+
+// Until the first instance has the arguments, or has stopped serving without having taken them.
+Delivery waitUntilTaken(const SingleInstanceState& instance) {
+    if (!instance.argumentsRead)
+        return Delivery::Taken;
+    HANDLE handles[] = {instance.argumentsRead.get(), instance.firstProcess.get(), instance.firstListener.get()};
+    for (;;) {
+        bool signalled = WaitForMultipleObjects(3, handles, FALSE, INFINITE) == WAIT_OBJECT_0;
+        if (requestTaken(instance))
+            return Delivery::Taken;
+        if (!signalled)
+            return Delivery::NotTaken;
+    }
+}
+
+// Hands appArguments to the first instance: they are written to the block's arguments area, with this thread's id
+// as their tag, under the arguments lock; the request is posted, and the lock held until the first instance has
+// them. The block is not needed afterwards, and is let go at once so that it does not outlive the first instance
+// because of this start.
+Delivery forwardToFirstInstance(Launcher& launcher, const Deadline& deadline) {
     SingleInstanceState& instance = launcher.instance;
     std::u16string area;
     if (!encodeForwardedArguments(launcher.java.appArguments, area))
-        return false;
-    if (instance.firstProcess) {
-        if (!takeArgumentsLock(instance))
-            return true; // the first instance has ended: its exit code is the answer
-        if (instance.argumentsRead)
-            ResetEvent(instance.argumentsRead.get());
-    }
+        return Delivery::Failed;
+    if (!takeArgumentsLock(instance))
+        return Delivery::NotTaken;
+    instance.argumentsRead.reset(
+        OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, objectName(instance, L"_args_evt").c_str()));
+    if (instance.argumentsRead)
+        ResetEvent(instance.argumentsRead.get());
     std::memcpy(instance.block()->arguments, area.data(), forwardedArgumentsLimit);
+    setSharedWord(*instance.block(), requesterTagOffset, GetCurrentThreadId());
     // The reply is posted to this thread, which has no message queue until it asks for one.
     MSG message;
     PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-    if (!postRequest(instance, deadline)) {
-        releaseArgumentsLock(instance);
-        return false;
-    }
+    Delivery delivery = Delivery::Failed;
+    if (postRequest(instance, deadline))
+        delivery = waitUntilTaken(instance);
+    else if (stopped(instance.firstListener.get()))
+        delivery = Delivery::NotTaken;
+    releaseArgumentsLock(instance);
     instance.instanceBlock.reset();
     instance.instanceMapping.reset();
-    return true;
+    return delivery;
 }
 
 uint32_t exitCodeOf(HANDLE process) {
@@ -196,15 +273,25 @@ uint32_t exitCodeOf(HANDLE process) {
     return GetExitCodeProcess(process, &code) ? code : static_cast<uint32_t>(-1);
 }
 
-bool replyArrived(const SingleInstanceState& instance, uint32_t& reply) {
+// The first instance's answer, if one has come: false when none has, or when it says that the request never
+// reached Java.
+bool replyArrived(const SingleInstanceState& instance, uint32_t& reply, bool& taken) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == instance.messageId) {
             reply = static_cast<uint32_t>(message.wParam);
+            taken = message.lParam != requestNotTaken;
             return true;
         }
     }
     return false;
+}
+
+void traceLaterStart(const SingleInstanceState& instance) {
+    trace([&] {
+        return L"single instance: later start, for process " +
+               std::to_wstring(GetProcessId(instance.firstProcess.get()));
+    });
 }
 
 } // namespace
@@ -216,65 +303,57 @@ bool setupSingleInstance(Launcher& launcher) {
         launcher.singleInstance = false;
         return true;
     }
-    SingleInstanceState& instance = launcher.instance;
-    instance.instanceName = instanceNameFor(executable);
-    Deadline deadline(setupWaitMs);
-    instance.setupLock.reset(CreateMutexW(nullptr, FALSE, objectName(instance, L"_init_mtx").c_str()));
-    HeldMutex setup;
-    setup.acquire(instance.setupLock.get(), deadline.remaining());
-    bool created = false;
-    if (!openInstanceBlock(instance, created)) {
-        dropSingleInstance(launcher, setup);
-        return true;
-    }
-    // A block whose first instance never finished or has ended is taken over: this start serves the later ones.
-    launcher.isFirstInstance = created || !servedByAnotherInstance(instance, deadline);
-    if (launcher.isFirstInstance) {
-        if (!becomeFirstInstance(launcher))
-            dropSingleInstance(launcher, setup);
-        else
+    while (launcher.instance.rounds < settleRounds) {
+        Deadline deadline(setupWaitMs);
+        Role role = settleRole(launcher, executable, deadline);
+        if (role == Role::First)
             trace([] { return std::wstring(L"single instance: first instance"); });
-        return true;
+        if (role != Role::Later)
+            return true;
+        traceLaterStart(launcher.instance);
+        Delivery delivery = forwardToFirstInstance(launcher, deadline);
+        if (delivery != Delivery::NotTaken)
+            return delivery == Delivery::Taken;
+        trace([] { return std::wstring(L"single instance: the first instance stopped before it took the request"); });
     }
-    setup.release();
-    trace([&] { return L"single instance: later start, for process " + std::to_wstring(instance.block()->processId); });
-    instance.argumentsRead.reset(
-        OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, objectName(instance, L"_args_evt").c_str()));
-    return forwardToFirstInstance(launcher, deadline);
+    return false;
 }
 
-uint32_t waitForFirstInstance(Launcher& launcher) {
+bool waitForFirstInstance(Launcher& launcher, uint32_t& result) {
     SingleInstanceState& instance = launcher.instance;
-    if (!instance.firstProcess)
-        return 0;
+    HANDLE process = instance.firstProcess.get();
+    if (!process) {
+        result = 0;
+        return true;
+    }
     for (;;) {
-        uint32_t reply = 0;
-        if (replyArrived(instance, reply))
-            return reply;
-        HANDLE process = instance.firstProcess.get();
         // A reply posted just before the first instance ended still wins over its exit code.
-        if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
-            return replyArrived(instance, reply) ? reply : exitCodeOf(process);
-        if (instance.holdsArgumentsLock && WaitForSingleObject(instance.argumentsRead.get(), 0) == WAIT_OBJECT_0)
-            releaseArgumentsLock(instance);
-        HANDLE handles[] = {process, instance.argumentsRead.get()};
-        DWORD count = instance.holdsArgumentsLock && instance.argumentsRead ? 2 : 1;
-        MsgWaitForMultipleObjects(count, handles, FALSE, 100, QS_POSTMESSAGE);
+        bool ended = WaitForSingleObject(process, 0) != WAIT_TIMEOUT;
+        bool taken = true;
+        if (replyArrived(instance, result, taken)) {
+            if (taken)
+                return true;
+            // The first instance is ending: its listener goes first, and a start made now takes the block over.
+            HANDLE stops[] = {instance.firstListener.get(), process};
+            WaitForMultipleObjects(2, stops, FALSE, setupWaitMs);
+            trace([] { return std::wstring(L"single instance: the request never reached Java"); });
+            return false;
+        }
+        if (ended) {
+            result = exitCodeOf(process);
+            return true;
+        }
+        MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_POSTMESSAGE);
     }
 }
 
 void stopSingleInstance(Launcher& launcher) {
     SingleInstanceState& instance = launcher.instance;
     releaseArgumentsLock(instance);
-    if (launcher.isFirstInstance && instance.listenerThread) {
-        // Later starts that come now find the fields cleared and serve themselves.
-        HeldMutex setup;
-        setup.acquire(instance.setupLock.get(), setupWaitMs);
-        if (!stopListener(launcher)) {
-            instance.instanceBlock.release(); // the listener may still read it; the process is ending
-            return;
-        }
-        clearFirstInstanceFields(*instance.block());
+    // The fields stay: a start made from now on finds the listener ended and takes the block over.
+    if (launcher.isFirstInstance && instance.listenerThread && !stopListener(launcher)) {
+        instance.instanceBlock.release(); // the listener may still read it; the process is ending
+        return;
     }
     instance.instanceBlock.reset();
     instance.instanceMapping.reset();

@@ -39,12 +39,12 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
     EXPECT_EQ(record.values("option"),
               (Lines{narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
                      narrow(L"-Djava.class.path=" + listedJars(lib) + lib + L"\\a.jar;" + lib + L"/b.jar;" + app +
-                            L"/lib/c.jar;C:\\shared\\util.jar;"),
+                            L"/lib/c.jar;C:\\shared\\util.jar;" + app + L"\\"),
                      "-Xmx" + std::to_string(uint64_t(double(memory.dwTotalPhys >> 10) * 0.5)) + "K",
-                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit"}));
-    EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit"}));
+                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit",
+                     "vfprintf"}));
+    EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit", "vfprintf"}));
     EXPECT_EQ(record.value("create.version"), "0x00010002");
-    EXPECT_EQ(record.value("create.ignoreUnrecognized"), "0");
     EXPECT_EQ(record.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
     EXPECT_EQ(record.value("env.KORU_JVM_HOME"), narrow(jre));
     EXPECT_EQ(record.value("env.Path"), narrow(path + L";" + jre + L"\\bin"));
@@ -72,17 +72,18 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         std::vector<Setting> settings;
         std::wstring (*library)() = nullptr; // a library in place of the stand-in
     } cases[] = {
-        {L"create=-1", {notCreated + L"unknown.\n"}, {}},
-        {L"create=-4", {notCreated + L"not enough memory.\n"}, {}},
-        {L"create=-6", {notCreated + L"invalid arguments.\n"}, {}},
+        {L"", {notCreated + L"unknown.\n"}, {{jreSection, L"Virtual Machine Parameters", L"-bogus"}}},
+        {L"", {notCreated + L"invalid arguments.\n"}, {{jreSection, L"Virtual Machine Parameters", L"-Xmx1Q"}}},
         {L"create=-7", {notCreated + L".\n"}, {}},
+        {L"abort=Too small maximum heap",
+         {notCreated + L"Error occurred during initialization of VM\nToo small maximum heap.\n"},
+         {}},
         {L"fail=NewCharArray", {L"Failed to load Main Class: com/example/App.\n"}, {}},
         {L"missing=class",
          {L"Could not find the main class com/ex\x00E4mple/Ma\xD835\xDD38n.\n"},
          {{jreSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n"}}},
+        {L"clinit=throw:java/lang/IllegalStateException", {L"Could not find the main class com/example/App.\n"}, {}},
         {L"missing=main-silent", {L"No main method found in specified class.\n"}, {}},
-        {L"missing=main", {}, {}},
-        {L"fail=NewObjectArray", {}, {}},
         {L"",
          {L"Java Class Path was not specified in INI file.", L"Could not find the main class com/example/App.\n"},
          {{L"Class Path", L"Class Path", L"\\missing.jar"}}},
@@ -115,19 +116,18 @@ TEST(JavaStart, ExitCodesAndTheVmsEnd) {
         Lines facts;
     } cases[] = {
         {L"", L"", 0, ended},
-        {L"main=exit:4660", L"", 4660, {"exit=4660"}},
         {L"main=exit:-2", L"", 0xFFFFFFFE, {"exit=-2"}},
+        // Left pending, what main threw goes to the application's uncaught-exception handler when the thread detaches
+        // (the VM's own prints it); with "Failure Check" the exception dialog takes it.
+        {L"main=throw:java/lang/IllegalStateException;handler=exit:3",
+         L"",
+         3,
+         {"uncaught=java/lang/IllegalStateException", "exit=3"}},
         // The Java main thread stays attached, so the VM cannot be destroyed: the launcher must not wait for it.
         {L"detach=-1", L"", failedStart, {"detach=-1"}},
-        // Left pending, the VM prints it when the thread detaches; with "Failure Check" the exception dialog takes it.
-        {L"main=throw:java/lang/IllegalStateException:bad",
-         L"",
-         0,
-         {"uncaught=java/lang/IllegalStateException", "detach", "destroy.begin", "destroy.end"}},
         {L"main=linger:600", L"", 0, {"detach", "destroy.begin", "thread.ended", "destroy.end"}},
         // IBM runtimes: the Java main thread stays after main returns, and the process ends when Java ends it.
         {L"", L"any", killed, {}},
-        {L"main=exit:7", L"any", 7, {"exit=7"}},
     };
     for (const auto& c : cases) {
         StandInLaunch launch(c.script, {{jreSection, L"VM Provider", c.vmProvider}});
@@ -175,30 +175,43 @@ TEST(JavaStart, StandardStreamsRedirected) {
 }
 
 TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
-    StandInLaunch launch(L"", {{L"Java Runtime Environment+", L"Virtual Machine Parameters", L"-Dplus=1"}});
-    ASSERT_TRUE(launch.app().stampBuiltInSettings("[Java Runtime Environment]\r\nMain Class=builtin.Main\r\n"
-                                                  "Virtual Machine Parameters=-Dbuilt=in\r\n"
-                                                  "[Class Path]\r\nClass Path=C:\\builtin.jar\r\n"));
-    launch.app().remove(jreSection, L"Main Class");
-    ASSERT_EQ(launch.run(), 0u);
-    EXPECT_EQ(launch.record().value("findClass"), "builtin/Main");
-    EXPECT_EQ(launch.record().values("option"),
-              (Lines{"-Djava.class.path=C:\\app.jar;", "-Dbuilt=in", "-Dplus=1", "abort", "exit"}));
+    const std::wstring text =
+        L"[Java Runtime Environment]\r\nMain Class=builtin.M\x00E4in\r\n"
+        L"Virtual Machine Parameters=-Dbuilt=in\r\n[Class Path]\r\nClass Path=C:\\builtin.jar\r\n";
+    const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    for (const std::string& stamped : {narrow(text), "\xFF\xFE" + utf16}) {
+        StandInLaunch launch(L"", {{L"Java Runtime Environment+", L"Virtual Machine Parameters", L"-Dplus=1"}});
+        ASSERT_TRUE(launch.app().stampBuiltInSettings(stamped));
+        launch.app().remove(jreSection, L"Main Class");
+        ASSERT_EQ(launch.run(L"-nosplash", 5000), 0u); // a launcher that lost its settings waits in a box
+        EXPECT_EQ(launch.record().value("findClass"), "builtin/M\xC3\xA4in");
+        EXPECT_EQ(launch.record().values("option"),
+                  (Lines{narrow(L"-Djava.class.path=" + launch.app().file(L"app.jar;") + launch.app().folder() + L"\\"),
+                         "-Dbuilt=in", "-Dplus=1", "abort", "exit", "vfprintf"}));
+    }
 }
 
 // "Embedded Jar" puts the executable on the class path; "Override WorkingDir" starts in the executable's folder.
-TEST(JavaStart, EmbeddedJarAndOverrideWorkingDir) {
+// Wherever the launcher is started, the folder it starts in is not searched for classes (here it holds the main
+// class), not even when the class path came out empty: the executable's own folder stands for an empty entry.
+TEST(JavaStart, EmbeddedJarOverrideWorkingDirAndNoClassesFromTheCurrentFolder) {
     TempFolder elsewhere;
+    createFolders(elsewhere / L"com\\example");
+    writeBytes(elsewhere / L"com\\example\\App.class", "");
     for (bool yes : {true, false}) {
         StandInLaunch launch(L"", {{L"Application", L"Override WorkingDir", yes ? L"YES" : L"no"},
-                                   {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"}});
-        if (yes)
-            launch.app().remove(L"Class Path", L"Class Path");
-        ASSERT_TRUE(launch.app().start(L"-nosplash", elsewhere.path())->waitForExit());
+                                   {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"},
+                                   {L"Class Path", L"Class Path", yes ? L"" : L"\\missing.jar"}});
+        auto process = launch.app().start(L"-nosplash", elsewhere.path());
+        if (!yes) {
+            EXPECT_EQ(dismissMessageBox(process->id()), L"Java Class Path was not specified in INI file.");
+            EXPECT_EQ(dismissMessageBox(process->id()), L"Could not find the main class com/example/App.\n");
+        }
+        ASSERT_TRUE(process->waitForExit());
         StandInRecord record = launch.record();
         EXPECT_EQ(record.value("cwd"), narrow(yes ? launch.app().folder() : elsewhere.path()));
         EXPECT_EQ(record.value("option"),
-                  "-Djava.class.path=" + (yes ? narrow(launch.app().exePath()) : "C:\\app.jar;"));
+                  "-Djava.class.path=" + narrow(yes ? launch.app().exePath() : launch.app().folder() + L"\\"));
     }
 }
 

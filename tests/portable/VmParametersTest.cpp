@@ -66,6 +66,9 @@ TEST(VmParameters, ClassPathEntriesAndComposedPaths) {
     EXPECT_EQ(relativeClassPathPattern(L"C:\\App\\", L"\\lib/b*.jar") + L"|" + patternFolder(L"C:\\lib/b*.jar"),
               L"C:\\App\\lib/b*.jar|C:\\lib/");
     EXPECT_EQ(relativeClassPathPattern(L"C:\\App\\", L"a.jar") + L"|" + patternFolder(L"a*.jar"), L"C:\\App\\a.jar|");
+    EXPECT_EQ(classPathForVm(L";a.jar;;C:\\b;", L"C:\\App\\") + L"|" + classPathForVm(L"a;;C:\\App\\app.exe", L"C:\\") +
+                  L"|" + classPathForVm(L"", L"C:\\"),
+              L"a.jar;C:\\b;C:\\App\\|a;C:\\App\\app.exe|C:\\");
     const std::wstring jvm = L"C:\\Java\\jre\\bin\\server\\jvm.dll";
     EXPECT_EQ(composeLibraryPath(L"native", L"C:\\App\\", jvm), L"native;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");
     EXPECT_EQ(composeLibraryPath(L"a;b;", L"C:\\App\\", jvm), L"a;b;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");

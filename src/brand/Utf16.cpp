@@ -8,7 +8,7 @@ long decodeUtf8(const std::string& text, size_t& at) {
     if (lead < 0x80)
         return lead;
     const int trailing = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : -1;
-    if (trailing < 0 || lead > 0xF4 || at + trailing > text.size())
+    if (trailing < 0 || at + trailing > text.size())
         return -1;
     long code = lead & (0x3F >> trailing);
     for (int i = 0; i < trailing; ++i) {

@@ -194,9 +194,10 @@ struct Folder {
     Folder() { fs::create_directories(path); }
     ~Folder() { fs::remove_all(path); }
     void write(const std::string& name, const Bytes& data) const {
-        std::ofstream(path / name, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), data.size());
+        std::ofstream(path / fs::u8path(name), std::ios::binary)
+            .write(reinterpret_cast<const char*>(data.data()), data.size());
     }
-    std::u16string operator/(const std::string& name) const { return (path / name).u16string(); }
+    std::u16string operator/(const std::string& name) const { return (path / fs::u8path(name)).u16string(); }
     std::set<std::string> names() const {
         std::set<std::string> found;
         for (const auto& entry : fs::directory_iterator(path))
@@ -220,7 +221,7 @@ TEST(BrandTool, RefusesBadInputAndChangesNothing) {
         folder.write(file.first, file.second);
     folder.write("app.ico",
                  bytes(std::string("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0\x08\0\0\0\x16\0\0\0\x89PNG\r\n\x1a\n", 30)));
-    folder.write("photo.png", bytes("\x89PNG\r\n\x1a\n"));
+    folder.write("photo\xF0\x90\x80\x80.png", bytes("\x89PNG\r\n\x1a\n"));
     folder.write("app.ini", bytes("[Java Runtime Environment]\nMain Class=a.B\n"));
     folder.write("bare.ini", bytes("Main Class=a.B\r\n"));
     folder.write("latin1.ini", bytes("[Application]\nName=Caf\xE9\n"));
@@ -234,7 +235,10 @@ TEST(BrandTool, RefusesBadInputAndChangesNothing) {
         const char* message;
         const char* output = "out.exe";
     } cases[] = {
-        {{u"--icon", folder / "photo.png"}, "koru.exe", 1, "photo.png\": not an icon file"},
+        {{u"--icon", folder / "photo\xF0\x90\x80\x80.png"},
+         "koru.exe",
+         1,
+         "photo\xF0\x90\x80\x80.png\": not an icon file"},
         {{}, "short.exe", 1, "short.exe\": not a Windows executable"},
         {{}, "signed.exe", 1, "signed.exe\": it is signed"},
         {{}, "missing.exe", 1, "cannot read"},

@@ -53,6 +53,7 @@ std::wstring testProgramFolder() {
 }
 
 void writeBytes(const std::wstring& path, const std::string& bytes) {
+    createFolders(path.substr(0, path.rfind(L'\\')));
     UniqueFileHandle file(CreateFileW(longForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     DWORD written = 0;
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -91,6 +92,7 @@ bool fileExists(const std::wstring& path) {
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to) {
+    createFolders(to.substr(0, to.rfind(L'\\')));
     return CopyFileW(longForm(from).c_str(), longForm(to).c_str(), FALSE) != 0;
 }
 
@@ -104,10 +106,8 @@ void createFolders(const std::wstring& path) {
 }
 
 std::string narrow(const std::wstring& text) {
-    int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
-                        nullptr);
+    std::string result(text.size() * 3, '\0'); // no UTF-16 unit takes more than three bytes
+    result.resize(size_t(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(),
+                                             int(result.size()), nullptr, nullptr)));
     return result;
 }

@@ -107,7 +107,7 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     std::wstring jre = runtime(L"jre", {L"client", L"server"});
     for (const wchar_t* name : {L"1.8", L"1.8.0_251", L"1.5"})
         ASSERT_TRUE(registry.add(sunJre, name, jre));
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));
+    ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, sunJre + L"1.9", L"Other", jre)); // no "JavaHome"
     ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));
     ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));
     // An expandable string is expanded; a value that is not a string is no home.
@@ -141,7 +141,7 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
 // Subkeys past the number read per key are not looked at, however many a key holds.
 TEST_F(RegistryRuntimes, SubkeysPastTheLimitAreLeftAlone) {
     for (size_t i = 0; i < maxSubkeysRead; ++i)
-        ASSERT_TRUE(registry.add(sunJre, L"0." + std::to_wstring(1000 + i), nullptr));
+        ASSERT_TRUE(registry.add(sunJre, L"0." + std::to_wstring(1000 + i), L""));
     ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"jre", {L"client"})));
     EXPECT_TRUE(found(RuntimePolicy(), 1).empty());
 }

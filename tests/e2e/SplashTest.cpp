@@ -11,7 +11,6 @@
 namespace {
 
 const wchar_t* const splashClass = L"SplashScreenWindow";
-constexpr uint32_t backdropColour = 0xFF00FF;
 const wchar_t* const display = L"Display";
 
 // A launch whose "Splash Screen" names an image file written beside the launcher, optionally with the runtime's
@@ -20,7 +19,6 @@ struct SplashLaunch : StandInLaunch {
     SplashLaunch(const std::wstring& script, const std::string& image, const std::wstring& name = L"splash.bmp",
                  const wchar_t* library = nullptr)
         : StandInLaunch(script), imagePath(app().file(name)) {
-        createFolders(imagePath.substr(0, imagePath.rfind(L'\\')));
         writeBytes(imagePath, image);
         app().set(display, L"Splash Screen", imagePath);
         if (library)
@@ -30,26 +28,23 @@ struct SplashLaunch : StandInLaunch {
     std::wstring imagePath;
 };
 
-std::string text(const RECT& rect) {
-    return std::to_string(rect.left) + "," + std::to_string(rect.top) + " " + std::to_string(rect.right - rect.left) +
-           "x" + std::to_string(rect.bottom - rect.top);
-}
-
 RECT centredRect(int width, int height) {
     int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     return RECT{left, top, left + width, top + height};
 }
 
-// The first splash window of the process as it was when first seen ("left,top widthxheight", and " shadow" when it
-// casts one), watched until the process ends; a start that takes more than 8 s will not end (the caller stops).
+// The first splash window of the process as it was when first seen ("widthxheight", and " shadow" when it casts one;
+// where it lies, its pixels tell), watched until the process ends; a start that takes more than 8 s will not end (the
+// caller stops).
 std::string watchSplash(TestProcess& process) {
     std::string seen = "(none)";
     for (DWORD start = GetTickCount(); process.exitCode() == STILL_ACTIVE && GetTickCount() - start < 8000; Sleep(10)) {
         HWND splash = seen == "(none)" ? waitForWindow(process.id(), splashClass, 0) : nullptr;
         RECT rect = {};
         if (splash && GetWindowRect(splash, &rect))
-            seen = text(rect) + ((GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) ? " shadow" : "");
+            seen = std::to_string(rect.right - rect.left) + "x" + std::to_string(rect.bottom - rect.top) +
+                   ((GetClassLongPtrW(splash, GCL_STYLE) & CS_DROPSHADOW) ? " shadow" : "");
     }
     return seen;
 }
@@ -76,56 +71,37 @@ std::vector<uint32_t> screenPixels(const RECT& area) {
     return pixels;
 }
 
-// A window of backdropColour over an area of the screen, so that see-through pixels of a window above it have
-// something known to show.
+// A dialog-class window, which paints itself in the button face colour, over an area of the screen, so that
+// see-through pixels of a window above it have something known to show.
 UniqueWindow showBackdrop(const RECT& area) {
-    static const ATOM backdropClass = [] {
-        WNDCLASSW description = {};
-        description.lpfnWndProc = DefWindowProcW;
-        description.hInstance = GetModuleHandleW(nullptr);
-        description.hbrBackground = CreateSolidBrush(RGB(0xFF, 0x00, 0xFF));
-        description.lpszClassName = L"KoruTestBackdrop";
-        return RegisterClassW(&description);
-    }();
-    UniqueWindow window(CreateWindowExW(WS_EX_TOOLWINDOW, MAKEINTATOM(backdropClass), L"", WS_POPUP, area.left,
-                                        area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                        nullptr, nullptr));
+    UniqueWindow window(CreateWindowExW(WS_EX_TOOLWINDOW, L"#32770", L"", WS_POPUP, area.left, area.top,
+                                        area.right - area.left, area.bottom - area.top, nullptr, nullptr, nullptr,
+                                        nullptr));
     ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     UpdateWindow(window.get());
     return window;
 }
 
-// The record's splash library calls and the VM's end, in order.
-Lines splashAndVmFacts(const StandInRecord& record) { return record.facts({"splash.", "destroy.", "create.result"}); }
-
 TEST(SplashWindow, ShownUnlessSwitchedOffOrUnset) {
     const std::string small = bmpFile(opaqueTestImage(30, 20));
     const struct {
         const wchar_t* arguments;
-        const wchar_t* key;    // "Splash Screen": "*" names the image file, null leaves the key out
+        bool named;            // "Splash Screen" names the image file, else it is empty (as when left out)
         std::string image;     // the file's content
         const wchar_t* shadow; // "Splash Screen Shadow"
-        RECT rect;             // of the window; none shown when empty
+        const char* seen;      // the window, as watchSplash tells it
     } cases[] = {
-        {L"", L"*", small, L"true", centredRect(30, 20)},
-        {L"-NOSPLASH", L"*", small, L"True", centredRect(30, 20)},
-        {L"", L"*", "not an image", L"", centredRect(0, 0)},
-        {L"", L"*", "", L"", centredRect(0, 0)},
-        {L"-nosplash", L"*", small, L"true", {}},
-        {L"/nosplash", L"*", small, L"true", {}},
-        {L"", L"", small, L"true", {}},
-        {L"", nullptr, small, L"true", {}},
+        {L"", true, small, L"true", "30x20 shadow"}, {L"-NOSPLASH", true, small, L"True", "30x20"},
+        {L"", true, "not an image", L"", "0x0"},     {L"-nosplash", true, small, L"true", "(none)"},
+        {L"", false, small, L"true", "(none)"},
     };
     for (const auto& c : cases) {
         SplashLaunch launch(L"main=sleep:1000", c.image);
         launch.app().set(display, L"Splash Screen Shadow", c.shadow);
-        if (!c.key)
-            launch.app().remove(display, L"Splash Screen");
-        else if (!*c.key)
+        if (!c.named)
             launch.app().set(display, L"Splash Screen", L"");
         auto process = launch.start(c.arguments);
-        const bool shown = c.rect.right > 0, shadow = std::wstring(c.shadow) == L"true";
-        EXPECT_EQ(watchSplash(*process), shown ? text(c.rect) + (shadow ? " shadow" : "") : "(none)")
+        EXPECT_EQ(watchSplash(*process), c.seen)
             << narrow(c.arguments) << " " << c.image.size() << " " << narrow(c.shadow);
         ASSERT_EQ(process->exitCode(), 0u);
     }
@@ -138,29 +114,28 @@ TEST(SplashWindow, ShowsTheImageCentredWithoutTaskbarButton) {
     for (int i = 0; i < 40 * 30; ++i)
         halfClear.argb.push_back(i % 40 < 20 ? 0xFF2080C0u : 0x00FFFFFFu);
     const TestImage opaque = opaqueTestImage(300, 200);
-    const struct {
-        const TestImage& image;
-        std::string file;
-        const wchar_t* name;
-        LONG_PTR exStyle;
-    } cases[] = {{opaque, bmpFile(opaque), L"splash.bmp", WS_EX_TOOLWINDOW},
-                 {halfClear, tiffFile(halfClear), L"splash.tif", WS_EX_TOOLWINDOW | WS_EX_LAYERED}};
-    for (const auto& c : cases) {
-        RECT area = centredRect(c.image.width, c.image.height);
+    // the image, its file and the file's name, the window's extended style
+    const std::tuple<const TestImage&, std::string, const wchar_t*, LONG_PTR> cases[] = {
+        {opaque, bmpFile(opaque), L"splash.bmp", WS_EX_TOOLWINDOW},
+        {halfClear, tiffFile(halfClear), L"splash.tif", WS_EX_TOOLWINDOW | WS_EX_LAYERED}};
+    const COLORREF face = GetSysColor(COLOR_BTNFACE); // the backdrop's colour
+    const uint32_t backdrop = uint32_t(GetRValue(face)) << 16 | GetGValue(face) << 8 | GetBValue(face);
+    for (const auto& [image, file, name, exStyle] : cases) {
+        RECT area = centredRect(image.width, image.height);
         UniqueWindow behind = showBackdrop(area);
         std::vector<uint32_t> expected;
-        for (uint32_t pixel : c.image.argb)
-            expected.push_back(pixel >> 24 ? pixel & 0x00FFFFFF : backdropColour);
-        SplashLaunch launch(L"main=sleep:2000", c.file, c.name);
+        for (uint32_t pixel : image.argb)
+            expected.push_back(pixel >> 24 ? pixel & 0x00FFFFFF : backdrop);
+        SplashLaunch launch(L"main=sleep:2000", file, name);
         auto process = launch.start(L"");
         HWND splash = waitForWindow(process->id(), splashClass);
-        ASSERT_TRUE(splash) << narrow(c.name);
+        ASSERT_TRUE(splash) << narrow(name);
         const LONG_PTR frame = WS_POPUP | WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU;
         EXPECT_EQ(GetWindowLongPtrW(splash, GWL_STYLE) & frame, LONG_PTR(WS_POPUP)) << "no border, caption or menu";
-        EXPECT_EQ(GetWindowLongPtrW(splash, GWL_EXSTYLE), c.exStyle) << "a tool window has no taskbar button";
+        EXPECT_EQ(GetWindowLongPtrW(splash, GWL_EXSTYLE), exStyle) << "a tool window has no taskbar button";
         std::vector<uint32_t> shown; // showing and painting are two steps
         waitUntil([&] { return (shown = screenPixels(area)) == expected; }, 1000);
-        EXPECT_EQ(shown, expected) << narrow(c.name);
+        EXPECT_EQ(shown, expected) << narrow(name);
     }
 }
 
@@ -193,7 +168,7 @@ TEST(SplashWindow, GoneBeforeTheExceptionDialog) {
 TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
     // arguments, a library that does not load, Alt+F4 on the splash first
     const std::tuple<const wchar_t*, bool, bool> cases[] = {
-        {L"", false, false}, {L"-nosplash", false, false}, {L"", false, true}, {L"", true, false}};
+        {L"-nosplash", false, false}, {L"", false, true}, {L"", true, false}};
     for (const auto& [arguments, brokenLibrary, altF4] : cases) {
         SplashLaunch launch(L"startup=1500;missing=class", bmpFile(opaqueTestImage(brokenLibrary ? 1500 : 30, 1000)));
         if (brokenLibrary)
@@ -254,7 +229,8 @@ TEST(NativeSplash, TheRuntimesLibraryClosedOnceOrTheOwnWindowInstead) {
                                         "splash.fileJarName=" + eightBit, "splash.jarName"}
                                 : destroyed;
         expected.insert(expected.end(), c.libraryEnd.begin(), c.libraryEnd.end());
-        EXPECT_EQ(splashAndVmFacts(record), expected) << narrow(c.script) << " " << narrow(c.image);
+        EXPECT_EQ(record.facts({"splash.", "destroy.", "create.result"}), expected)
+            << narrow(c.script) << " " << narrow(c.image);
     }
 }
 

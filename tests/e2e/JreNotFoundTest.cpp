@@ -41,11 +41,6 @@ TEST(JreNotFound, TellsWhichJavaIsNeededOkFollowsThePickAndThePickIsRemembered) 
         void (*answer)(HWND);
         DWORD exitCode;
     } cases[] = {
-        {{},
-         notFound + L"(latest version) from:",
-         {{client, true}},
-         [](HWND d) { pressButton(d, IDCANCEL); },
-         failedStart},
         {{{jreSection, L"Minimum Version", L"1.6"}},
          notFound + L"(minimum version 1.6) from:",
          {{client, true}},

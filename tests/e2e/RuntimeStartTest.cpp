@@ -48,8 +48,7 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
             ASSERT_TRUE(dialog) << "nothing was loaded: the user is asked";
             pressButton(dialog, IDCANCEL);
         }
-        EXPECT_TRUE(process->waitForExit(10000));
-        EXPECT_EQ(process->exitCode(), failedStart);
+        EXPECT_EQ(process->exitCodeAfterWait(10000), failedStart);
     }
 }
 
@@ -85,8 +84,7 @@ TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
             app.set(jreSection, L"JRE Path", root / L"x86");
 
         auto process = app.start(L"-nosplash one two", work);
-        ASSERT_TRUE(process->waitForExit());
-        EXPECT_EQ(process->exitCode(), exitCode);
+        EXPECT_EQ(process->exitCodeAfterWait(), exitCode);
         // Without "Pair Return Code" the launcher may end before the companion has written its record.
         if (companionInstalled)
             waitUntil([&] { return readLines(root / L"companion.txt").size() == 2; }, 10000);
@@ -119,8 +117,7 @@ std::wstring standInRuntime(const std::wstring& home, const std::string& version
 Lines tracedStart(const StandInLaunch& launch, const std::wstring& tracePath) {
     size_t before = readLines(tracePath).size();
     auto process = launch.start();
-    EXPECT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), 0u);
+    EXPECT_EQ(process->exitCodeAfterWait(), 0u);
     Lines lines = readLines(tracePath);
     lines.erase(lines.begin(), lines.begin() + std::min(before, lines.size()));
     for (const std::string& line : lines)

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -54,9 +56,7 @@ std::wstring testProgramFolder() {
 
 void writeBytes(const std::wstring& path, const std::string& bytes) {
     createFolders(path.substr(0, path.rfind(L'\\')));
-    UniqueFileHandle file(CreateFileW(longForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    std::ofstream(longForm(path).c_str(), std::ios::binary) << bytes;
 }
 
 void writeUnicodeFile(const std::wstring& path, const std::wstring& text) {
@@ -65,16 +65,10 @@ void writeUnicodeFile(const std::wstring& path, const std::wstring& text) {
     writeBytes(path, bytes);
 }
 
+// The C runtime opens the file sharing reading and writing, as a record still being written needs.
 std::string readBytes(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(longForm(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                      nullptr));
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (file && ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    return bytes;
+    std::ifstream file(longForm(path).c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::vector<std::string> readLines(const std::wstring& path) {

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SelectedObject.h"
 #include "support/UniqueResource.h"
 
 namespace {
@@ -28,12 +29,6 @@ struct SplashLaunch : StandInLaunch {
     std::wstring imagePath;
 };
 
-RECT centredRect(int width, int height) {
-    int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    return RECT{left, top, left + width, top + height};
-}
-
 // The first splash window of the process as it was when first seen ("widthxheight", and " shadow" when it casts one;
 // where it lies, its pixels tell), watched until the process ends; a start that takes more than 8 s will not end (the
 // caller stops).
@@ -49,25 +44,22 @@ std::string watchSplash(TestProcess& process) {
     return seen;
 }
 
-// The pixels of a screen rectangle as 0x00RRGGBB, rows from the top.
+// The pixels of a screen rectangle (not empty) as 0x00RRGGBB, rows from the top.
 std::vector<uint32_t> screenPixels(const RECT& area) {
     int width = area.right - area.left;
     int height = area.bottom - area.top;
-    std::vector<uint32_t> pixels(static_cast<size_t>(width > 0 && height > 0 ? width * height : 0));
-    if (pixels.empty())
-        return pixels;
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
     UniqueScreenDc screen(GetDC(nullptr));
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     BITMAPINFO info = {};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     UniqueBitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    HGDIOBJ previous = SelectObject(memory.get(), section.get());
+    SelectedObject selected(memory.get(), section.get());
     BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top, SRCCOPY);
     GdiFlush();
     for (size_t i = 0; i < pixels.size(); ++i)
         pixels[i] = static_cast<const uint32_t*>(bits)[i] & 0x00FFFFFF;
-    SelectObject(memory.get(), previous); // the bitmap is deleted once no device context holds it
     return pixels;
 }
 
@@ -84,25 +76,20 @@ UniqueWindow showBackdrop(const RECT& area) {
 
 TEST(SplashWindow, ShownUnlessSwitchedOffOrUnset) {
     const std::string small = bmpFile(opaqueTestImage(30, 20));
-    const struct {
-        const wchar_t* arguments;
-        bool named;            // "Splash Screen" names the image file, else it is empty (as when left out)
-        std::string image;     // the file's content
-        const wchar_t* shadow; // "Splash Screen Shadow"
-        const char* seen;      // the window, as watchSplash tells it
-    } cases[] = {
+    // arguments, whether "Splash Screen" names the image file (else it is empty, as when left out), the file's
+    // content, "Splash Screen Shadow", the window as watchSplash tells it
+    const std::tuple<const wchar_t*, bool, std::string, const wchar_t*, const char*> cases[] = {
         {L"", true, small, L"true", "30x20 shadow"}, {L"-NOSPLASH", true, small, L"True", "30x20"},
         {L"", true, "not an image", L"", "0x0"},     {L"-nosplash", true, small, L"true", "(none)"},
         {L"", false, small, L"true", "(none)"},
     };
-    for (const auto& c : cases) {
-        SplashLaunch launch(L"main=sleep:1000", c.image);
-        launch.app().set(display, L"Splash Screen Shadow", c.shadow);
-        if (!c.named)
+    for (const auto& [arguments, named, image, shadow, seen] : cases) {
+        SplashLaunch launch(L"main=sleep:1000", image);
+        launch.app().set(display, L"Splash Screen Shadow", shadow);
+        if (!named)
             launch.app().set(display, L"Splash Screen", L"");
-        auto process = launch.start(c.arguments);
-        EXPECT_EQ(watchSplash(*process), c.seen)
-            << narrow(c.arguments) << " " << c.image.size() << " " << narrow(c.shadow);
+        auto process = launch.start(arguments);
+        EXPECT_EQ(watchSplash(*process), seen) << narrow(arguments) << " " << image.size() << " " << narrow(shadow);
         ASSERT_EQ(process->exitCode(), 0u);
     }
 }
@@ -121,7 +108,9 @@ TEST(SplashWindow, ShowsTheImageCentredWithoutTaskbarButton) {
     const COLORREF face = GetSysColor(COLOR_BTNFACE); // the backdrop's colour
     const uint32_t backdrop = uint32_t(GetRValue(face)) << 16 | GetGValue(face) << 8 | GetBValue(face);
     for (const auto& [image, file, name, exStyle] : cases) {
-        RECT area = centredRect(image.width, image.height);
+        const int left = (GetSystemMetrics(SM_CXSCREEN) - image.width) / 2;
+        const int top = (GetSystemMetrics(SM_CYSCREEN) - image.height) / 2;
+        const RECT area{left, top, left + image.width, top + image.height}; // centred on the screen
         UniqueWindow behind = showBackdrop(area);
         std::vector<uint32_t> expected;
         for (uint32_t pixel : image.argb)
@@ -182,8 +171,7 @@ TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
         EXPECT_EQ(text.find(brokenLibrary ? L"Failed to load Java VM library: " : L"Could not find the main class"),
                   0u);
         EXPECT_EQ(owner, splash) << narrow(arguments) << brokenLibrary << altF4;
-        EXPECT_TRUE(process->waitForExit());
-        EXPECT_EQ(process->exitCode(), failedStart);
+        EXPECT_EQ(process->exitCodeAfterWait(), failedStart);
     }
 }
 
@@ -192,14 +180,9 @@ TEST(SplashWindow, OwnsTheBoxesRaisedWhileItShows) {
 // launcher's own window shows it.
 TEST(NativeSplash, TheRuntimesLibraryClosedOnceOrTheOwnWindowInstead) {
     const Lines destroyed = {"destroy.begin", "destroy.end"}, closed = {"destroy.begin", "destroy.end", "splash.close"};
-    const struct {
-        const wchar_t* script;
-        const wchar_t* library; // fixture folder; null: none beside the runtime
-        const wchar_t* preference;
-        const wchar_t* image;
-        DWORD exitCode;
-        Lines libraryEnd; // the facts after the library's first calls; none: the own window shows
-    } cases[] = {
+    // script, the fixture folder of the splash library beside the runtime (or none), "Preffer Native Splash Screen",
+    // the image's name, the exit code, the facts after the library's first calls (none: the own window shows)
+    const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, DWORD, Lines> cases[] = {
         {L"main=sleep:500", L"splash", L"yes", L"splash.bmp", 0, closed},
         // a folder name outside most code pages reaches the library in its short form
         {L"main=sleep:500", L"splash", L"yes", L"\x4E2D\x6587\\splash.bmp", 0, closed},
@@ -209,28 +192,28 @@ TEST(NativeSplash, TheRuntimesLibraryClosedOnceOrTheOwnWindowInstead) {
         {L"main=sleep:1000", L"splash", L"No", L"splash.bmp", 0, {}},
         {L"main=sleep:1000", L"splash", L"Yes", L"\xD83D\xDE00.bmp", 0, {}}, // missing, and no 8-bit form names it
     };
-    for (const auto& c : cases) {
-        const bool missing = *c.image == 0xD83D, native = !c.libraryEnd.empty();
+    for (const auto& [script, library, preference, image, exitCode, libraryEnd] : cases) {
+        const bool missing = *image == 0xD83D, native = !libraryEnd.empty();
         if (missing && GetACP() == CP_UTF8)
             continue;
-        SplashLaunch launch(c.script, bmpFile(opaqueTestImage(30, 20)), missing ? L"splash.bmp" : c.image, c.library);
-        launch.app().set({{display, L"Preffer Native Splash Screen", c.preference},
-                          {display, L"Splash Screen", launch.app().file(c.image)}});
+        SplashLaunch launch(script, bmpFile(opaqueTestImage(30, 20)), missing ? L"splash.bmp" : image, library);
+        launch.app().set({{display, L"Preffer Native Splash Screen", preference},
+                          {display, L"Splash Screen", launch.app().file(image)}});
         auto process = launch.start(L"");
-        if (c.exitCode)
+        if (exitCode)
             dismissMessageBox(process->id());
-        EXPECT_EQ(watchSplash(*process) == "(none)", native) << narrow(c.image) << ": the launcher's own window";
-        ASSERT_EQ(process->exitCode(), c.exitCode) << narrow(c.image);
+        EXPECT_EQ(watchSplash(*process) == "(none)", native) << narrow(image) << ": the launcher's own window";
+        ASSERT_EQ(process->exitCode(), exitCode) << narrow(image);
         StandInRecord record = launch.record();
         std::string eightBit = record.value("splash.loadFile");
-        EXPECT_TRUE(!native || c.image[0] != L's' || eightBit == narrow(launch.imagePath))
+        EXPECT_TRUE(!native || image[0] != L's' || eightBit == narrow(launch.imagePath))
             << "a path the code page holds is passed as written";
         Lines expected = native ? Lines{"splash.init", "splash.loadFile=" + eightBit, "splash.opens=yes",
                                         "splash.fileJarName=" + eightBit, "splash.jarName"}
                                 : destroyed;
-        expected.insert(expected.end(), c.libraryEnd.begin(), c.libraryEnd.end());
+        expected.insert(expected.end(), libraryEnd.begin(), libraryEnd.end());
         EXPECT_EQ(record.facts({"splash.", "destroy.", "create.result"}), expected)
-            << narrow(c.script) << " " << narrow(c.image);
+            << narrow(script) << " " << narrow(image);
     }
 }
 

@@ -45,11 +45,8 @@ TEST(VmCreation, TheRuntimesDefaultStackSize) {
 // Starts as the launcher makes them (see JniChild.cpp), each in a process of its own: the exit status (255: the
 // start failed, 137: still running at the time limit, as a thread kept alive must be) and a piece of what was printed.
 TEST(JavaMainThread, EachStartEndsWithItsStatus) {
-    const struct {
-        const char* arguments;
-        int status;
-        const char* printed;
-    } cases[] = {
+    // the child's arguments after "start", its exit status, a piece of what it printed
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"-Xmx1k koru/test/App -", 255,
          "aborted: [Error occurred during initialization of VM|Too small maximum heap|]"},
         {"-XX:+UseSerialGC,-XX:+UseG1GC koru/test/App -", 255, "|Multiple garbage collectors selected|]"},
@@ -76,11 +73,11 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
         {"- koru/test/App k throw bad", 137, "Exception in thread \"main\" java.lang.IllegalStateException: bad"},
         {"- koru/test/App k thread-exit 9", 9, ""},
     };
-    for (const auto& c : cases) {
-        ChildRun run = runJniChild(std::string("start ") + c.arguments, c.status == 137 ? 5 : 20);
-        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.printed;
-        EXPECT_NE(run.printed.find(c.printed), std::string::npos) << c.arguments << "\n" << run.printed;
-        EXPECT_EQ(run.printed.find("in native method"), std::string::npos) << c.arguments << "\n" << run.printed;
+    for (const auto& [arguments, status, printed] : cases) {
+        ChildRun run = runJniChild(std::string("start ") + arguments, status == 137 ? 5 : 20);
+        EXPECT_EQ(run.status, status) << arguments << "\n" << run.printed;
+        EXPECT_NE(run.printed.find(printed), std::string::npos) << arguments << "\n" << run.printed;
+        EXPECT_EQ(run.printed.find("in native method"), std::string::npos) << arguments << "\n" << run.printed;
     }
 }
 

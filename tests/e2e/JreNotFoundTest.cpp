@@ -12,13 +12,6 @@ namespace {
 
 const std::wstring notFound = L"The Java Runtime Environment (JRE) was not found. Please  download and install a JRE ";
 
-// Browse..., then the folder in the browser; true once the dialog shows it.
-bool pick(const TestProcess& process, HWND dialog, const std::wstring& folder) {
-    pressButton(dialog, IDC_BROWSE);
-    return chooseFolder(process.id(), dialog, folder) &&
-           waitUntil([&] { return controlText(dialog, IDC_JRE_PATH) == folder; });
-}
-
 // A launcher with nothing to find (no "JRE Path", no local runtime, no registered runtime) shows the dialog; the
 // user picks folders in turn, OK following the current pick, then answers. Only a start from a pick is remembered.
 TEST(JreNotFound, TellsWhichJavaIsNeededOkFollowsThePickAndThePickIsRemembered) {
@@ -67,8 +60,11 @@ TEST(JreNotFound, TellsWhichJavaIsNeededOkFollowsThePickAndThePickIsRemembered) 
                   GetDlgItem(dialog, IDC_DOWNLOAD_LINK))
             << "Tab reaches the link after the message";
         EXPECT_FALSE(isControlEnabled(dialog, IDOK)) << "nothing picked yet";
-        for (const auto& p : picks) {
-            ASSERT_TRUE(pick(*process, dialog, p.first)) << narrow(p.first);
+        for (const auto& p : picks) { // Browse..., the folder in the browser, until the dialog shows it
+            pressButton(dialog, IDC_BROWSE);
+            ASSERT_TRUE(chooseFolder(process->id(), dialog, p.first) &&
+                        waitUntil([&] { return controlText(dialog, IDC_JRE_PATH) == p.first; }))
+                << narrow(p.first);
             EXPECT_EQ(isControlEnabled(dialog, IDOK), p.second) << narrow(text) << narrow(p.first);
         }
         answer(dialog);

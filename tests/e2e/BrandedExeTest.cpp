@@ -15,9 +15,7 @@ std::wstring fixture(const wchar_t* name) { return testProgramFolder() + L"\\fix
 // The Windows build of the branding tool; its exit code (`killed` when it had to be killed).
 DWORD brand(const std::wstring& arguments) {
     const std::wstring tool = testProgramFolder() + L"\\koru-brand.exe";
-    TestProcess process(tool, quoted(tool) + L" " + arguments);
-    process.waitForExit();
-    return process.exitCode();
+    return TestProcess(tool, quoted(tool) + L" " + arguments).exitCodeAfterWait();
 }
 
 // A text of the version information, or for "\\" the file and product versions.

@@ -224,7 +224,7 @@ TEST(BrandTool, RefusesBadInputAndChangesNothing) {
     folder.write("photo\xF0\x90\x80\x80.png", bytes("\x89PNG\r\n\x1a\n"));
     folder.write("app.ini", bytes("[Java Runtime Environment]\nMain Class=a.B\n"));
     folder.write("bare.ini", bytes("Main Class=a.B\r\n"));
-    folder.write("latin1.ini", bytes("[Application]\nName=Caf\xE9\n"));
+    folder.write("latin1.ini", bytes("[Application]\nHeat=20\xB0 Caf\xE9\n"));
     fs::create_directory(folder.path / "folder");
     std::set<std::string> files = folder.names();
     files.insert("out.exe");

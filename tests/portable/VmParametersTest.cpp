@@ -67,8 +67,8 @@ TEST(VmParameters, ClassPathEntriesAndComposedPaths) {
               L"C:\\App\\lib/b*.jar|C:\\lib/");
     EXPECT_EQ(relativeClassPathPattern(L"C:\\App\\", L"a.jar") + L"|" + patternFolder(L"a*.jar"), L"C:\\App\\a.jar|");
     EXPECT_EQ(classPathForVm(L";a.jar;;C:\\b;", L"C:\\App\\") + L"|" + classPathForVm(L"a;;C:\\App\\app.exe", L"C:\\") +
-                  L"|" + classPathForVm(L"", L"C:\\"),
-              L"a.jar;C:\\b;C:\\App\\|a;C:\\App\\app.exe|C:\\");
+                  L"|" + classPathForVm(L"", L"C:\\") + L"|" + pathWithoutEmptyEntries(L";a;;b;"),
+              L"a.jar;C:\\b;C:\\App\\|a;C:\\App\\app.exe|C:\\|a;b");
     const std::wstring jvm = L"C:\\Java\\jre\\bin\\server\\jvm.dll";
     EXPECT_EQ(composeLibraryPath(L"native", L"C:\\App\\", jvm), L"native;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");
     EXPECT_EQ(composeLibraryPath(L"a;b;", L"C:\\App\\", jvm), L"a;b;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");

@@ -88,6 +88,17 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
          {L"Java Class Path was not specified in INI file.", L"Could not find the main class com/example/App.\n"},
          {{L"Class Path", L"Class Path", L"\\missing.jar"}}},
         {L"", {L"Main class was not specified in INI file."}, {{jreSection, L"Main Class", L""}}},
+        {L"",
+         {L"Virtual Machine Parameters: -jar is an option of the java command, which the Java VM itself does not "
+          L"take.\n"},
+         {{jreSection, L"Virtual Machine Parameters", L"-Xmx1g -jar app.jar"}}},
+        {L"java=8",
+         {L"The main module m needs Java 9 or later; the Java runtime {jvm} is older.\n"},
+         {{jreSection, L"Main Module", L"m/com.example.App"}}},
+        {L"",
+         {L"Could not start the main module nope: it, or a module it requires, is not on the module path, or two "
+          L"modules conflict.\n"},
+         {{jreSection, L"Main Module", L"nope"}}},
         {L"", {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, {}, x86FixtureLibraryPath},
         {L"", {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"}, {}, x64FixtureLibraryPath},
     };
@@ -103,6 +114,40 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         }
         EXPECT_TRUE(process->waitForExit(10000)) << narrow(c.script) << " did not end";
         EXPECT_EQ(process->exitCode(), failedStart) << narrow(c.script);
+    }
+}
+
+// The options after the library path: from "Main Module" and "Module Path" (a modular application needs no class
+// path), and from parameters written as on the java command line ({app}: the application's folder).
+TEST(JavaStart, ModulesAndParametersAsOnTheJavaCommandLine) {
+    const struct {
+        std::vector<Setting> settings;
+        Lines options;
+    } rows[] = {
+        {{{jreSection, L"Main Module", L"m/com.example.App"},
+          {L"Class Path", L"Class Path", L""},
+          {L"Class Path", L"Module Path", L"\\mods;;C:\\missing.jar"}},
+         {"-Djava.class.path={app}\\", "--module-path={app}\\mods;C:\\missing.jar", "-Djdk.module.main=m"}},
+        {{{jreSection, L"Virtual Machine Parameters",
+           L"--add-opens java.base/java.lang=ALL-UNNAMED -p \\mods -cp \\mods\\*.jar --class-path=C:\\x.jar "
+           L"--add-exports \"a/b=c d\""}},
+         {"-Djava.class.path={app}\\app.jar;{app}\\mods\\m.jar;C:\\x.jar;{app}\\", "--module-path={app}\\mods",
+          "--add-opens=java.base/java.lang=ALL-UNNAMED", "--add-exports=a/b=c d"}},
+    };
+    for (const auto& row : rows) {
+        StandInLaunch launch(L"", row.settings);
+        createFolders(launch.app().file(L"mods"));
+        writeBytes(launch.app().file(L"mods\\m.jar"), "");
+        ASSERT_EQ(launch.run(), 0u);
+        Lines expected;
+        for (std::string option : row.options) {
+            for (size_t at; (at = option.find("{app}")) != std::string::npos;)
+                option.replace(at, 5, narrow(launch.app().folder()));
+            expected.push_back(option);
+        }
+        Lines options = launch.record().values("option");
+        EXPECT_EQ(Lines(options.begin(), options.end() - 3), expected);
+        EXPECT_EQ(launch.record().value("findClass"), "com/example/App");
     }
 }
 

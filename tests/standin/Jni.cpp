@@ -301,12 +301,36 @@ void vmPrint(const char* format, ...) {
 }
 
 // A real runtime refuses an option it does not know unless told to ignore such options: JNI_EINVAL for a size it
-// cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes and -verbose.
+// cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes, -verbose and the module
+// options, which it takes only as --name=value.
 jint optionResult(const std::string& option) {
-    static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?");
+    static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?|--(add-"
+                                  "(opens|exports|reads|modules)|patch-module|(upgrade-)?module-path)=.*");
     if (std::regex_match(option, known))
         return JNI_OK;
     return std::regex_match(option, std::regex("-X(ms|mx|ss).*")) ? JNI_EINVAL : JNI_ERR;
+}
+
+// A module lies on the module path as <name>.jar, given itself or in a folder given.
+bool onModulePath(const std::wstring& module) {
+    for (const std::wstring& entry : split(vm.modulePath, L';')) {
+        std::wstring jar = module + L".jar";
+        std::wstring file = entry.substr(entry.find_last_of(L'\\') + 1) == jar ? entry : entry + L"\\" + jar;
+        if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
+}
+
+// The boot layer cannot be built: Java's own start-up code prints why on the standard output, not through the
+// "vfprintf" hook, and the VM aborts.
+[[noreturn]] void abortBootLayer(const std::wstring& module) {
+    recordLines("stdout",
+                "Error occurred during initialization of boot layer\njava.lang.module.FindException: Module " +
+                    utf8(module) + " not found");
+    if (vm.abortHook)
+        vm.abortHook();
+    ExitProcess(1);
 }
 
 jint createVm(const JavaVMInitArgs& args) {
@@ -319,8 +343,12 @@ jint createVm(const JavaVMInitArgs& args) {
         void* hook = args.options[i].extraInfo;
         if (!args.ignoreUnrecognized && optionResult(text) != JNI_OK)
             return optionResult(text);
-        if (text.compare(0, 18, "-Djava.class.path=") == 0)
-            vm.classPath = fromUtf8(text.substr(18), CP_ACP);
+        for (auto [prefix, value] :
+             {std::pair("-Djava.class.path=", &vm.classPath), std::pair("--module-path=", &vm.modulePath),
+              std::pair("-Djdk.module.main=", &vm.mainModule)}) {
+            if (text.compare(0, std::strlen(prefix), prefix) == 0)
+                *value = fromUtf8(text.substr(std::strlen(prefix)), CP_ACP);
+        }
         if (text == "exit")
             vm.exitHook = reinterpret_cast<decltype(vm.exitHook)>(hook);
         if (text == "abort")
@@ -330,6 +358,8 @@ jint createVm(const JavaVMInitArgs& args) {
     }
     if (!directive(L"abort").empty())
         abortCreation(utf8(directive(L"abort")));
+    if (!vm.mainModule.empty() && !onModulePath(vm.mainModule))
+        abortBootLayer(vm.mainModule);
     for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
         (*stream)->console = stream == &vm.out ? "stdout" : "stderr";
@@ -344,9 +374,16 @@ using namespace standin;
 
 // Older runtimes filled javaStackSize of the JNI 1.1 record, which jni.h no longer declares: after the version, the
 // properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
+// Every JNI version up to 10 is described, and 9 and 10 only by a runtime of Java 9 or later.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
-    if (*static_cast<jint*>(args) != JNI_VERSION_1_1)
-        return JNI_OK;
+    jint version = *static_cast<jint*>(args);
+    bool modular = directive(L"java") != L"8";
+    if (version != JNI_VERSION_1_1)
+        return version == JNI_VERSION_1_2 || version == JNI_VERSION_1_4 || version == JNI_VERSION_1_6 ||
+                       version == JNI_VERSION_1_8 ||
+                       (modular && (version == JNI_VERSION_9 || version == JNI_VERSION_10))
+                   ? JNI_OK
+                   : JNI_ERR;
     std::wstring stack = directive(L"stack");
     if (!stack.empty())
         *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);

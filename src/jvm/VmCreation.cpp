@@ -80,7 +80,8 @@ jint JNICALL vfprintfHook(FILE* stream, const char* format, va_list arguments) {
 } // namespace
 
 void JNICALL exitHook(jint status) {
-    trace([&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
+    traceWithoutWaiting(
+        [&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
 }
 
 // No exception goes back into the VM: a handler that cannot run leaves the VM to its own exit.

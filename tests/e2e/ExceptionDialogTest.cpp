@@ -11,8 +11,9 @@ namespace {
 
 constexpr int traceBox = 208;
 
-// Latin, CJK and a character outside the basic plane: none of them may be lost on the way from Java.
-const std::wstring message = L"bad \x00FC\x4E2D \xD835\xDD38";
+// Latin, CJK and a character outside the basic plane: none of them may be lost on the way from Java. The message's
+// own line break is a line feed alone, which the box shows as a break only once it is CR LF.
+const std::wstring message = L"bad \x00FC\x4E2D\n\xD835\xDD38";
 
 // A start whose main throws after starting a thread that lives on for a second, with "Failure Check" set.
 struct JavaExceptionStart {
@@ -35,8 +36,9 @@ TEST(JavaExceptionDialog, TheTraceUnchangedThenIgnoreGoesOnAndStopEscapeOrTheClo
     for (size_t i = 0; i < std::size(answers); ++i) {
         JavaExceptionStart start;
         ASSERT_TRUE(start.dialog) << i;
-        EXPECT_EQ(controlText(start.dialog, traceBox),
-                  L"java.lang.IllegalStateException: " + message + L"\r\n\tat Main.main(Main.java:1)\r\n");
+        EXPECT_EQ(
+            controlText(start.dialog, traceBox),
+            L"java.lang.IllegalStateException: bad \x00FC\x4E2D\r\n\xD835\xDD38\r\n\tat Main.main(Main.java:1)\r\n");
         EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(start.dialog, traceBox), GWL_STYLE) & ES_READONLY);
         answers[i].first(start.dialog);
         EXPECT_EQ(start.exitCode(), answers[i].second) << i;

@@ -220,16 +220,20 @@ TEST(JavaStart, StandardStreamsRedirected) {
 }
 
 TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
-    StandInLaunch launch(L"", {{L"Java Runtime Environment+", L"Virtual Machine Parameters", L"-Dplus=1"}});
-    ASSERT_TRUE(launch.app().stampBuiltInSettings("[Java Runtime Environment]\r\nMain Class=builtin.Main\r\n"
-                                                  "Virtual Machine Parameters=-Dbuilt=in\r\n"
-                                                  "[Class Path]\r\nClass Path=C:\\builtin.jar\r\n"));
-    launch.app().remove(jreSection, L"Main Class");
-    ASSERT_EQ(launch.run(), 0u);
-    EXPECT_EQ(launch.record().value("findClass"), "builtin/Main");
-    EXPECT_EQ(launch.record().values("option"),
-              (Lines{narrow(L"-Djava.class.path=" + launch.app().file(L"app.jar;") + launch.app().folder() + L"\\"),
-                     "-Dbuilt=in", "-Dplus=1", "abort", "exit", "vfprintf"}));
+    const std::wstring text =
+        L"[Java Runtime Environment]\r\nMain Class=builtin.M\x00E4in\r\n"
+        L"Virtual Machine Parameters=-Dbuilt=in\r\n[Class Path]\r\nClass Path=C:\\builtin.jar\r\n";
+    const std::string utf16(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    for (const std::string& stamped : {narrow(text), "\xFF\xFE" + utf16}) {
+        StandInLaunch launch(L"", {{L"Java Runtime Environment+", L"Virtual Machine Parameters", L"-Dplus=1"}});
+        ASSERT_TRUE(launch.app().stampBuiltInSettings(stamped));
+        launch.app().remove(jreSection, L"Main Class");
+        ASSERT_EQ(launch.run(L"-nosplash", 5000), 0u); // a launcher that lost its settings waits in a box
+        EXPECT_EQ(launch.record().value("findClass"), "builtin/M\xC3\xA4in");
+        EXPECT_EQ(launch.record().values("option"),
+                  (Lines{narrow(L"-Djava.class.path=" + launch.app().file(L"app.jar;") + launch.app().folder() + L"\\"),
+                         "-Dbuilt=in", "-Dplus=1", "abort", "exit", "vfprintf"}));
+    }
 }
 
 // "Embedded Jar" puts the executable on the class path; "Override WorkingDir" starts in the executable's folder.

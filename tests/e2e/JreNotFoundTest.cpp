@@ -75,6 +75,8 @@ TEST(JreNotFound, TellsWhichJavaIsNeededOkFollowsThePickAndThePickIsRemembered) 
         ASSERT_TRUE(dialog) << narrow(c.text);
         EXPECT_EQ(controlText(dialog, message), c.text);
         EXPECT_EQ(controlText(dialog, link), L"https://adoptium.net/");
+        EXPECT_EQ(GetNextDlgTabItem(dialog, GetDlgItem(dialog, message), FALSE), GetDlgItem(dialog, link))
+            << "Tab reaches the link after the message";
         EXPECT_FALSE(isControlEnabled(dialog, IDOK)) << "nothing picked yet";
         for (const auto& p : c.picks) {
             ASSERT_TRUE(pick(*process, dialog, p.first)) << narrow(p.first);

@@ -28,7 +28,8 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
          L"App\\jre64\\bin\\server\\jvm.dll"},
         {nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr},
     };
-    ScopedEnvironment noJavaHome(L"JAVA_HOME", L""); // the last place the launcher looks
+    // The last place the launcher looks: relative, it would name the current folder.
+    ScopedEnvironment relativeJavaHome(L"JAVA_HOME", L".");
     for (const auto& c : cases) {
         if (!c.loaded && RegistryFixture::machineHasRuntimes())
             continue; // a registered runtime would be found
@@ -172,26 +173,34 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
     EXPECT_EQ(readLines(temp / L"trace.log").size(), first.size() + second.size()) << "the second start appends";
 }
 
-// "1" names a file in the temporary folder after the executable; an unset variable makes none, and a file that
-// cannot be opened leaves the start as it was.
+// "1" names a file in the temporary folder after the executable, a full path itself; anything else makes none (a word
+// is no file name in the current folder), nor does a file that cannot be opened or a pipe. An argument cannot forge a
+// line.
 TEST(RuntimeTrace, WhereTheTraceGoes) {
     wchar_t tempFolder[MAX_PATH];
     GetTempPathW(MAX_PATH, tempFolder);
     const std::wstring defaultPath = std::wstring(tempFolder) + L"editor-trace.log";
+    const std::wstring pipeName = L"\\\\.\\pipe\\koru-trace-" + std::to_wstring(GetCurrentProcessId());
+    UniqueHandle pipe(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_INBOUND, PIPE_NOWAIT, 1, 0, 0, 0, nullptr));
     TempFolder temp;
-    for (const std::wstring& setting : {std::wstring(), std::wstring(L"1"), temp / L"missing\\trace.log"}) {
+    const std::wstring settings[] = {L"",          L"1",    temp / L"missing\\trace.log", L"0", L"no", L"off", L"true",
+                                     L"trace.log", pipeName};
+    for (const std::wstring& setting : settings) {
         DeleteFileW(defaultPath.c_str());
         StandInLaunch launch(L"");
         ScopedEnvironment variable(L"KORU_TRACE", setting);
-        EXPECT_EQ(launch.run(), 0u) << narrow(setting);
+        EXPECT_EQ(launch.run(L"-nosplash \"a\nend: forged\""), 0u) << narrow(setting);
         EXPECT_TRUE(launch.record().has("main.argc")) << narrow(setting);
         EXPECT_EQ(fileExists(defaultPath), setting == L"1") << narrow(setting);
         if (setting == L"1") {
-            EXPECT_EQ(firstMissing(readLines(defaultPath), {"start: ", "end: exit code 0"}), "");
+            EXPECT_EQ(firstMissing(readLines(defaultPath), {"\"a\\u000Aend: forged\"", "end: exit code 0"}), "");
         }
-        EXPECT_FALSE(fileExists(temp / L"missing"));
+        EXPECT_FALSE(fileExists(temp / L"missing") || (!setting.empty() && fileExists(launch.app().file(setting))))
+            << narrow(setting);
     }
     DeleteFileW(defaultPath.c_str());
+    EXPECT_FALSE(ConnectNamedPipe(pipe.get(), nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PIPE_LISTENING)) << "the pipe was opened";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "runtime/LibraryImage.h"
+#include "runtime/RegistryKeys.h"
 #include "runtime/RuntimeSelection.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,9 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     ASSERT_TRUE(
         registry.add(sunJre, L"1.7", L"%KORU_TEST_JAVA_BASE%\\jre", RegistryFixture::nativeView, REG_EXPAND_SZ));
     ASSERT_TRUE(registry.add(sunJre, L"1.7.0_1", jre, RegistryFixture::nativeView, REG_BINARY));
+    // Nor is a value larger than any path, whatever its first null leaves.
+    ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, sunJre + L"1.6", L"JavaHome",
+                                  jre + std::wstring(1, L'\0') + std::wstring(40000, L'x')));
     runtime(L"jdk", {L"client"}); // beside jre\, where it does not count
     ASSERT_TRUE(registry.add(sunJdk, L"1.7", temp / L"jdk"));
     RuntimePolicy policy;
@@ -132,6 +136,14 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     ASSERT_TRUE(searchRegistry(policy, RegistryView::Native, chosen));
     EXPECT_EQ(chosen.home, jre) << "a key the settings rule out is not searched";
     EXPECT_FALSE(searchRegistry(policy, RegistryView::Wow32, chosen));
+}
+
+// Subkeys past the number read per key are not looked at, however many a key holds.
+TEST_F(RegistryRuntimes, SubkeysPastTheLimitAreLeftAlone) {
+    for (size_t i = 0; i < maxSubkeysRead; ++i)
+        ASSERT_TRUE(registry.add(sunJre, L"0." + std::to_wstring(1000 + i), nullptr));
+    ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"jre", {L"client"})));
+    EXPECT_TRUE(found(RuntimePolicy(), 1).empty());
 }
 
 // The 32-bit view is searched only for a companion, and only when the native view has no candidate; "JRE Path"

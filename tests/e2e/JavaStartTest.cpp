@@ -18,17 +18,26 @@ std::wstring listedJars(const std::wstring& folder) {
     return list;
 }
 
-// Class path entries with slashes or without a leading backslash are kept as written, made full where relative.
+// Class path entries with slashes or without a leading backslash are kept as written, made full where relative. A
+// main module with its module path, every option that the java command takes with its value as the next word, and
+// the last "-Xss" as the Java main thread's stack size.
 TEST(JavaStart, WorkedExampleOptionByOption) {
     StandInLaunch launch(L"");
     const std::wstring app = launch.app().folder(), lib = app + L"\\lib";
     createFolders(lib);
     for (const wchar_t* name : {L"a.jar", L"b.jar", L"c.jar", L"notes.txt"})
         writeBytes(lib + L"\\" + name, "");
-    launch.app().set({{jreSection, L"Library Path", L"native"},
-                      {jreSection, L"Virtual Machine Parameters", L"-Xmx50P \"-Dapp.home=%APPDATA%\\My App\""},
-                      {L"Class Path", L"Class Path",
-                       L"\\lib\\*.jar;lib\\a.jar;\\lib/b.jar;" + app + L"/lib/c*.jar;C:\\shared\\util.jar"}});
+    launch.app().set(
+        {{jreSection, L"Library Path", L"native"},
+         {jreSection, L"Main Module", L"a/com.example.App"},
+         {jreSection, L"Virtual Machine Parameters",
+          L"-Xmx50P \"-Dapp.home=%APPDATA%\\My App\" -Xss1m -Xss16m --add-opens java.base/java.lang=ALL-UNNAMED "
+          L"--add-exports a/b=c --add-reads a=b --add-modules m --limit-modules m --patch-module m=p "
+          L"--upgrade-module-path u --enable-native-access ALL-UNNAMED -cp C:\\1.jar -classpath C:\\2.jar "
+          L"--class-path C:\\3.jar -p C:\\m1 --module-path C:\\m2"},
+         {L"Class Path", L"Class Path",
+          L"\\lib\\*.jar;lib\\a.jar;\\lib/b.jar;" + app + L"/lib/c*.jar;C:\\shared\\util.jar"},
+         {L"Class Path", L"Module Path", L"\\lib\\a.jar;;C:\\mods"}});
     ASSERT_EQ(launch.run(), 0u);
 
     const std::wstring jre = launch.runtimeHome();
@@ -39,21 +48,26 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
     EXPECT_EQ(record.values("option"),
               (Lines{narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
                      narrow(L"-Djava.class.path=" + listedJars(lib) + lib + L"\\a.jar;" + lib + L"/b.jar;" + app +
-                            L"/lib/c.jar;C:\\shared\\util.jar;" + app + L"\\"),
+                            L"/lib/c.jar;C:\\shared\\util.jar;C:\\1.jar;C:\\2.jar;C:\\3.jar;" + app + L"\\"),
+                     narrow(L"--module-path=" + lib + L"\\a.jar;C:\\mods;C:\\m1;C:\\m2"), "-Djdk.module.main=a",
                      "-Xmx" + std::to_string(uint64_t(double(memory.dwTotalPhys >> 10) * 0.5)) + "K",
-                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit",
-                     "vfprintf"}));
+                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "-Xss1m", "-Xss16m",
+                     "--add-opens=java.base/java.lang=ALL-UNNAMED", "--add-exports=a/b=c", "--add-reads=a=b",
+                     "--add-modules=m", "--limit-modules=m", "--patch-module=m=p", "--upgrade-module-path=u",
+                     "--enable-native-access=ALL-UNNAMED", "abort", "exit", "vfprintf"}));
     EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit", "vfprintf"}));
     EXPECT_EQ(record.value("create.version"), "0x00010002");
     EXPECT_EQ(record.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
     EXPECT_EQ(record.value("env.KORU_JVM_HOME"), narrow(jre));
     EXPECT_EQ(record.value("env.Path"), narrow(path + L";" + jre + L"\\bin"));
     EXPECT_EQ(record.value("findClass"), "com/example/App");
+    EXPECT_GE(std::stoull(record.value("stackReserve")), 16ull << 20);
 }
 
+// With no "-Xss", the runtime's default stack size.
 TEST(JavaStart, ClassNameAndArgumentsReachJavaUnchanged) {
-    StandInLaunch launch(L"", {{jreSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n"},
-                               {L"Application", L"Cmd", L"%KORU_TEST_CMD% \"x y\" \"\" -nosplash"}});
+    StandInLaunch launch(L"stack=12582912", {{jreSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n"},
+                                             {L"Application", L"Cmd", L"%KORU_TEST_CMD% \"x y\" \"\" -nosplash"}});
     ScopedEnvironment cmd(L"KORU_TEST_CMD", L"C:\\from env");
     // A supplementary character, a character outside every ANSI code page, an empty argument and the switch.
     ASSERT_EQ(launch.run(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH"), 0u);
@@ -61,6 +75,7 @@ TEST(JavaStart, ClassNameAndArgumentsReachJavaUnchanged) {
               (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80", "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from",
                      "env", "x y", "-nosplash"}));
     EXPECT_EQ(launch.record().value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
+    EXPECT_GE(std::stoull(launch.record().value("stackReserve")), 12ull << 20);
 }
 
 // Each failed start shows its messages and then ends with -1 within seconds: nothing keeps the runtime waiting.
@@ -98,7 +113,7 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         {L"",
          {L"Could not start the main module nope: it, or a module it requires, is not on the module path, or two "
           L"modules conflict.\n"},
-         {{jreSection, L"Main Module", L"nope"}}},
+         {{jreSection, L"Main Module", L"nope"}, {L"Class Path", L"Class Path", L""}}},
         {L"", {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, {}, x86FixtureLibraryPath},
         {L"", {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"}, {}, x64FixtureLibraryPath},
     };
@@ -114,40 +129,6 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         }
         EXPECT_TRUE(process->waitForExit(10000)) << narrow(c.script) << " did not end";
         EXPECT_EQ(process->exitCode(), failedStart) << narrow(c.script);
-    }
-}
-
-// The options after the library path: from "Main Module" and "Module Path" (a modular application needs no class
-// path), and from parameters written as on the java command line ({app}: the application's folder).
-TEST(JavaStart, ModulesAndParametersAsOnTheJavaCommandLine) {
-    const struct {
-        std::vector<Setting> settings;
-        Lines options;
-    } rows[] = {
-        {{{jreSection, L"Main Module", L"m/com.example.App"},
-          {L"Class Path", L"Class Path", L""},
-          {L"Class Path", L"Module Path", L"\\mods;;C:\\missing.jar"}},
-         {"-Djava.class.path={app}\\", "--module-path={app}\\mods;C:\\missing.jar", "-Djdk.module.main=m"}},
-        {{{jreSection, L"Virtual Machine Parameters",
-           L"--add-opens java.base/java.lang=ALL-UNNAMED -p \\mods -cp \\mods\\*.jar --class-path=C:\\x.jar "
-           L"--add-exports \"a/b=c d\""}},
-         {"-Djava.class.path={app}\\app.jar;{app}\\mods\\m.jar;C:\\x.jar;{app}\\", "--module-path={app}\\mods",
-          "--add-opens=java.base/java.lang=ALL-UNNAMED", "--add-exports=a/b=c d"}},
-    };
-    for (const auto& row : rows) {
-        StandInLaunch launch(L"", row.settings);
-        createFolders(launch.app().file(L"mods"));
-        writeBytes(launch.app().file(L"mods\\m.jar"), "");
-        ASSERT_EQ(launch.run(), 0u);
-        Lines expected;
-        for (std::string option : row.options) {
-            for (size_t at; (at = option.find("{app}")) != std::string::npos;)
-                option.replace(at, 5, narrow(launch.app().folder()));
-            expected.push_back(option);
-        }
-        Lines options = launch.record().values("option");
-        EXPECT_EQ(Lines(options.begin(), options.end() - 3), expected);
-        EXPECT_EQ(launch.record().value("findClass"), "com/example/App");
     }
 }
 
@@ -180,19 +161,6 @@ TEST(JavaStart, ExitCodesAndTheVmsEnd) {
         StandInRecord record = launch.record();
         EXPECT_EQ(record.value("main.argc"), "0") << "no arguments give an empty array";
         EXPECT_EQ(record.facts({"exit", "detach", "uncaught", "thread.", "destroy."}), c.facts) << narrow(c.script);
-    }
-}
-
-TEST(JavaStart, StackSizeOfTheJavaMainThread) {
-    const struct {
-        const wchar_t* script;
-        const wchar_t* parameters;
-        unsigned long long atLeast;
-    } cases[] = {{L"", L"-Xss1m -Xss16m", 16ull << 20}, {L"stack=12582912", L"", 12ull << 20}};
-    for (const auto& c : cases) {
-        StandInLaunch launch(c.script, {{jreSection, L"Virtual Machine Parameters", c.parameters}});
-        ASSERT_EQ(launch.run(), 0u);
-        EXPECT_GE(std::stoull(launch.record().value("stackReserve")), c.atLeast) << narrow(c.parameters);
     }
 }
 

@@ -39,7 +39,7 @@ TEST(VmCreation, TheRuntimesDefaultStackSizeAndModules) {
 }
 
 // The test module on the module path, as the main module of the boot layer.
-#define KORU_MODULE "--module-path=" KORU_JNI_MODULES ",-Djdk.module.main="
+#define KORU_MODULE "--module-path=" KORU_JNI_MODULE ",-Djdk.module.main="
 
 // Starts as the launcher makes them (see JniChild.cpp), each in a process of its own: the exit status (255: the
 // start failed, 137: still running at the time limit, as a thread kept alive must be) and a piece of what was printed.
@@ -63,12 +63,12 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
         // Main modules: started by the class their descriptor names or by one given; a module without a main class,
         // and one that is not in the boot layer; "--add-opens" and "-p" as two words.
         {KORU_MODULE "koru.mod m:koru.mod -", 0, "started in koru.mod\nmain class koru/mod/Main\n"},
-        {KORU_MODULE "koru.mod 'm:koru.mod/koru.mod.Main$Reflect' -", 0, "InaccessibleObjectException"},
-        {"-p," KORU_JNI_MODULES ",-Djdk.module.main=koru.mod,--add-opens,java.base/java.lang=koru.mod "
-         "'m:koru.mod/koru.mod.Main$Reflect' -",
+        {KORU_MODULE "koru.mod 'm:koru.mod/koru/mod/Main$Reflect' -", 0, "InaccessibleObjectException"},
+        {"-p," KORU_JNI_MODULE ",-Djdk.module.main=koru.mod,--add-opens,java.base/java.lang=koru.mod "
+         "'m:koru.mod/koru/mod/Main$Reflect' -",
          0, "opened java.lang\nmain class koru/mod/Main$Reflect\n"},
         {"-Djdk.module.main=java.logging m:java.logging -", 255, "message 7 java.logging"},
-        {"--module-path=" KORU_JNI_MODULES " m:koru.mod -", 255, "message 6 koru.mod"},
+        {"--module-path=" KORU_JNI_MODULE " m:koru.mod -", 255, "message 6 koru.mod"},
         {"- koru/test/NoMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/InstanceMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/IntMain -", 255, "java.lang.NoSuchMethodError"},

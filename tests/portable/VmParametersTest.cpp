@@ -1,3 +1,4 @@
+#include "jvm/JavaCommandLine.h"
 #include "jvm/VmParameters.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,18 @@ TEST(VmParameters, EachTokenIsNormalized) {
     uint64_t stack = 0;
     EXPECT_EQ(normalizeVmParameter(L"-Xmx50T", {0, 128ull * 1024 * GiB}, stack), L"-Xmx68719476736K");
     EXPECT_EQ(normalizeVmParameter(L"-Xmx99999999999999999999999P", {16 * GiB, 0}, stack).substr(0, 4), L"-Xmx");
+}
+
+// The two-word forms are the end-to-end worked example's; here the "=" forms of the paths, names that only begin like
+// an option's, and the options that only the java command understands, the first of which is named.
+TEST(VmParameters, AsTheJavaCommandReadsThem) {
+    SortedVmParameters sorted =
+        sortVmParameters({L"--class-path=a;b", L"--module-path=m", L"-Dp=1", L"-da", L"-Dcp", L"x", L"--add-opens"});
+    EXPECT_EQ(sorted.options, (Tokens{L"-Dp=1", L"-da", L"-Dcp", L"x", L"--add-opens"}));
+    EXPECT_EQ(sorted.classPath.at(0) + L"|" + sorted.modulePath.at(0) + L"|" + sorted.refused, L"a;b|m|");
+    EXPECT_EQ(sortVmParameters({L"-Dx", L"-jar", L"x.jar", L"--dry-run"}).refused, L"-jar");
+    EXPECT_EQ(sortVmParameters({L"-splash:s.png", L"@file"}).refused, L"-splash:s.png");
+    EXPECT_EQ(sortVmParameters({L"@file"}).refused, L"@file");
 }
 
 TEST(VmParameters, ClassPathEntriesAndComposedPaths) {

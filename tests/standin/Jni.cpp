@@ -305,7 +305,8 @@ void vmPrint(const char* format, ...) {
 // options, which it takes only as --name=value.
 jint optionResult(const std::string& option) {
     static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?|--(add-"
-                                  "(opens|exports|reads|modules)|patch-module|(upgrade-)?module-path)=.*");
+                                  "(opens|exports|reads|modules)|limit-modules|patch-module|(upgrade-)?module-path|"
+                                  "enable-native-access)=.*");
     if (std::regex_match(option, known))
         return JNI_OK;
     return std::regex_match(option, std::regex("-X(ms|mx|ss).*")) ? JNI_EINVAL : JNI_ERR;
@@ -343,12 +344,12 @@ jint createVm(const JavaVMInitArgs& args) {
         void* hook = args.options[i].extraInfo;
         if (!args.ignoreUnrecognized && optionResult(text) != JNI_OK)
             return optionResult(text);
-        for (auto [prefix, value] :
-             {std::pair("-Djava.class.path=", &vm.classPath), std::pair("--module-path=", &vm.modulePath),
-              std::pair("-Djdk.module.main=", &vm.mainModule)}) {
-            if (text.compare(0, std::strlen(prefix), prefix) == 0)
-                *value = fromUtf8(text.substr(std::strlen(prefix)), CP_ACP);
-        }
+        if (text.compare(0, 18, "-Djava.class.path=") == 0)
+            vm.classPath = fromUtf8(text.substr(18), CP_ACP);
+        if (text.compare(0, 14, "--module-path=") == 0)
+            vm.modulePath = fromUtf8(text.substr(14), CP_ACP);
+        if (text.compare(0, 18, "-Djdk.module.main=") == 0)
+            vm.mainModule = fromUtf8(text.substr(18), CP_ACP);
         if (text == "exit")
             vm.exitHook = reinterpret_cast<decltype(vm.exitHook)>(hook);
         if (text == "abort")
@@ -374,16 +375,13 @@ using namespace standin;
 
 // Older runtimes filled javaStackSize of the JNI 1.1 record, which jni.h no longer declares: after the version, the
 // properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
-// Every JNI version up to 10 is described, and 9 and 10 only by a runtime of Java 9 or later.
+// JNI 1.2 to 1.8 are described, and 9 and 10 by a runtime of Java 9 or later; 1.1 is refused once it is filled in.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     jint version = *static_cast<jint*>(args);
-    bool modular = directive(L"java") != L"8";
+    bool modular = (version == JNI_VERSION_9 || version == JNI_VERSION_10) && directive(L"java") != L"8";
     if (version != JNI_VERSION_1_1)
-        return version == JNI_VERSION_1_2 || version == JNI_VERSION_1_4 || version == JNI_VERSION_1_6 ||
-                       version == JNI_VERSION_1_8 ||
-                       (modular && (version == JNI_VERSION_9 || version == JNI_VERSION_10))
-                   ? JNI_OK
-                   : JNI_ERR;
+        return modular || (version >= JNI_VERSION_1_2 && version <= JNI_VERSION_1_8 && version % 2 == 0) ? JNI_OK
+                                                                                                         : JNI_ERR;
     std::wstring stack = directive(L"stack");
     if (!stack.empty())
         *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);

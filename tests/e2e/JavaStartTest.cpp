@@ -20,16 +20,18 @@ std::wstring listedJars(const std::wstring& folder) {
 
 // Class path entries with slashes or without a leading backslash are kept as written, made full where relative. A
 // main module with its module path, every option that the java command takes with its value as the next word, and
-// the last "-Xss" as the Java main thread's stack size.
+// the last "-Xss" as the Java main thread's stack size. The class name and the arguments reach Java unchanged: a
+// supplementary character, one outside every ANSI code page, empty arguments and the switch, then the "Cmd" ones.
 TEST(JavaStart, WorkedExampleOptionByOption) {
-    StandInLaunch launch(L"");
+    StandInLaunch launch(L"", {{L"Application", L"Cmd", L"%KORU_TEST_CMD% \"x y\" \"\" -nosplash"}});
+    ScopedEnvironment cmd(L"KORU_TEST_CMD", L"C:\\from env");
     const std::wstring app = launch.app().folder(), lib = app + L"\\lib";
     createFolders(lib);
     for (const wchar_t* name : {L"a.jar", L"b.jar", L"c.jar", L"notes.txt"})
         writeBytes(lib + L"\\" + name, "");
     launch.app().set(
         {{jreSection, L"Library Path", L"native"},
-         {jreSection, L"Main Module", L"a/com.example.App"},
+         {jreSection, L"Main Module", L"a/com.ex\x00E4mple.Ma\xD835\xDD38n"},
          {jreSection, L"Virtual Machine Parameters",
           L"-Xmx50P \"-Dapp.home=%APPDATA%\\My App\" -Xss1m -Xss16m --add-opens java.base/java.lang=ALL-UNNAMED "
           L"--add-exports a/b=c --add-reads a=b --add-modules m --limit-modules m --patch-module m=p "
@@ -37,8 +39,8 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
           L"--class-path C:\\3.jar -p C:\\m1 --module-path C:\\m2"},
          {L"Class Path", L"Class Path",
           L"\\lib\\*.jar;lib\\a.jar;\\lib/b.jar;" + app + L"/lib/c*.jar;C:\\shared\\util.jar"},
-         {L"Class Path", L"Module Path", L"\\lib\\a.jar;;C:\\mods"}});
-    ASSERT_EQ(launch.run(), 0u);
+         {L"Class Path", L"Module Path", L"\\lib;;C:\\mods"}});
+    ASSERT_EQ(launch.run(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH"), 0u);
 
     const std::wstring jre = launch.runtimeHome();
     const std::wstring path = _wgetenv(L"Path"); // neither this nor APPDATA is changed by the tests
@@ -49,7 +51,7 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
               (Lines{narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
                      narrow(L"-Djava.class.path=" + listedJars(lib) + lib + L"\\a.jar;" + lib + L"/b.jar;" + app +
                             L"/lib/c.jar;C:\\shared\\util.jar;C:\\1.jar;C:\\2.jar;C:\\3.jar;" + app + L"\\"),
-                     narrow(L"--module-path=" + lib + L"\\a.jar;C:\\mods;C:\\m1;C:\\m2"), "-Djdk.module.main=a",
+                     narrow(L"--module-path=" + lib + L";C:\\mods;C:\\m1;C:\\m2"), "-Djdk.module.main=a",
                      "-Xmx" + std::to_string(uint64_t(double(memory.dwTotalPhys >> 10) * 0.5)) + "K",
                      narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "-Xss1m", "-Xss16m",
                      "--add-opens=java.base/java.lang=ALL-UNNAMED", "--add-exports=a/b=c", "--add-reads=a=b",
@@ -60,22 +62,10 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
     EXPECT_EQ(record.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
     EXPECT_EQ(record.value("env.KORU_JVM_HOME"), narrow(jre));
     EXPECT_EQ(record.value("env.Path"), narrow(path + L";" + jre + L"\\bin"));
-    EXPECT_EQ(record.value("findClass"), "com/example/App");
+    EXPECT_EQ(record.values("main.arg"), (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80",
+                                                "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from", "env", "x y", "-nosplash"}));
+    EXPECT_EQ(record.value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
     EXPECT_GE(std::stoull(record.value("stackReserve")), 16ull << 20);
-}
-
-// With no "-Xss", the runtime's default stack size.
-TEST(JavaStart, ClassNameAndArgumentsReachJavaUnchanged) {
-    StandInLaunch launch(L"stack=12582912", {{jreSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n"},
-                                             {L"Application", L"Cmd", L"%KORU_TEST_CMD% \"x y\" \"\" -nosplash"}});
-    ScopedEnvironment cmd(L"KORU_TEST_CMD", L"C:\\from env");
-    // A supplementary character, a character outside every ANSI code page, an empty argument and the switch.
-    ASSERT_EQ(launch.run(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH"), 0u);
-    EXPECT_EQ(launch.record().values("main.arg"),
-              (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80", "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from",
-                     "env", "x y", "-nosplash"}));
-    EXPECT_EQ(launch.record().value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
-    EXPECT_GE(std::stoull(launch.record().value("stackReserve")), 12ull << 20);
 }
 
 // Each failed start shows its messages and then ends with -1 within seconds: nothing keeps the runtime waiting.
@@ -99,9 +89,6 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
          {{jreSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n"}}},
         {L"clinit=throw:java/lang/IllegalStateException", {L"Could not find the main class com/example/App.\n"}, {}},
         {L"missing=main-silent", {L"No main method found in specified class.\n"}, {}},
-        {L"",
-         {L"Java Class Path was not specified in INI file.", L"Could not find the main class com/example/App.\n"},
-         {{L"Class Path", L"Class Path", L"\\missing.jar"}}},
         {L"", {L"Main class was not specified in INI file."}, {{jreSection, L"Main Class", L""}}},
         {L"",
          {L"Virtual Machine Parameters: -jar is an option of the java command, which the Java VM itself does not "
@@ -206,21 +193,24 @@ TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
 
 // "Embedded Jar" puts the executable on the class path; "Override WorkingDir" starts in the executable's folder.
 // Wherever the launcher is started, the folder it starts in is not searched for classes (here it holds the main
-// class), not even when the class path came out empty: the executable's own folder stands for an empty entry.
+// class), not even when the class path came out empty: the executable's own folder stands for an empty entry. Without
+// "-Xss" the Java main thread has the runtime's default stack size.
 TEST(JavaStart, EmbeddedJarOverrideWorkingDirAndNoClassesFromTheCurrentFolder) {
     TempFolder elsewhere;
     createFolders(elsewhere / L"com\\example");
     writeBytes(elsewhere / L"com\\example\\App.class", "");
     for (bool yes : {true, false}) {
-        StandInLaunch launch(L"", {{L"Application", L"Override WorkingDir", yes ? L"YES" : L"no"},
-                                   {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"},
-                                   {L"Class Path", L"Class Path", yes ? L"" : L"\\missing.jar"}});
+        StandInLaunch launch(L"stack=12582912", {{L"Application", L"Override WorkingDir", yes ? L"YES" : L"no"},
+                                                 {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"},
+                                                 {L"Class Path", L"Class Path", yes ? L"" : L"\\missing.jar"}});
         auto process = launch.app().start(L"-nosplash", elsewhere.path());
         if (!yes) {
             EXPECT_EQ(dismissMessageBox(process->id()), L"Java Class Path was not specified in INI file.");
             EXPECT_EQ(dismissMessageBox(process->id()), L"Could not find the main class com/example/App.\n");
         }
         ASSERT_TRUE(process->waitForExit());
+        EXPECT_EQ(process->exitCode(), yes ? 0u : failedStart);
+        EXPECT_GE(std::stoull(launch.record().value("stackReserve")), 12ull << 20) << "the runtime's default";
         StandInRecord record = launch.record();
         EXPECT_EQ(record.value("cwd"), narrow(yes ? launch.app().folder() : elsewhere.path()));
         EXPECT_EQ(record.value("option"),

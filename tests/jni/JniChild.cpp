@@ -4,12 +4,11 @@
 // the standard streams and then runs invokeMain, and destroyed from the first thread once that one has detached.
 // Exits with 0, or 255 when the start failed. "-" stands for no options or no flags. The options "out=FILE" and
 // "err=FILE" are the redirection's files rather than VM options; the others are words of "Virtual Machine
-// Parameters". CLASS may also be "m:" and a "Main Module" setting (its class with slashes), after which the main
-// class is printed. The flags:
-// f "Failure Check", s the exception dialog answers Stop, k keep-alive, o one more argument too large for a heap of a
-// few MiB. The messages and the dialog are printed instead: "message FAILURE NAME", "dialog TRACE", and an aborted
-// creation "aborted: [TEXT]" (" in the boot layer" after "aborted" when the VM's text tells so) with the VM's text on
-// one line ("|" for line ends).
+// Parameters". CLASS may also be "m:" and a "Main Module" setting (its class with slashes), started with the test
+// module on the module path. The flags: f "Failure Check", s the exception dialog answers Stop, k keep-alive, o one
+// more argument too large for a heap of a few MiB. The messages and the dialog are printed instead: "message FAILURE
+// NAME", "dialog TRACE", and an aborted creation "aborted: [TEXT]" (" in the boot layer" after "aborted" when the VM's
+// text tells so) with the VM's text on one line ("|" for line ends).
 #include "JvmSupport.h"
 
 #include "jvm/JavaCommandLine.h"
@@ -59,10 +58,7 @@ Start startOptions(const std::string& text) {
         else
             words.push_back(widen(option));
     }
-    SortedVmParameters sorted = sortVmParameters(words);
-    for (const std::wstring& path : sorted.modulePath)
-        sorted.options.push_back(L"--module-path=" + path);
-    for (const std::wstring& option : sorted.options)
+    for (const std::wstring& option : sortVmParameters(words).options)
         start.options.emplace_back(option.begin(), option.end());
     return start;
 }
@@ -73,6 +69,7 @@ int runStart(const std::vector<std::string>& arguments) {
     JavaMain java;
     java.mainClass = widen(arguments[1]);
     if (arguments[1].compare(0, 2, "m:") == 0) {
+        start.options.push_back("--module-path=" KORU_JNI_MODULE);
         MainModule mainModule = parseMainModule(java.mainClass.substr(2));
         java.mainModule = mainModule.module;
         java.mainClass = mainModule.mainClass;
@@ -92,8 +89,6 @@ int runStart(const std::vector<std::string>& arguments) {
         java.javaMainThreadAttached = true;
         redirectStandardStreams(java.jniEnv, start.outputFile, start.errorFile);
         succeeded = invokeMain(java, host);
-        if (!java.mainModule.empty())
-            std::printf("main class %ls\n", java.mainClass.c_str());
     });
     javaMain.join();
     if (java.javaVm != nullptr && !java.javaMainThreadAttached)

@@ -38,9 +38,6 @@ TEST(VmCreation, TheRuntimesDefaultStackSizeAndModules) {
     EXPECT_TRUE(runtimeHasModules(&JNI_GetDefaultJavaVMInitArgs));
 }
 
-// The test module on the module path, as the main module of the boot layer.
-#define KORU_MODULE "--module-path=" KORU_JNI_MODULE ",-Djdk.module.main="
-
 // Starts as the launcher makes them (see JniChild.cpp), each in a process of its own: the exit status (255: the
 // start failed, 137: still running at the time limit, as a thread kept alive must be) and a piece of what was printed.
 TEST(JavaMainThread, EachStartEndsWithItsStatus) {
@@ -55,20 +52,19 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
         {"-Xms100000g koru/test/App -", 255, "|Could not reserve enough space for 104857600000KB object heap|]"},
         // The VM prints its reason through System.out.
         {"--add-modules=nope koru/test/App -", 255, "aborted in the boot layer: []"},
-        {KORU_MODULE "nope m:nope -", 255, "aborted in the boot layer: []"},
+        {"-Djdk.module.main=nope m:nope -", 255, "aborted in the boot layer: []"},
         {"-Djava.system.class.loader=nope koru/test/App -", 255, "|java.lang.Error: nope|"},
         {"'-Djava.system.class.loader=koru.test.App$InitExits' koru/test/App -", 4, ""}, // Java's own end
         {"-bogus koru/test/App -", 255, "Unrecognized option: -bogus"},
         {"- koru/test/Missing -", 255, "message 3 koru/test/Missing"},
-        // Main modules: started by the class their descriptor names or by one given; a module without a main class,
-        // and one that is not in the boot layer; "--add-opens" and "-p" as two words.
-        {KORU_MODULE "koru.mod m:koru.mod -", 0, "started in koru.mod\nmain class koru/mod/Main\n"},
-        {KORU_MODULE "koru.mod 'm:koru.mod/koru/mod/Main$Reflect' -", 0, "InaccessibleObjectException"},
-        {"-p," KORU_JNI_MODULE ",-Djdk.module.main=koru.mod,--add-opens,java.base/java.lang=koru.mod "
-         "'m:koru.mod/koru/mod/Main$Reflect' -",
-         0, "opened java.lang\nmain class koru/mod/Main$Reflect\n"},
+        // Main modules: started by the class their descriptor names or by one given; "--add-opens" as two words; a
+        // module without a main class, and one that is not in the boot layer.
+        {"-Djdk.module.main=koru.mod m:koru.mod - module", 0, "in module koru.mod"},
+        {"-Djdk.module.main=koru.mod m:koru.mod/koru/test/App - reflect", 0, "InaccessibleObjectException"},
+        {"-Djdk.module.main=koru.mod,--add-opens,java.base/java.lang=koru.mod m:koru.mod/koru/test/App - reflect", 0,
+         "in module koru.mod"},
         {"-Djdk.module.main=java.logging m:java.logging -", 255, "message 7 java.logging"},
-        {"--module-path=" KORU_JNI_MODULE " m:koru.mod -", 255, "message 6 koru.mod"},
+        {"- m:koru.mod -", 255, "message 6 koru.mod"},
         {"- koru/test/NoMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/InstanceMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/IntMain -", 255, "java.lang.NoSuchMethodError"},

@@ -291,10 +291,15 @@ void vmPrint(const char* format, ...) {
     va_end(arguments);
 }
 
-// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
-[[noreturn]] void abortCreation(const std::string& reason) {
-    vmPrint("Error occurred during initialization of VM\n");
-    vmPrint("%.*s\n", int(reason.size()), reason.data());
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1. One
+// of the boot layer of modules is printed by Java's own start-up code, on the standard output.
+[[noreturn]] void abortCreation(const std::string& reason, bool bootLayer = false) {
+    if (bootLayer)
+        recordLines("stdout", "Error occurred during initialization of boot layer\n" + reason);
+    else
+        vmPrint("Error occurred during initialization of VM\n");
+    if (!bootLayer)
+        vmPrint("%.*s\n", int(reason.size()), reason.data());
     if (vm.abortHook)
         vm.abortHook();
     ExitProcess(1);
@@ -312,26 +317,13 @@ jint optionResult(const std::string& option) {
     return std::regex_match(option, std::regex("-X(ms|mx|ss).*")) ? JNI_EINVAL : JNI_ERR;
 }
 
-// A module lies on the module path as <name>.jar, given itself or in a folder given.
+// A module lies in a folder of the module path as <name>.jar.
 bool onModulePath(const std::wstring& module) {
     for (const std::wstring& entry : split(vm.modulePath, L';')) {
-        std::wstring jar = module + L".jar";
-        std::wstring file = entry.substr(entry.find_last_of(L'\\') + 1) == jar ? entry : entry + L"\\" + jar;
-        if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (GetFileAttributesW((entry + L"\\" + module + L".jar").c_str()) != INVALID_FILE_ATTRIBUTES)
             return true;
     }
     return false;
-}
-
-// The boot layer cannot be built: Java's own start-up code prints why on the standard output, not through the
-// "vfprintf" hook, and the VM aborts.
-[[noreturn]] void abortBootLayer(const std::wstring& module) {
-    recordLines("stdout",
-                "Error occurred during initialization of boot layer\njava.lang.module.FindException: Module " +
-                    utf8(module) + " not found");
-    if (vm.abortHook)
-        vm.abortHook();
-    ExitProcess(1);
 }
 
 jint createVm(const JavaVMInitArgs& args) {
@@ -360,7 +352,7 @@ jint createVm(const JavaVMInitArgs& args) {
     if (!directive(L"abort").empty())
         abortCreation(utf8(directive(L"abort")));
     if (!vm.mainModule.empty() && !onModulePath(vm.mainModule))
-        abortBootLayer(vm.mainModule);
+        abortCreation("java.lang.module.FindException: Module " + utf8(vm.mainModule) + " not found", true);
     for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
         (*stream)->console = stream == &vm.out ? "stdout" : "stderr";
@@ -375,13 +367,11 @@ using namespace standin;
 
 // Older runtimes filled javaStackSize of the JNI 1.1 record, which jni.h no longer declares: after the version, the
 // properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
-// JNI 1.2 to 1.8 are described, and 9 and 10 by a runtime of Java 9 or later; 1.1 is refused once it is filled in.
+// JNI versions 9 and later are described only by a runtime of Java 9 or later.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     jint version = *static_cast<jint*>(args);
-    bool modular = (version == JNI_VERSION_9 || version == JNI_VERSION_10) && directive(L"java") != L"8";
     if (version != JNI_VERSION_1_1)
-        return modular || (version >= JNI_VERSION_1_2 && version <= JNI_VERSION_1_8 && version % 2 == 0) ? JNI_OK
-                                                                                                         : JNI_ERR;
+        return version >= JNI_VERSION_9 && directive(L"java") == L"8" ? JNI_ERR : JNI_OK;
     std::wstring stack = directive(L"stack");
     if (!stack.empty())
         *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);

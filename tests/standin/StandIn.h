@@ -57,8 +57,8 @@
 // class whose name ends in Exception or Error is a throwable with printStackTrace(PrintStream); any other class
 // outside java/ is the application, found only through the class path: in a jar file that exists, or below a folder
 // as com\example\App.class; an empty entry (or no class path) is the current folder. Or it is in the main module
-// ("-Djdk.module.main="), which must lie on the module path as <name>.jar (given, or in a folder given): without it
-// the VM aborts after printing why on the standard output. Nothing is freed.
+// ("-Djdk.module.main="), which must lie in a folder of the module path as <name>.jar: without it the VM aborts
+// after printing why on the standard output. Nothing is freed.
 #include <jni.h>
 
 #include <cstdarg>

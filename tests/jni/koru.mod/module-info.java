@@ -1,2 +1,2 @@
-// The test module: its descriptor names koru.mod.Main (jar --main-class).
+// App.java once more as the test module, whose descriptor names koru.test.App.
 module koru.mod {}

@@ -21,7 +21,7 @@ bool hasMessage(MainLookup failure) {
     return failure != MainLookup::NameUnreadable && failure != MainLookup::MainLookupFailed;
 }
 
-// A main module without a class: the one its descriptor names, which forwarded starts then look in too.
+// A main module without a class: the one its descriptor names.
 bool settleMainClass(JavaMain& java, MainThreadHost& host) {
     if (!java.mainClass.empty())
         return true;

@@ -8,7 +8,7 @@
 #include <string>
 
 // What the Java main thread works with. Written before that thread starts; only that thread changes
-// javaMainThreadAttached afterwards, and mainClass when the main module's descriptor names it, before main is called.
+// javaMainThreadAttached afterwards, and mainClass when the main module's descriptor names it.
 struct JavaMain {
     // The arguments main receives: the command line without the program path, then the "Cmd" tokens.
     StringList appArguments;

@@ -18,17 +18,15 @@ struct ForwardedStarts {
     UniqueHandle argumentsRead;
     UniqueHandle ready;  // set just before main is called
     UniqueHandle ending; // set when the start ends: requests that have not reached Java by then never will
+    std::wstring mainClass;
+    std::wstring mainModule;
     bool keepAlive = false;
     std::atomic<int> pending{0};
 
-    // The VM and the main class, which a main module's descriptor may have named, read once the ready event is set;
-    // none once the launcher has let go of them, as it ends.
-    std::optional<JavaVM*> vm(std::wstring& mainClass) {
+    // The VM, read once the ready event is set; none once the launcher has let go of it, as it ends.
+    std::optional<JavaVM*> vm() {
         std::lock_guard<std::mutex> hold(javaLock);
-        if (!java)
-            return std::nullopt;
-        mainClass = java->mainClass;
-        return java->javaVm;
+        return java ? std::optional<JavaVM*>(java->javaVm) : std::nullopt;
     }
     std::mutex javaLock;
     const JavaLaunch* java = nullptr;
@@ -56,9 +54,9 @@ void postReply(const ForwardedStarts& starts, DWORD requester, int32_t value, LP
 }
 
 // Waits until main has been called, or the start is ending; the VM to serve the request in, none when ending.
-std::optional<JavaVM*> vmOnceReady(ForwardedStarts& starts, std::wstring& mainClass) {
+std::optional<JavaVM*> vmOnceReady(ForwardedStarts& starts) {
     HANDLE events[] = {starts.ready.get(), starts.ending.get()};
-    return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 ? starts.vm(mainClass) : std::nullopt;
+    return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 ? starts.vm() : std::nullopt;
 }
 
 DWORD WINAPI requestThreadProc(void* parameter) {
@@ -70,7 +68,7 @@ DWORD WINAPI requestThreadProc(void* parameter) {
         postReply(starts, request->requester, value);
     };
     guardedStep(false, [&] {
-        std::optional<JavaVM*> vm = vmOnceReady(starts, request->start.mainClass);
+        std::optional<JavaVM*> vm = vmOnceReady(starts);
         // Ready with no VM: the event was set by someone else, and this request fails as any other that cannot be
         // served.
         if (vm && *vm == nullptr)
@@ -134,7 +132,7 @@ void acceptRequest(const std::shared_ptr<ForwardedStarts>& starts, DWORD request
     auto request = std::make_unique<ForwardRequest>();
     request->starts = starts;
     request->requester = requester;
-    request->start = {{}, takeArguments(block), starts->keepAlive};
+    request->start = {starts->mainClass, starts->mainModule, takeArguments(block), starts->keepAlive};
     SetEvent(starts->argumentsRead.get());
     if (!startRequestThread(std::move(request)))
         postReply(*starts, requester, failedForwardReply);
@@ -171,6 +169,8 @@ std::shared_ptr<ForwardedStarts> forwardedStartsOf(Launcher& launcher) {
     starts->argumentsRead = duplicateForWaiting(launcher.instance.argumentsRead.get());
     starts->ready = duplicateForWaiting(launcher.java.readyEvent.get());
     starts->ending.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    starts->mainClass = launcher.java.mainClass;
+    starts->mainModule = launcher.java.mainModule;
     starts->keepAlive = launcher.java.keepAlive;
     starts->java = &launcher.java;
     return starts->ready && starts->ending ? starts : nullptr;

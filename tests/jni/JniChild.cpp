@@ -69,7 +69,6 @@ int runStart(const std::vector<std::string>& arguments) {
     JavaMain java;
     java.mainClass = widen(arguments[1]);
     if (arguments[1].compare(0, 2, "m:") == 0) {
-        start.options.push_back("--module-path=" KORU_JNI_MODULE);
         MainModule mainModule = parseMainModule(java.mainClass.substr(2));
         java.mainModule = mainModule.module;
         java.mainClass = mainModule.mainClass;

@@ -369,9 +369,8 @@ using namespace standin;
 // properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
 // JNI versions 9 and later are described only by a runtime of Java 9 or later.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
-    jint version = *static_cast<jint*>(args);
-    if (version != JNI_VERSION_1_1)
-        return version >= JNI_VERSION_9 && directive(L"java") == L"8" ? JNI_ERR : JNI_OK;
+    if (*static_cast<jint*>(args) != JNI_VERSION_1_1)
+        return *static_cast<jint*>(args) >= JNI_VERSION_9 && directive(L"java") == L"8" ? JNI_ERR : JNI_OK;
     std::wstring stack = directive(L"stack");
     if (!stack.empty())
         *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);

@@ -137,6 +137,8 @@ void addModuleOptions(JavaLaunch& java, const std::wstring& modulePath) {
         java.vmOptions.push_back(toAnsi(L"--module-path=" + modulePath));
     if (!java.mainModule.empty())
         java.vmOptions.push_back(toAnsi(L"-Djdk.module.main=" + java.mainModule));
+    if (java.mainModule.empty() && modulePath.empty())
+        return;
     trace([&] {
         return L"modules: main module " + quotedForTrace(java.mainModule) + L", module path " +
                quotedForTrace(modulePath);

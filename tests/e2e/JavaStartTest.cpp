@@ -193,8 +193,7 @@ TEST(JavaStart, EmbeddedJarOverrideWorkingDirAndNoClassesFromTheCurrentFolder) {
             EXPECT_EQ(dismissMessageBox(process->id()), L"Java Class Path was not specified in INI file.");
             EXPECT_EQ(dismissMessageBox(process->id()), L"Could not find the main class com/example/App.\n");
         }
-        ASSERT_TRUE(process->waitForExit());
-        EXPECT_EQ(process->exitCode(), yes ? 0u : failedStart);
+        ASSERT_EQ(process->exitCodeAfterWait(), yes ? 0u : failedStart);
         EXPECT_GE(std::stoull(launch.record().value("stackReserve")), 12ull << 20) << "the runtime's default";
         StandInRecord record = launch.record();
         EXPECT_EQ(record.value("cwd"), narrow(yes ? launch.app().folder() : elsewhere.path()));

@@ -4,11 +4,11 @@
 // the standard streams and then runs invokeMain, and destroyed from the first thread once that one has detached.
 // Exits with 0, or 255 when the start failed. "-" stands for no options or no flags. The options "out=FILE" and
 // "err=FILE" are the redirection's files rather than VM options; the others are words of "Virtual Machine
-// Parameters". CLASS may also be "m:" and a "Main Module" setting (its class with slashes), started with the test
-// module on the module path. The flags: f "Failure Check", s the exception dialog answers Stop, k keep-alive, o one
-// more argument too large for a heap of a few MiB. The messages and the dialog are printed instead: "message FAILURE
-// NAME", "dialog TRACE", and an aborted creation "aborted: [TEXT]" (" in the boot layer" after "aborted" when the VM's
-// text tells so) with the VM's text on one line ("|" for line ends).
+// Parameters". CLASS may also be "m:" and a "Main Module" setting (its class with slashes). The flags: f "Failure
+// Check", s the exception dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The
+// messages and the dialog are printed instead: "message FAILURE NAME", "dialog TRACE", and an aborted creation
+// "aborted: [TEXT]" (" in the boot layer" after "aborted" when the VM's text tells so) with the VM's text on one line
+// ("|" for line ends).
 #include "JvmSupport.h"
 
 #include "jvm/JavaCommandLine.h"

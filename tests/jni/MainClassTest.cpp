@@ -90,7 +90,7 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
         int32_t reply;
         bool calledBeforeReply; // an int form that threw leaves its error pending: the probe cannot look
         Texts received;
-        const char* mainModule = ""; // whose descriptor names the class when none is
+        const char* module = ""; // the main module, whose descriptor names the class when none is
     } cases[] = {
         {voidForm, voidForm, {L"a", L"b"}, false, 0, false, {u"a", u"b"}},
         {intForm, intForm, {L"-2", L""}, true, -2, true, {u"-2", u""}},
@@ -108,7 +108,7 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
         JNIEnv* requestEnv = nullptr;
         std::thread request([&] {
             serveForwardedStart(
-                vm, {widen(c.className), widen(c.mainModule), c.arguments, c.keepAlive}, [&](int32_t value) {
+                vm, {widen(c.className), widen(c.module), c.arguments, c.keepAlive}, [&](int32_t value) {
                     replies.push_back(value);
                     vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2);
                     called = !requestEnv->ExceptionCheck() && !received(requestEnv, c.probe, false).empty();

@@ -290,12 +290,12 @@ void vmPrint(const char* format, ...) {
 // A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1. One
 // of the boot layer of modules is printed by Java's own start-up code, on the standard output.
 [[noreturn]] void abortCreation(const std::string& reason, bool bootLayer = false) {
-    if (bootLayer)
+    if (bootLayer) {
         recordLines("stdout", "Error occurred during initialization of boot layer\n" + reason);
-    else
+    } else {
         vmPrint("Error occurred during initialization of VM\n");
-    if (!bootLayer)
         vmPrint("%.*s\n", int(reason.size()), reason.data());
+    }
     if (vm.abortHook)
         vm.abortHook();
     ExitProcess(1);

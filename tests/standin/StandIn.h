@@ -11,7 +11,7 @@
 //   abort=<text>          JNI_CreateJavaVM fails as HotSpot does at a start-up error: the text (after "Error occurred
 //                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
-//   java=8                a runtime older than Java 9: JNI_GetDefaultJavaVMInitArgs refuses JNI versions 9 and 10
+//   java=8                a runtime older than Java 9: JNI_GetDefaultJavaVMInitArgs refuses JNI version 9 and later
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   clinit=<actions>      what the application class's static initialiser does, as for main, at its first lookup
 //   handler=<actions>     what the uncaught-exception handler the application set does, as for main, when a thread

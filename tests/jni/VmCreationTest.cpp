@@ -12,6 +12,12 @@
 
 namespace {
 
+std::string fileText(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
 struct ChildRun {
     int status;          // 137 when the child had to be killed
     std::string printed; // on both streams
@@ -23,37 +29,44 @@ ChildRun runJniChild(const std::string& arguments, int seconds = 60) {
     close(mkstemp(log));
     std::string command = "timeout -s KILL " + std::to_string(seconds) + " '" KORU_JNI_CHILD "' " + arguments;
     int status = std::system((command + " >" + log + " 2>&1").c_str());
-    std::ostringstream printed;
-    printed << std::ifstream(log).rdbuf();
+    std::string printed = fileText(log);
     std::remove(log);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed.str()};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
 }
 
 // The reasons of a refused creation are the end-to-end tests' concern (JavaStart.FailedStartsEndWithMinusOne).
-TEST(VmCreation, TheRuntimesDefaultStackSize) {
+TEST(VmCreation, TheRuntimesDefaultStackSizeAndModules) {
     // HotSpot still answers a JNI 1.1 request with its default stack size in whole kilobytes.
     jint size = queryDefaultStackSize(&JNI_GetDefaultJavaVMInitArgs);
     EXPECT_GT(size, 0);
     EXPECT_EQ(size % 1024, 0);
+    EXPECT_TRUE(runtimeHasModules(&JNI_GetDefaultJavaVMInitArgs));
 }
 
 // Starts as the launcher makes them (see JniChild.cpp), each in a process of its own: the exit status (255: the
 // start failed, 137: still running at the time limit, as a thread kept alive must be) and a piece of what was printed.
 TEST(JavaMainThread, EachStartEndsWithItsStatus) {
-    const struct {
-        const char* arguments;
-        int status;
-        const char* printed;
-    } cases[] = {
+    // the child's arguments after "start", its exit status, a piece of what it printed
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"-Xmx1k koru/test/App -", 255,
          "aborted: [Error occurred during initialization of VM|Too small maximum heap|]"},
         {"-XX:+UseSerialGC,-XX:+UseG1GC koru/test/App -", 255, "|Multiple garbage collectors selected|]"},
         {"-Xms100000g koru/test/App -", 255, "|Could not reserve enough space for 104857600000KB object heap|]"},
-        {"--add-modules=nope koru/test/App -", 255, "aborted: []"}, // the VM prints its reason through System.out
+        // The VM prints its reason through System.out.
+        {"--add-modules=nope koru/test/App -", 255, "aborted in the boot layer: []"},
+        {"-Djdk.module.main=nope m:nope -", 255, "aborted in the boot layer: []"},
         {"-Djava.system.class.loader=nope koru/test/App -", 255, "|java.lang.Error: nope|"},
         {"'-Djava.system.class.loader=koru.test.App$InitExits' koru/test/App -", 4, ""}, // Java's own end
         {"-bogus koru/test/App -", 255, "Unrecognized option: -bogus"},
-        {"- koru/test/Missing -", 255, "message koru/test/Missing"},
+        {"- koru/test/Missing -", 255, "message 3 koru/test/Missing"},
+        // Main modules: started by the class their descriptor names or by one given; "--add-opens" as two words; a
+        // module without a main class, and one that is not in the boot layer.
+        {"-Djdk.module.main=koru.mod m:koru.mod - module", 0, "in module koru.mod"},
+        {"-Djdk.module.main=koru.mod m:koru.mod/koru/test/App - reflect", 0, "InaccessibleObjectException"},
+        {"-Djdk.module.main=koru.mod,--add-opens,java.base/java.lang=koru.mod m:koru.mod/koru/test/App - reflect", 0,
+         "in module koru.mod"},
+        {"-Djdk.module.main=java.logging m:java.logging -", 255, "message 7 java.logging"},
+        {"- m:koru.mod -", 255, "message 6 koru.mod"},
         {"- koru/test/NoMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/InstanceMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/IntMain -", 255, "java.lang.NoSuchMethodError"},
@@ -71,11 +84,11 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
         {"- koru/test/App k throw bad", 137, "Exception in thread \"main\" java.lang.IllegalStateException: bad"},
         {"- koru/test/App k thread-exit 9", 9, ""},
     };
-    for (const auto& c : cases) {
-        ChildRun run = runJniChild(std::string("start ") + c.arguments, c.status == 137 ? 5 : 20);
-        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.printed;
-        EXPECT_NE(run.printed.find(c.printed), std::string::npos) << c.arguments << "\n" << run.printed;
-        EXPECT_EQ(run.printed.find("in native method"), std::string::npos) << c.arguments << "\n" << run.printed;
+    for (const auto& [arguments, status, printed] : cases) {
+        ChildRun run = runJniChild(std::string("start ") + arguments, status == 137 ? 5 : 20);
+        EXPECT_EQ(run.status, status) << arguments << "\n" << run.printed;
+        EXPECT_NE(run.printed.find(printed), std::string::npos) << arguments << "\n" << run.printed;
+        EXPECT_EQ(run.printed.find("in native method"), std::string::npos) << arguments << "\n" << run.printed;
     }
 }
 
@@ -83,22 +96,16 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
 TEST(JavaStreams, EachStreamInItsFileOneFileForBothAndAFailureLeavesTheStream) {
     std::string folder = "/tmp/koru-streams-XXXXXX";
     ASSERT_NE(mkdtemp(&folder[0]), nullptr);
-    auto redirect = [&](const std::string& output, const std::string& error) {
-        return runJniChild("start out=" + folder + output + ",err=" + folder + error +
-                           " koru/test/App - print 'out ' 'err '");
-    };
-    auto content = [&](const std::string& name) {
-        std::ostringstream text;
-        text << std::ifstream(folder + name).rdbuf();
-        return text.str();
-    };
     const std::vector<std::string> cases[] = {{"/out.txt", "/err.txt", "|out |err "},
                                               {"/same.txt", "/same.txt", "|out err |out err "},
                                               {"/missing/out.txt", "/err2.txt", "out ||err "}};
     for (const auto& c : cases) {
         // The last line printed: the standard output, where its redirection failed (the error described before).
-        std::string printed = redirect(c[0], c[1]).printed;
-        EXPECT_EQ(printed.substr(printed.rfind('\n') + 1) + "|" + content(c[0]) + "|" + content(c[1]), c[2]) << c[0];
+        const std::string output = folder + c[0], error = folder + c[1];
+        std::string printed =
+            runJniChild("start out=" + output + ",err=" + error + " koru/test/App - print 'out ' 'err '").printed;
+        EXPECT_EQ(printed.substr(printed.rfind('\n') + 1) + "|" + fileText(output) + "|" + fileText(error), c[2])
+            << c[0];
     }
     std::system(("rm -rf '" + folder + "'").c_str());
 }

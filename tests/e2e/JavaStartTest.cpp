@@ -87,8 +87,8 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
          {L"Java Class Path was not specified in INI file.", L"Could not find the main class com/example/App.\n"},
          {{L"Class Path", L"Class Path", L"\\missing.jar"}}},
         {L"", {L"Main class was not specified in INI file."}, {{jreSection, L"Main Class", L""}}},
-        {L"", {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, {}, x86FixtureLibraryPath},
-        {L"", {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"}, {}, x64FixtureLibraryPath},
+        {L"", {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, {}, companionWidthLibraryPath},
+        {L"", {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"}, {}, createOnlyLibraryPath},
     };
     for (const auto& c : cases) {
         StandInLaunch launch(c.script, c.settings);

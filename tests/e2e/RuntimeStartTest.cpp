@@ -1,10 +1,11 @@
-// Which runtime a start loads, the hand-off of a 32-bit runtime to the companion launcher, and the opt-in trace that
-// tells of the choice: of a start that chooses a runtime and of one that refuses candidates, and that without
+// Which runtime a start loads (the hand-off to the companion launcher is CompanionPairTest's), and the opt-in trace
+// that tells of the choice: of a start that chooses a runtime and of one that refuses candidates, and that without
 // KORU_TRACE no file is made.
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
 #include "StandInRecord.h"
 #include "UiAutomation.h"
+#include "runtime/CompanionWidth.h"
 
 #include <gtest/gtest.h>
 
@@ -13,24 +14,24 @@ namespace {
 // "JRE Path" starts every stand-in launch, and the registry's candidates are the unit tests' concern. The launcher
 // lives in root\App and is started in root\work.
 TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurrentFolder) {
+    const std::wstring jre = L"App\\" + std::wstring(localRuntimeFolder); // jre64\ (jre32\ in the 32-bit build)
     const struct {
-        const wchar_t* jvmType;            // "JVM Type", or null
-        std::vector<const wchar_t*> files; // empty files made under the test's folder
-        const wchar_t* loaded;             // the library tried, or null when none is found and the user is asked
+        const wchar_t* jvmType;          // "JVM Type", or null
+        std::vector<std::wstring> files; // empty files made under the test's folder
+        std::wstring loaded;             // the library tried, or empty when none is found and the user is asked
     } cases[] = {
         // the executable's own folder is a runtime before its jre64 folder
         {nullptr,
-         {L"App\\bin\\java.dll", L"App\\bin\\client\\jvm.dll", L"App\\jre64\\bin\\java.dll",
-          L"App\\jre64\\bin\\client\\jvm.dll"},
+         {L"App\\bin\\java.dll", L"App\\bin\\client\\jvm.dll", jre + L"bin\\java.dll", jre + L"bin\\client\\jvm.dll"},
          L"App\\bin\\client\\jvm.dll"},
         {L"server",
-         {L"App\\jre64\\bin\\java.dll", L"App\\jre64\\bin\\client\\jvm.dll", L"App\\jre64\\bin\\server\\jvm.dll"},
-         L"App\\jre64\\bin\\server\\jvm.dll"},
-        {nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr},
+         {jre + L"bin\\java.dll", jre + L"bin\\client\\jvm.dll", jre + L"bin\\server\\jvm.dll"},
+         jre + L"bin\\server\\jvm.dll"},
+        {nullptr, {L"work\\bin\\client\\jvm.dll"}, L""},
     };
     ScopedEnvironment noJavaHome(L"JAVA_HOME", L""); // the last place the launcher looks
     for (const auto& c : cases) {
-        if (!c.loaded && RegistryFixture::machineHasRuntimes())
+        if (c.loaded.empty() && RegistryFixture::machineHasRuntimes())
             continue; // a registered runtime would be found
         TempFolder root;
         Installation app(root / L"App");
@@ -43,7 +44,7 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
         }
         createFolders(root / L"work");
         auto process = app.start(L"-nosplash", root / L"work");
-        if (c.loaded) {
+        if (!c.loaded.empty()) {
             std::wstring expected = L"Failed to load Java VM library: " + root / c.loaded + L" (errno = ";
             EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
         } else {
@@ -53,52 +54,6 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
         }
         EXPECT_TRUE(process->waitForExit(10000));
         EXPECT_EQ(process->exitCode(), failedStart);
-    }
-}
-
-// The companion (a probe) records its command line and folder and ends with 0x1234.
-TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
-    const struct {
-        const wchar_t* pairReturnCode;
-        bool companionInstalled;
-        DWORD exitCode;
-        bool viaRegistry; // the 32-bit runtime is registered in the registry's 32-bit view, not named by "JRE Path"
-    } cases[] = {
-        {L"", true, 0, false},
-        {L"YES", true, 0x1234, false},
-        {L"yes", false, failedStart, false}, // a companion that cannot be started is a failed start
-        {L"yes", true, 0x1234, true},
-    };
-    for (const auto& c : cases) {
-        if (c.viaRegistry && RegistryFixture::machineHasRuntimes())
-            continue;
-        TempFolder root;
-        RegistryFixture registry;
-        Installation app(root / L"App");
-        std::wstring work = root / L"work";
-        installJvmLibrary(root / L"x86", L"client", x86FixtureLibraryPath());
-        createFolders(work);
-        if (c.companionInstalled)
-            copyFile(companionProbePath(), app.file(L"companion.exe"));
-        ScopedEnvironment companionRecord(L"KORU_TEST_COMPANION_RECORD", root / L"companion.txt");
-        ScopedEnvironment companionExit(L"KORU_TEST_COMPANION_EXIT", L"0x1234");
-        app.set({{jreSection, L"Main Class", L"com.example.App"},
-                 {L"Application", L"Pair Product", app.file(L"companion.exe")},
-                 {L"Application", L"Pair Return Code", c.pairReturnCode}});
-        if (c.viaRegistry)
-            ASSERT_TRUE(registry.add(vendorKeys()[1].path, L"1.8", root / L"x86", RegistryFixture::wow32View));
-        else
-            app.set(jreSection, L"JRE Path", root / L"x86");
-
-        auto process = app.start(L"-nosplash one two", work);
-        ASSERT_TRUE(process->waitForExit());
-        EXPECT_EQ(process->exitCode(), c.exitCode);
-        // Without "Pair Return Code" the launcher may end before the companion has written its record.
-        waitUntil([&] { return !c.companionInstalled || readLines(root / L"companion.txt").size() == 2; }, 10000);
-        std::vector<std::string> record = readLines(root / L"companion.txt");
-        ASSERT_EQ(record.size(), c.companionInstalled ? 2u : 0u);
-        EXPECT_TRUE(record.empty() || record[0].find("one") == std::string::npos) << "the arguments stay behind";
-        EXPECT_TRUE(record.empty() || record[1] == narrow(work));
     }
 }
 

@@ -15,6 +15,14 @@ std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& typ
     return library;
 }
 
-std::wstring x86FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x86\\jvm.dll"; }
-std::wstring x64FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x64\\jvm.dll"; }
+std::wstring companionWidthLibraryPath() { return testProgramFolder() + L"\\fixtures\\companion\\jvm.dll"; }
+std::wstring createOnlyLibraryPath() { return testProgramFolder() + L"\\fixtures\\create-only\\jvm.dll"; }
 std::wstring companionProbePath() { return testProgramFolder() + L"\\fixtures\\companion_probe.exe"; }
+
+std::wstring pairBuildFile(const std::wstring& relative) {
+    // Made full: the long form that copies take resolves neither ".." nor "/".
+    wchar_t full[4096];
+    DWORD length =
+        GetFullPathNameW((testProgramFolder() + L"\\" KORU_PAIR_BIN L"\\" + relative).c_str(), 4096, full, nullptr);
+    return std::wstring(full, length < 4096 ? length : 0);
+}

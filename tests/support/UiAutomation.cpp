@@ -39,7 +39,7 @@ bool selectInBrowser(HWND browser, HANDLE process, const std::wstring& folder) {
     HWND tree = nullptr;
     EnumChildWindows(
         browser,
-        [](HWND child, LPARAM found) {
+        [](HWND child, LPARAM found) CALLBACK -> BOOL {
             wchar_t className[32] = L"";
             GetClassNameW(child, className, 32);
             if (std::wstring(className) == WC_TREEVIEWW)

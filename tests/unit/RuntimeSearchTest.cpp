@@ -25,17 +25,17 @@ protected:
     TempFolder temp;
 };
 
-TEST_F(RuntimeSearch, The32BitImageTestReadsTheWholeFileAndNoMore) {
-    // The view covers the file and no more: cut right after the machine field it is still an x86 image.
-    std::string x86 = readBytes(x86FixtureLibraryPath());
+TEST_F(RuntimeSearch, TheWidthTestReadsTheWholeFileAndNoMore) {
+    // The view covers the file and no more: cut right after the machine field it is still the companion's image.
+    std::string foreign = readBytes(companionWidthLibraryPath());
     uint32_t ntOffset = 0;
-    std::memcpy(&ntOffset, &x86.at(0x3C), sizeof ntOffset);
-    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), x86.size()}) {
-        writeBytes(temp / L"cut.dll", x86.substr(0, cut));
-        EXPECT_EQ(isX86Library(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
+    std::memcpy(&ntOffset, &foreign.at(0x3C), sizeof ntOffset);
+    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), foreign.size()}) {
+        writeBytes(temp / L"cut.dll", foreign.substr(0, cut));
+        EXPECT_EQ(isCompanionLibrary(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
     }
-    EXPECT_FALSE(isX86Library(x64FixtureLibraryPath()));
-    EXPECT_FALSE(isX86Library(temp / L"missing.dll"));
+    EXPECT_FALSE(isCompanionLibrary(createOnlyLibraryPath()));
+    EXPECT_FALSE(isCompanionLibrary(temp / L"missing.dll"));
 }
 
 TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
@@ -48,9 +48,9 @@ TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
     EXPECT_EQ(found, temp / L"relative\\bin\\client\\jvm.dll") << "what is probed is what is loaded";
 }
 
-// Where the library lies: below the home (Java 9 and later; a JDK also has bin\javac.exe, a 32-bit build an x86
-// image), below its jre\ folder (a Java 8 JDK), or nowhere.
-enum class Layout { Modern, ModernJdk, X86, Java8Jdk, NoLibrary, Missing };
+// Where the library lies: below the home (Java 9 and later; a JDK also has bin\javac.exe, a runtime of the companion's
+// width an image of that width), below its jre\ folder (a Java 8 JDK), or nowhere.
+enum class Layout { Modern, ModernJdk, CompanionWidth, Java8Jdk, NoLibrary, Missing };
 
 // Cases whose result depends on the registry; they cannot run beside runtimes the machine has registered.
 class RegistryRuntimes : public RuntimeSearch {
@@ -65,8 +65,8 @@ protected:
     std::wstring installed(const std::wstring& name, Layout layout, const std::string& release = "") {
         std::wstring home = temp / name;
         createFolders(home + L"\\bin");
-        if (layout == Layout::Modern || layout == Layout::ModernJdk || layout == Layout::X86)
-            installJvmLibrary(home, L"server", layout == Layout::X86 ? x86FixtureLibraryPath() : L"");
+        if (layout == Layout::Modern || layout == Layout::ModernJdk || layout == Layout::CompanionWidth)
+            installJvmLibrary(home, L"server", layout == Layout::CompanionWidth ? companionWidthLibraryPath() : L"");
         if (layout == Layout::ModernJdk)
             writeBytes(home + L"\\bin\\javac.exe", "");
         if (layout == Layout::Java8Jdk)
@@ -131,13 +131,14 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     applyJvmSource(policy, L"only_JRE");
     ASSERT_TRUE(searchRegistry(policy, RegistryView::Native, chosen));
     EXPECT_EQ(chosen.home, jre) << "a key the settings rule out is not searched";
-    EXPECT_FALSE(searchRegistry(policy, RegistryView::Wow32, chosen));
+    EXPECT_FALSE(searchRegistry(policy, RegistryView::Companion, chosen));
 }
 
-// The 32-bit view is searched only for a companion, and only when the native view has no candidate; "JRE Path"
+// The companion's view is searched only for a companion, and only when the native view has no candidate; "JRE Path"
 // comes before both unless it lacks the library.
 TEST_F(RegistryRuntimes, TheSourcesInTheirOrder) {
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::wow32View));
+    ASSERT_TRUE(
+        registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::companionView));
     RuntimePolicy policy;
     RuntimeChoice choice;
     EXPECT_FALSE(resolveRuntime(policy, L"", nullptr, choice));
@@ -157,7 +158,7 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
     struct Registration {
         bool user;          // HKEY_CURRENT_USER, else HKEY_LOCAL_MACHINE
         const wchar_t* key; // below the hive (or Eclipse Adoptium's key); the value is named as its installer names it
-        bool wow32;         // written and searched in the 32-bit view
+        bool companionView; // written and searched in the companion's view
         Layout layout;
         const char* release; // the release file's text or only its version, or ""
         const wchar_t* chosen;
@@ -180,8 +181,8 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
          L"1.8.0.322 JDK Sun 9\\jre\\"},
         {false, L"Software\\BellSoft\\Liberica\\jre-17", false, Layout::ModernJdk, "17.0.1", L"17.0.1 JRE Sun 10\\"},
         // HKEY_CURRENT_USER\Software is one key in both views: the library's image decides
-        {true, L"Software\\JavaSoft\\JDK\\11", true, Layout::X86, openJ9, L"11.0.14.1 JDK IBM 11\\"},
-        {true, L"Software\\JavaSoft\\JDK\\11", false, Layout::X86, openJ9, L"none"},
+        {true, L"Software\\JavaSoft\\JDK\\11", true, Layout::CompanionWidth, openJ9, L"11.0.14.1 JDK IBM 11\\"},
+        {true, L"Software\\JavaSoft\\JDK\\11", false, Layout::CompanionWidth, openJ9, L"none"},
         // an uninstalled runtime and a home without a library
         {false, L"JRE\\17.0.2.8\\hotspot\\MSI", false, Layout::Missing, "", L"none"},
         {true, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", false, Layout::NoLibrary, "", L"none"},
@@ -197,8 +198,8 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
         RegistryFixture fresh;
         ASSERT_TRUE(fresh.addValue(c.user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, value,
                                    installed(std::to_wstring(i), c.layout, c.release),
-                                   c.wow32 ? RegistryFixture::wow32View : RegistryFixture::nativeView));
-        EXPECT_EQ(chosen(anyVendor, c.wow32 ? RegistryView::Wow32 : RegistryView::Native), c.chosen) << key;
+                                   c.companionView ? RegistryFixture::companionView : RegistryFixture::nativeView));
+        EXPECT_EQ(chosen(anyVendor, c.companionView ? RegistryView::Companion : RegistryView::Native), c.chosen) << key;
     }
     ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Azul Systems\\Zulu\\zulu-17", L"JavaHome",
                                   installed(L"wrong-value", Layout::Modern)));
@@ -233,11 +234,11 @@ TEST_F(RegistryRuntimes, OldAndNewKeysMeetOnePolicy) {
     }
 }
 
-// JAVA_HOME is the last source before the user is asked, here always answering with a 32-bit runtime, which goes to
-// the companion when there is one (the question and its answers are the end-to-end tests' concern).
+// JAVA_HOME is the last source before the user is asked, here always answering with a runtime of the companion's width,
+// which goes to the companion when there is one (the question and its answers are the end-to-end tests' concern).
 TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
     std::wstring jre8 = installed(L"jre8", Layout::Modern), jdk17 = installed(L"jdk17", Layout::Modern, "17.0.2");
-    std::wstring x86 = installed(L"x86", Layout::X86);
+    std::wstring foreign = installed(L"foreign", Layout::CompanionWidth);
     struct Case {
         std::wstring javaHome;
         const wchar_t* maximum;
@@ -249,10 +250,10 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
     const Case cases[] = {
         {jdk17, L"", true, false, jre8, false},
         {L"\"" + jdk17 + L"\\\"", L"", false, false, jdk17, false}, // quoted, as often set by hand
-        {jdk17, L"1.7", true, false, x86, true},                    // refused like the registry's runtime
-        {temp.path(), L"", false, true, x86, true},                 // no library
-        {x86, L"", false, false, x86, true},
-        {x86, L"", false, true, x86, false},
+        {jdk17, L"1.7", true, false, foreign, true},                // refused like the registry's runtime
+        {temp.path(), L"", false, true, foreign, true},             // no library
+        {foreign, L"", false, false, foreign, true},
+        {foreign, L"", false, true, foreign, false},
     };
     for (const Case& c : cases) {
         RegistryFixture fresh;
@@ -265,14 +266,14 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
         RuntimeChoice choice;
         bool asked = false;
         auto askUser = [&](const std::wstring&, RuntimePick& pick) {
-            pick = {x86 + L"\\", x86 + L"\\bin\\server\\jvm.dll"};
+            pick = {foreign + L"\\", foreign + L"\\bin\\server\\jvm.dll"};
             return asked = true;
         };
         ASSERT_TRUE(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", askUser, choice)) << c.javaHome;
         EXPECT_EQ(asked, c.asked) << c.javaHome;
         EXPECT_EQ(choice.jvmPath, c.settled + L"\\bin\\server\\jvm.dll") << c.javaHome;
-        EXPECT_EQ(choice.pickedHome, c.asked ? x86 + L"\\" : L"") << "to be remembered";
-        EXPECT_EQ(choice.handOff, c.companion && c.settled == x86) << c.javaHome;
+        EXPECT_EQ(choice.pickedHome, c.asked ? foreign + L"\\" : L"") << "to be remembered";
+        EXPECT_EQ(choice.handOff, c.companion && c.settled == foreign) << c.javaHome;
     }
 }
 

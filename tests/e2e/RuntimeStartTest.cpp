@@ -5,7 +5,6 @@
 #include "RuntimeFixtures.h"
 #include "StandInRecord.h"
 #include "UiAutomation.h"
-#include "runtime/CompanionWidth.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +13,7 @@ namespace {
 // "JRE Path" starts every stand-in launch, and the registry's candidates are the unit tests' concern. The launcher
 // lives in root\App and is started in root\work.
 TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurrentFolder) {
-    const std::wstring jre = L"App\\" + std::wstring(localRuntimeFolder); // jre64\ (jre32\ in the 32-bit build)
+    const std::wstring jre = sizeof(void*) == 8 ? L"App\\jre64\\" : L"App\\jre32\\"; // named after the width
     const struct {
         const wchar_t* jvmType;          // "JVM Type", or null
         std::vector<std::wstring> files; // empty files made under the test's folder

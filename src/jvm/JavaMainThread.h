@@ -6,7 +6,3 @@
 // Starts the Java main thread with the configured stack size and waits for it; 0 means success. The own splash is
 // closed from that thread once main has returned or thrown.
 uint32_t runJavaMainThread(JavaLaunch& java, SplashState& splash);
-
-// On the Java main thread: finds the main class, calls main with the application arguments, deals with an
-// exception that escapes it, and detaches.
-bool invokeMain(JavaLaunch& java, SplashState& splash);

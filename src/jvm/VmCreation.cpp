@@ -3,9 +3,10 @@
 #include "JniInitArgs11.h"
 #include "support/Trace.h"
 
-#include <cstdio>
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -17,28 +18,104 @@ JavaVMOption vmOption(const char* text, void* extraInfo) {
     return option;
 }
 
+// What the VM prints while it is being created, kept for a creation it aborts. The hooks are plain functions that
+// any of the VM's threads may call, so this lives here, under a lock.
+struct CreationWatch {
+    std::mutex lock;
+    CreationAbortHandler onAbort = nullptr; // set only while JNI_CreateJavaVM runs
+    std::string printed;
+};
+CreationWatch creationWatch;
+
+// The VM's reason comes last; logging asked for in the options may come before it in any amount.
+constexpr size_t printedLimit = 4096;
+
+void watchCreation(CreationAbortHandler onAbort) {
+    std::lock_guard<std::mutex> guard(creationWatch.lock);
+    creationWatch.onAbort = onAbort;
+    creationWatch.printed.clear();
+}
+
+void keepPrinted(const std::string& text) {
+    std::lock_guard<std::mutex> guard(creationWatch.lock);
+    std::string& printed = creationWatch.printed;
+    if (creationWatch.onAbort == nullptr)
+        return;
+    printed += text;
+    if (printed.size() <= printedLimit)
+        return;
+    size_t lineStart = printed.find('\n', printed.size() - printedLimit);
+    printed.erase(0, lineStart == std::string::npos ? printed.size() - printedLimit : lineStart + 1);
+}
+
+std::string formatted(const char* format, va_list arguments) {
+    va_list counting;
+    va_copy(counting, arguments);
+    int size = std::vsnprintf(nullptr, 0, format, counting);
+    va_end(counting);
+    if (size <= 0)
+        return {};
+    std::string text(static_cast<size_t>(size) + 1, '\0');
+    std::vsnprintf(&text[0], text.size(), format, arguments);
+    text.resize(static_cast<size_t>(size));
+    return text;
+}
+
+// The VM's FILE may belong to another C runtime than ours (on Windows it always does) and cannot be written through
+// here: its standard output is recognised only where it is ours, and anything else goes to our standard error. No
+// exception goes back into the VM: text that cannot be had is not printed.
+jint JNICALL vfprintfHook(FILE* stream, const char* format, va_list arguments) {
+    try {
+        std::string text = formatted(format, arguments);
+        FILE* target = stream == stdout ? stdout : stderr;
+        std::fwrite(text.data(), 1, text.size(), target);
+        std::fflush(target);
+        keepPrinted(text);
+        return static_cast<jint>(text.size());
+    } catch (...) {
+        return 0;
+    }
+}
+
 } // namespace
 
 void JNICALL exitHook(jint status) {
-    trace([&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
+    traceWithoutWaiting(
+        [&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
 }
 
-void JNICALL abortHook() {}
+// No exception goes back into the VM: a handler that cannot run leaves the VM to its own exit.
+void JNICALL abortHook() {
+    try {
+        std::unique_lock<std::mutex> guard(creationWatch.lock);
+        CreationAbortHandler onAbort = creationWatch.onAbort;
+        std::string printed = creationWatch.printed;
+        guard.unlock();
+        if (onAbort != nullptr)
+            onAbort(printed);
+    } catch (...) {
+    }
+}
 
-jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env) {
+jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env,
+                  CreationAbortHandler onAbort) {
     std::vector<JavaVMOption> array;
-    array.reserve(options.size() + 2);
+    array.reserve(options.size() + 3);
     for (const std::string& text : options)
         array.push_back(vmOption(text.c_str(), nullptr));
     array.push_back(vmOption("abort", reinterpret_cast<void*>(&abortHook)));
     array.push_back(vmOption("exit", reinterpret_cast<void*>(&exitHook)));
+    array.push_back(vmOption("vfprintf", reinterpret_cast<void*>(&vfprintfHook)));
 
     JavaVMInitArgs args{};
     args.version = JNI_VERSION_1_2;
     args.nOptions = jint(array.size());
     args.options = array.data();
     args.ignoreUnrecognized = JNI_FALSE;
-    return create(vm, reinterpret_cast<void**>(env), &args);
+    watchCreation(onAbort);
+    jint result = create(vm, reinterpret_cast<void**>(env), &args);
+    watchCreation(nullptr);
+    return result;
 }
 
 int creationFailureReasonId(jint result) {

@@ -10,8 +10,15 @@
 void JNICALL exitHook(jint status);
 void JNICALL abortHook();
 
-// JNI 1.2 arguments with every option, then "abort" and "exit" with their hooks; unknown options are not ignored.
-jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env);
+// Called on the thread the VM aborts on while it is being created (a heap it cannot have, two collectors, a module
+// or a class loader it cannot find), with what the VM printed meanwhile: the last few KiB, from a line's start. A GUI
+// program has no standard output to show it. When the handler returns, the VM ends the process with 1.
+using CreationAbortHandler = void (*)(const std::string& printed);
+
+// JNI 1.2 arguments with every option, then "abort" and "exit" with their hooks and "vfprintf" with one that prints
+// what the VM prints on our own standard error (or output); unknown options are not ignored.
+jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env,
+                  CreationAbortHandler onAbort = nullptr);
 
 // The string-table ID of the reason for a failed creation (225 to 230), or 0 for an empty reason.
 int creationFailureReasonId(jint result);

@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
+#include "support/TextSplit.h"
 #include "support/Trace.h"
 
 namespace {
@@ -23,6 +24,19 @@ void reportCreationFailure(jint result) {
     reportFormattedError(errorOwner(), IDS_JNI_EXCEPTION, {loadResourceString(IDS_JAVA_VM_NOT_CREATED), reasonText});
 }
 
+bool isBlank(wchar_t c) { return c <= L' '; }
+
+// The VM aborted while being created, after printing why (or nothing) where a GUI program's user never sees it: the
+// user is told what it said, and the start ends as a failed one does instead of with the VM's 1.
+void reportAbortedCreation(const std::string& printed) {
+    std::wstring reason = trimmed(fromAnsi(printed), isBlank);
+    trace([&] { return L"VM creation: the VM aborted: " + reason; });
+    if (reason.empty())
+        reason = loadResourceString(IDS_REASON_UNKNOWN);
+    reportFormattedError(errorOwner(), IDS_JNI_EXCEPTION, {loadResourceString(IDS_JAVA_VM_NOT_CREATED), reason});
+    ExitProcess(static_cast<UINT>(-1));
+}
+
 } // namespace
 
 bool createJavaVm(JavaLaunch& java) {
@@ -30,7 +44,7 @@ bool createJavaVm(JavaLaunch& java) {
     JNIEnv* env = nullptr;
     for (const std::string& option : java.vmOptions)
         trace([&] { return L"VM option: " + fromAnsi(option); });
-    jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env);
+    jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env, reportAbortedCreation);
     trace([&] { return L"VM creation: JNI_CreateJavaVM returned " + std::to_wstring(result); });
     if (result != JNI_OK) {
         // Whatever a failed call left in its out-parameters is not a VM: shutdown must not destroy it.

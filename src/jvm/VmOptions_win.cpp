@@ -103,12 +103,14 @@ bool assembleVmOptions(JavaLaunch& java) {
     LayeredSettingsReader settings = layeredSettingsReader(settingsPath);
 
     std::wstring classPath = assembleClassPath(settings, launcherPath);
+    // Expanded once more as a whole, as every option is. Even an empty one is given: without it the VM would search
+    // the current folder, and the start goes on after the message.
+    std::wstring vmClassPath = classPathForVm(expandEnvironment(classPath), folderWithBackslash(launcherPath));
+    java.vmOptions.push_back(toAnsi(L"-Djava.class.path=" + vmClassPath));
     if (classPath.empty()) {
         reportError(errorOwner(), loadResourceString(IDS_NO_CLASS_PATH));
         return false;
     }
-
-    std::vector<std::wstring> options{L"-Djava.class.path=" + classPath};
     std::wstring parameters = settings.read(section::javaRuntime, L"Virtual Machine Parameters");
     // The machine's memory is asked for only when a parameter is given as a share of it.
     MemoryBases memory;
@@ -118,10 +120,8 @@ bool assembleVmOptions(JavaLaunch& java) {
             memory = machineMemory();
             memoryRead = true;
         }
-        options.push_back(normalizeVmParameter(token, memory, java.threadStackSize));
+        java.vmOptions.push_back(toAnsi(expandEnvironment(normalizeVmParameter(token, memory, java.threadStackSize))));
     }
-    for (const std::wstring& option : options)
-        java.vmOptions.push_back(toAnsi(expandEnvironment(option)));
 
     java.outputFile = expandedSetting(settings, L"Output File");
     java.errorFile = expandedSetting(settings, L"Error File");

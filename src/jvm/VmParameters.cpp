@@ -1,6 +1,7 @@
 #include "VmParameters.h"
 
 #include "support/Paths.h"
+#include "support/TextSplit.h"
 
 #include <cmath>
 
@@ -174,6 +175,19 @@ bool isAbsoluteClassPathEntry(const std::wstring& entry) {
 std::wstring relativeClassPathPattern(const std::wstring& launcherFolder, const std::wstring& entry) {
     bool startsWithSeparator = !entry.empty() && (entry[0] == L'\\' || entry[0] == L'/');
     return (startsWithSeparator ? parentFolder(launcherFolder, 1) : launcherFolder) + entry;
+}
+
+std::wstring classPathForVm(const std::wstring& classPath, const std::wstring& launcherFolder) {
+    std::wstring result;
+    for (const std::wstring& entry : splitList(classPath, L";")) {
+        if (!entry.empty())
+            result += entry + L";";
+    }
+    if (classPath.empty() || classPath.back() == L';')
+        return result + launcherFolder;
+    if (!result.empty())
+        result.pop_back();
+    return result;
 }
 
 std::wstring patternFolder(const std::wstring& pattern) {

@@ -2,7 +2,7 @@
 
 #include "support/Trace.h"
 
-#include <utility>
+#include <algorithm>
 
 const std::vector<VendorKey>& vendorKeys() {
     static const std::vector<VendorKey> keys = {
@@ -124,18 +124,9 @@ bool comesBefore(const RuntimePolicy& policy, const JreCandidate& a, const JreCa
 }
 
 void orderCandidates(const RuntimePolicy& policy, std::vector<JreCandidate>& candidates) {
-    // Adjacent pairs are exchanged only when strictly out of order, so ties keep the order of discovery.
-    for (size_t end = candidates.size(); end > 1; --end) {
-        bool swapped = false;
-        for (size_t i = 1; i < end; ++i) {
-            if (comesBefore(policy, candidates[i], candidates[i - 1])) {
-                std::swap(candidates[i], candidates[i - 1]);
-                swapped = true;
-            }
-        }
-        if (!swapped)
-            return;
-    }
+    // A stable sort: ties keep the order of discovery.
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [&policy](const JreCandidate& a, const JreCandidate& b) { return comesBefore(policy, a, b); });
 }
 
 JreCandidate chooseCandidate(const RuntimePolicy& policy, std::vector<JreCandidate>& candidates) {

@@ -128,6 +128,11 @@ bool findJavaHomeRuntime(const RuntimePolicy& policy, JreCandidate& candidate) {
     // Set by hand, the value is often written in quotes.
     if (home.size() >= 2 && home.front() == L'"' && home.back() == L'"')
         home = home.substr(1, home.size() - 2);
+    // "." or "jdk" would name a folder below wherever the launcher was started, not a runtime of the machine.
+    if (!home.empty() && isRelativePath(home)) {
+        trace([&] { return L"JAVA_HOME " + quotedForTrace(home) + L": ignored, not a full path"; });
+        return false;
+    }
     Registration registration;
     registration.home = home;
     return consider(policy, registration, candidate);

@@ -1,6 +1,7 @@
 #include "JavaVersion.h"
 
 #include <cstddef>
+#include <cwctype>
 
 namespace {
 
@@ -24,6 +25,48 @@ bool readDigitRun(const std::wstring& text, size_t& pos, int32_t& value) {
     return true;
 }
 
+// "8u392", Java 8 update 392: the settings and the old keys write it 1.8.0_392. Only Java 2 to 8 were named so.
+bool isUpdateForm(const std::wstring& text, size_t pos, int32_t major) {
+    return major >= 2 && major <= 8 && pos + 1 < text.size() && (text[pos] == L'u' || text[pos] == L'U') &&
+           isDigit(text[pos + 1]);
+}
+
+// "17-ea", "1.8.0_40-ea-b04": an early-access build, which comes before its release; what follows is no part of
+// the version. Other words after a dash ("zulu-17-jre", "-b08") name a kind or a build, not a stage.
+bool isPreReleaseMark(const std::wstring& text, size_t pos) {
+    if (pos + 3 > text.size() || text[pos] != L'-' || std::towlower(text[pos + 1]) != L'e' ||
+        std::towlower(text[pos + 2]) != L'a')
+        return false;
+    return pos + 3 == text.size() || !std::iswalpha(text[pos + 3]);
+}
+
+struct DigitGroups {
+    int32_t values[4] = {};
+    int read = 0; // 1 to 4, or 5 when a fifth group exists
+    bool preRelease = false;
+};
+
+// False when a group passes the largest signed 32-bit value.
+bool readDigitGroups(const std::wstring& text, DigitGroups& groups) {
+    for (size_t pos = nextDigit(text, 0); pos < text.size(); pos = nextDigit(text, pos)) {
+        if (groups.read == 4) {
+            groups.read = 5;
+            return true;
+        }
+        if (!readDigitRun(text, pos, groups.values[groups.read++]))
+            return false;
+        if (groups.read == 1 && isUpdateForm(text, pos, groups.values[0])) {
+            groups = DigitGroups{{1, groups.values[0], 0}, 3};
+            continue;
+        }
+        if (isPreReleaseMark(text, pos)) {
+            groups.preRelease = true;
+            return true;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 JavaVersion JavaVersion::allParts(int32_t value) {
@@ -36,27 +79,13 @@ JavaVersion JavaVersion::allParts(int32_t value) {
 
 bool JavaVersion::parse(const std::wstring& text, int32_t fill) {
     *this = JavaVersion();
-    size_t pos = nextDigit(text, 0);
-    if (pos >= text.size())
+    DigitGroups groups;
+    if (!readDigitGroups(text, groups) || groups.read == 0)
         return false;
-    int k = 0;
-    for (;;) {
-        if (!readDigitRun(text, pos, parts[k])) {
-            *this = JavaVersion();
-            return false;
-        }
-        pos = nextDigit(text, pos);
-        if (pos >= text.size()) {
-            count = k + 1;
-            break;
-        }
-        if (++k == 4) {
-            count = 5;
-            break;
-        }
-    }
-    for (int i = count; i < 4; ++i)
-        parts[i] = fill;
+    count = groups.read;
+    preRelease = groups.preRelease;
+    for (int i = 0; i < 4; ++i)
+        parts[i] = i < groups.read ? groups.values[i] : fill;
     return true;
 }
 
@@ -71,6 +100,8 @@ int compare(const JavaVersion& a, const JavaVersion& b) {
         if (a.parts[i] != b.parts[i])
             return a.parts[i] < b.parts[i] ? -1 : 1;
     }
+    if (a.preRelease != b.preRelease)
+        return a.preRelease ? -1 : 1;
     return 0;
 }
 
@@ -109,3 +140,5 @@ std::wstring format(const JavaVersion& v) {
     }
     return text;
 }
+
+std::wstring formatBound(const JavaVersion& v) { return v.count == 1 ? std::to_wstring(v.parts[0]) : format(v); }

@@ -8,7 +8,11 @@
 
 UniqueRegKey openKey(RegistryHive hive, const std::wstring& path, RegistryView view);
 
-// The names of the key's subkeys in enumeration order; none when the key cannot be opened.
+// However many subkeys a key holds, only this many are read: a machine has a few dozen Java installations.
+constexpr size_t maxSubkeysRead = 256;
+
+// The names of the key's subkeys in enumeration order, at most maxSubkeysRead of them (the trace tells when there
+// are more); none when the key cannot be opened.
 std::vector<std::wstring> subkeyNames(RegistryHive hive, const std::wstring& path, RegistryView view);
 
 // A string value as it is stored, an expandable one expanded. Empty when the key or the value is missing or

@@ -2,7 +2,7 @@
 
 #include "CompanionWidth.h"
 #include "support/Environment.h"
-#include "support/GrowingBuffer.h"
+#include "support/Trace.h"
 
 #include <windows.h>
 
@@ -20,6 +20,13 @@ REGSAM accessFor(RegistryView view) {
 
 HKEY rootOf(RegistryHive hive) { return hive == RegistryHive::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
+// A path has at most 32767 characters and its null.
+constexpr DWORD maxPathValueBytes = 32768 * sizeof(wchar_t);
+
+bool isPathSizedString(DWORD type, DWORD bytes) {
+    return (type == REG_SZ || type == REG_EXPAND_SZ) && bytes <= maxPathValueBytes;
+}
+
 } // namespace
 
 UniqueRegKey openKey(RegistryHive hive, const std::wstring& path, RegistryView view) {
@@ -34,11 +41,18 @@ std::vector<std::wstring> subkeyNames(RegistryHive hive, const std::wstring& pat
     UniqueRegKey key = openKey(hive, path, view);
     if (!key)
         return names;
+    wchar_t name[maxKeyNameLength];
     for (DWORD index = 0;; ++index) {
-        wchar_t name[maxKeyNameLength];
         DWORD length = maxKeyNameLength;
         if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
             break;
+        if (index == maxSubkeysRead) {
+            trace([&] {
+                return registryKeyName(hive, path, view) + L": only its first " + std::to_wstring(index) +
+                       L" subkeys are read, " + name + L" and those after it are not";
+            });
+            break;
+        }
         names.emplace_back(name, length);
     }
     return names;
@@ -47,21 +61,18 @@ std::vector<std::wstring> subkeyNames(RegistryHive hive, const std::wstring& pat
 std::wstring readStringValue(RegistryHive hive, const std::wstring& keyPath, const wchar_t* valueName,
                              RegistryView view) {
     UniqueRegKey key = openKey(hive, keyPath, view);
-    if (!key)
-        return std::wstring();
     DWORD type = REG_NONE;
-    std::wstring data;
-    // A buffer that is too small is answered with ERROR_MORE_DATA and the size needed in bytes. One character is
-    // kept free: the stored text need not end in a null.
-    auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
-        DWORD bytes = static_cast<DWORD>((capacity - 1) * sizeof(wchar_t));
-        LSTATUS status =
-            RegQueryValueExW(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &bytes);
-        if (status == ERROR_MORE_DATA)
-            return (bytes + 1) / sizeof(wchar_t);
-        return status == ERROR_SUCCESS ? bytes / sizeof(wchar_t) : bufferCallFailed;
-    };
-    if (!readGrowingBuffer(data, fill) || (type != REG_SZ && type != REG_EXPAND_SZ))
+    DWORD bytes = 0;
+    // Type and size first: a value that cannot be a path is never read.
+    if (!key || RegQueryValueExW(key.get(), valueName, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+        !isPathSizedString(type, bytes))
+        return std::wstring();
+    // One character more than the value holds, and zero: the stored text need not end in a null.
+    std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
+    // A value that grew since its size was read is answered with ERROR_MORE_DATA and left unread.
+    if (RegQueryValueExW(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) !=
+            ERROR_SUCCESS ||
+        !isPathSizedString(type, bytes))
         return std::wstring();
     // The text may hold a null early; it ends at the first one.
     data.resize(wcslen(data.c_str()));

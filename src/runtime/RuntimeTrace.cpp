@@ -2,18 +2,7 @@
 
 namespace {
 
-// The parts up to the last one that is not a wildcard: a maximum of 11 shows as 11, not as 11.65535.
-std::wstring boundText(const JavaVersion& version) {
-    if (isUnset(version))
-        return L"any";
-    int last = 3;
-    while (last > 0 && (version.parts[last] == 0 || version.parts[last] == JavaVersion::noUpperBound))
-        --last;
-    std::wstring text = std::to_wstring(version.parts[0]);
-    for (int i = 1; i <= last; ++i)
-        text += L"." + std::to_wstring(version.parts[i]);
-    return text;
-}
+std::wstring boundText(const JavaVersion& version) { return isUnset(version) ? L"any" : formatBound(version); }
 
 const wchar_t* jvmTypeName(JvmType type) {
     switch (type) {
@@ -71,9 +60,10 @@ std::wstring describePolicy(const RuntimePolicy& policy, const std::wstring& pai
 }
 
 std::wstring describeCandidate(const JreCandidate& candidate) {
-    return format(candidate.version) + (candidate.kind == RuntimeKind::Jdk ? L" JDK " : L" JRE ") +
-           vendorName(candidate.vendor) + (candidate.isServer ? L" server" : L" client") +
-           (candidate.isFavored ? L" favoured" : L"") + L" in " + candidate.home;
+    return format(candidate.version) + (candidate.version.preRelease ? L"-ea" : L"") +
+           (candidate.kind == RuntimeKind::Jdk ? L" JDK " : L" JRE ") + vendorName(candidate.vendor) +
+           (candidate.isServer ? L" server" : L" client") + (candidate.isFavored ? L" favoured" : L"") + L" in " +
+           candidate.home;
 }
 
 std::wstring describeFinding(const std::wstring& where, Refusal refusal, const JreCandidate& candidate,

@@ -8,11 +8,14 @@ std::wstring describeVersionRange(const JavaVersion& minVersion, const JavaVersi
     bool hasMaximum = !isUnset(maxVersion);
     if (!hasMinimum && !hasMaximum)
         return texts.latest;
+    std::wstring minimum = formatBound(minVersion);
+    std::wstring maximum = formatBound(maxVersion);
     if (!hasMinimum)
-        return formatText(texts.maximum, {format(maxVersion)});
+        return formatText(texts.maximum, {maximum});
     if (!hasMaximum)
-        return formatText(texts.minimum, {format(minVersion)});
-    if (compare(minVersion, maxVersion) == 0)
-        return formatText(texts.exact, {format(minVersion)});
-    return formatText(texts.between, {format(minVersion), format(maxVersion)});
+        return formatText(texts.minimum, {minimum});
+    // "1.8" to "1.8" admits every 1.8 and nothing else: that one version is what is needed.
+    if (minimum == maximum)
+        return formatText(texts.exact, {minimum});
+    return formatText(texts.between, {minimum, maximum});
 }

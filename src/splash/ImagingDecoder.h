@@ -6,5 +6,9 @@
 
 #include <cstddef>
 
-// The first frame, converted to premultiplied 32-bit pixels. False for data no installed codec takes.
-bool decodeWithImagingComponent(const void* bytes, size_t length, DecodedImage& image);
+// Whether a picture of that size may be decoded.
+using PixelBudget = bool (*)(uint64_t width, uint64_t height);
+
+// The first frame, converted to premultiplied 32-bit pixels. False for data no installed codec takes, and for a
+// frame that the budget refuses, before its pixels are copied out.
+bool decodeWithImagingComponent(const void* bytes, size_t length, PixelBudget fits, DecodedImage& image);

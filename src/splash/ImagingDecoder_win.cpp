@@ -32,11 +32,11 @@ ComPtr<IWICFormatConverter> premultiplied(IWICImagingFactory* factory, IWICBitma
     return converter;
 }
 
-bool copyPixels(IWICBitmapSource* source, DecodedImage& image) {
+bool copyPixels(IWICBitmapSource* source, PixelBudget fits, DecodedImage& image) {
     UINT width = 0;
     UINT height = 0;
     uint32_t bytes = 0;
-    if (FAILED(source->GetSize(&width, &height)) || width > INT32_MAX || height > INT32_MAX ||
+    if (FAILED(source->GetSize(&width, &height)) || !fits(width, height) || width > INT32_MAX || height > INT32_MAX ||
         !pixelByteCount(static_cast<int>(width), static_cast<int>(height), bytes))
         return false;
     std::vector<uint32_t> pixels;
@@ -53,7 +53,7 @@ bool copyPixels(IWICBitmapSource* source, DecodedImage& image) {
 
 } // namespace
 
-bool decodeWithImagingComponent(const void* bytes, size_t length, DecodedImage& image) {
+bool decodeWithImagingComponent(const void* bytes, size_t length, PixelBudget fits, DecodedImage& image) {
     if (length == 0 || length > MAXDWORD)
         return false;
     // Entered only here: a COM apartment costs more of the start than the OLE loader's whole decoding.
@@ -66,5 +66,5 @@ bool decodeWithImagingComponent(const void* bytes, size_t length, DecodedImage& 
     if (!frame)
         return false;
     ComPtr<IWICFormatConverter> converter = premultiplied(factory.get(), frame.get());
-    return converter && copyPixels(converter.get(), image);
+    return converter && copyPixels(converter.get(), fits, image);
 }

@@ -1,5 +1,6 @@
 #include "SplashPicture.h"
 
+#include "ImageSize.h"
 #include "ImagingDecoder.h"
 #include "support/SelectedObject.h"
 
@@ -31,10 +32,27 @@ BITMAPINFO topDownBitmapInfo(int width, int height) {
     return info;
 }
 
-// A file larger than one read can take (4 GiB) is refused rather than read in part.
+// Splash images take a few megabytes; a file far larger is no splash to read whole.
+constexpr uint64_t maxSplashFileBytes = uint64_t(64) << 20;
+
+// At most four times the pixels of all screens together: a larger picture takes gigabytes and seconds to decode,
+// and its window would cover every monitor. Width and height below 2^32 cannot overflow the product.
+bool fitsPixelBudget(uint64_t width, uint64_t height) {
+    uint64_t screens = uint64_t(GetSystemMetrics(SM_CXVIRTUALSCREEN)) * uint64_t(GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    return width * height <= 4 * screens;
+}
+
+// What the header declares, checked before anything is decoded; formats whose header is not read here are checked
+// by their decoder.
+bool declaredSizeFits(const void* bytes, size_t length) {
+    PixelSize declared;
+    return !declaredPixelSize(static_cast<const uint8_t*>(bytes), length, declared) ||
+           fitsPixelBudget(declared.width, declared.height);
+}
+
 bool readWholeFile(HANDLE file, std::vector<unsigned char>& bytes) {
     LARGE_INTEGER size;
-    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart > MAXDWORD)
+    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || uint64_t(size.QuadPart) > maxSplashFileBytes)
         return false;
     try {
         bytes.resize(static_cast<size_t>(size.QuadPart));
@@ -87,11 +105,16 @@ bool SplashPicture::loadFromFile(const std::wstring& path) {
 
 bool SplashPicture::loadFromMemory(const void* bytes, size_t length) {
     clear();
-    if (length == 0)
+    if (length == 0 || length > maxSplashFileBytes || !declaredSizeFits(bytes, length))
         return false;
-    if (loadWithOle(bytes, length))
-        return true;
-    if (!decodeWithImagingComponent(bytes, length, image_))
+    if (loadWithOle(bytes, length)) {
+        // A metafile tells its size only now; it is drawn into a bitmap of that size later.
+        if (fitsPixelBudget(uint32_t(width_), uint32_t(height_)))
+            return true;
+        clear();
+        return false;
+    }
+    if (!decodeWithImagingComponent(bytes, length, fitsPixelBudget, image_))
         return false;
     // Decoded images keep their pixel size whatever resolution the file names.
     width_ = image_.width;

@@ -2,6 +2,7 @@
 
 #include "SplashLayout.h"
 #include "SplashPicture.h"
+#include "support/ErrorOwner.h"
 #include "support/SelectedObject.h"
 
 #include <mutex>
@@ -101,6 +102,11 @@ LRESULT CALLBACK SplashWindow::windowProc(HWND window, UINT message, WPARAM wPar
         return 0;
     case WM_ERASEBKGND:
         return 1; // the bitmap covers the whole window
+    case WM_CLOSE:
+        return 0; // Alt+F4: the splash goes when the start is done with it, not before
+    case WM_DESTROY:
+        splashWindowGone();
+        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -23,19 +23,22 @@ void runMessageLoop() {
     }
 }
 
-// Error boxes raised from now on are owned by the window; once it goes they have no owner again.
+// Error boxes raised from now on are owned by the window. A box that came first has withdrawn the splash: it is
+// not shown, so that it cannot cover the box (destroying it marks it gone).
 void showSplashWindow(SplashState& splash) {
     HWND window = splash.splashWindow->create(splash.splashImagePath, splash.splashShadowValue == L"true");
-    if (window) {
-        splashWindowHandle = window;
+    bool shown = window && publishSplashWindow(window);
+    if (shown) {
         ShowWindow(window, SW_SHOWNORMAL);
         UpdateWindow(window);
+    } else if (window) {
+        DestroyWindow(window);
+    } else {
+        splashWindowGone();
     }
     runMessageLoop();
-    if (window) {
-        splashWindowHandle = nullptr;
+    if (shown)
         DestroyWindow(window);
-    }
 }
 
 DWORD WINAPI splashThreadProc(void* parameter) {
@@ -49,7 +52,10 @@ DWORD WINAPI splashThreadProc(void* parameter) {
 
 void startOwnSplash(SplashState& splash) {
     splash.splashWindow = std::make_unique<SplashWindow>();
+    splashWindowPending();
     splash.splashThread.reset(CreateThread(nullptr, 0, splashThreadProc, &splash, 0, &splash.splashThreadId));
+    if (!splash.splashThread)
+        splashWindowGone();
 }
 
 } // namespace

@@ -14,7 +14,11 @@ std::wstring loadResourceString(UINT id) {
 }
 
 int reportError(HWND owner, const std::wstring& text) {
-    return MessageBoxW(owner, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    int pressed = MessageBoxW(owner, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    // An owner that went between the caller's look and the box fails the box: it is shown without one.
+    if (pressed == 0 && owner)
+        pressed = MessageBoxW(nullptr, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    return pressed;
 }
 
 int reportFormattedError(HWND owner, UINT formatId, const std::vector<FormatArgument>& arguments) {

@@ -56,6 +56,15 @@ bool isRelativePath(const std::wstring& path) {
     return !rooted && !onDrive;
 }
 
+bool isFullPath(const std::wstring& path) {
+    if (hasLongUncPrefix(path))
+        return true;
+    std::wstring rest = hasLongPathPrefix(path) ? path.substr(4) : path;
+    bool onDrive = rest.size() >= 3 && rest[1] == L':' && (rest[2] == L'\\' || rest[2] == L'/');
+    // \\.\ starts the device namespace (pipes, ports), no share.
+    return onDrive || (isUncPath(path) && path[2] != L'.');
+}
+
 std::wstring folderAsCurrentDirectory(const std::wstring& executable) {
     size_t last = executable.rfind(L'\\');
     // A path without a backslash, or with only the one at its start, names no folder.

@@ -13,6 +13,9 @@ bool isNetworkPath(const std::wstring& path);
 bool isRootedAtCurrentDrive(const std::wstring& path);
 // Neither rooted (a leading backslash) nor on a drive's root (C:\): it names something below the current folder.
 bool isRelativePath(const std::wstring& path);
+// On a drive's root (C:\x) or a share (\\server\share\x), also in the long forms: the same file whatever the
+// current folder and drive. The device namespace (\\.\pipe\x, \\?\GLOBALROOT\x) holds no such path.
+bool isFullPath(const std::wstring& path);
 
 // Removes the last backslash and what follows it, `count` times; a path without a backslash stays as it is.
 std::wstring parentFolder(const std::wstring& path, int count);

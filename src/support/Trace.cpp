@@ -1,5 +1,32 @@
 #include "Trace.h"
 
+#include <future>
+#include <memory>
+#include <thread>
+
+namespace {
+
+// The C0 and C1 controls, DEL, and the two line separators of Unicode: whatever an editor may break a line at.
+bool isControl(wchar_t c) { return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029; }
+
+std::wstring escapedControls(const std::wstring& text) {
+    static const wchar_t hex[] = L"0123456789ABCDEF";
+    std::wstring result;
+    result.reserve(text.size());
+    for (wchar_t c : text) {
+        if (!isControl(c)) {
+            result += c;
+            continue;
+        }
+        result += L"\\u";
+        for (int shift = 12; shift >= 0; shift -= 4)
+            result += hex[(c >> shift) & 0xF];
+    }
+    return result;
+}
+
+} // namespace
+
 namespace trace_detail {
 
 bool on = false;
@@ -7,7 +34,21 @@ TraceSink sink = nullptr;
 
 void writeLine(const std::wstring& text) {
     if (sink)
-        sink(text);
+        sink(escapedControls(text));
+}
+
+void writeLineWithin(std::wstring text, std::chrono::milliseconds limit) {
+    auto written = std::make_shared<std::promise<void>>();
+    std::future<void> done = written->get_future();
+    std::thread([line = std::move(text), written] {
+        try {
+            writeLine(line);
+        } catch (...) {
+            // Nothing may unwind out of a thread: a line that cannot be written is lost.
+        }
+        written->set_value();
+    }).detach();
+    done.wait_for(limit);
 }
 
 } // namespace trace_detail

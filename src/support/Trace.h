@@ -2,11 +2,15 @@
 // An opt-in account of a start's decisions, for finding out why a runtime was or was not used. Off unless
 // startTrace (Trace_win.cpp) found KORU_TRACE set and could open the file; off, a trace call formats nothing.
 // Portable: no Windows headers.
+#include <chrono>
 #include <string>
 
 namespace trace_detail {
 extern bool on;
+// Control characters arrive escaped (a line feed as \u000A), so that no value can make a line of its own.
 void writeLine(const std::wstring& text);
+// Writes on a thread of its own and waits for it at most `limit`.
+void writeLineWithin(std::wstring text, std::chrono::milliseconds limit);
 } // namespace trace_detail
 
 // Where trace lines go; null turns tracing off.
@@ -26,9 +30,21 @@ template <typename Describe> void trace(Describe&& describe) noexcept {
     }
 }
 
+// For a caller that must not wait on the file: the VM's exit hook runs on the VM's own thread while every Java
+// thread waits, and the process ends when it returns. The line is written by a thread of its own, which the caller
+// gives a moment to do so (a local file takes far less) and then leaves.
+template <typename Describe> void traceWithoutWaiting(Describe&& describe) noexcept {
+    if (!isTracing())
+        return;
+    try {
+        trace_detail::writeLineWithin(describe(), std::chrono::milliseconds(250));
+    } catch (...) {
+    }
+}
+
 // Opens the file KORU_TRACE names, for appending, and turns tracing on: "1" stands for %TEMP%\<exe name without
-// extension>-trace.log, any other text is the path itself. Leaves tracing off when the variable is unset or empty,
-// or the file cannot be opened. The file stays open for the life of the process.
+// extension>-trace.log, a full path is the path itself. Leaves tracing off for any other value, an unset or empty
+// one, a file that cannot be opened, and what is no disk file. The file stays open for the life of the process.
 void startTrace();
 
 // The text of a traced value in double quotes, so that an empty value and surrounding spaces show.

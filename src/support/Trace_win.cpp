@@ -76,9 +76,10 @@ std::wstring tempFolder() {
     return readGrowingBuffer(folder, fill) ? folder : std::wstring();
 }
 
+// Any other text ("0", "no", "true", a name alone) names no trace: it would be a file in the current folder.
 std::wstring tracePathFor(const std::wstring& setting, const std::wstring& executable) {
     if (setting != L"1")
-        return setting;
+        return isFullPath(setting) ? setting : std::wstring();
     std::wstring name = fileNameOf(executable);
     size_t dot = name.rfind(L'.');
     if (dot != std::wstring::npos)
@@ -105,10 +106,15 @@ void startTrace() {
     DWORD error = 0;
     std::wstring executable = modulePath(nullptr, error);
     std::wstring path = tracePathFor(setting, executable);
+    if (path.empty())
+        return;
     TraceFile& file = traceFile();
     file.file.reset(CreateFileW(path.c_str(), FILE_APPEND_DATA | SYNCHRONIZE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    // A device's name can still hide in a full path (C:\x\COM1); its writes, like a pipe's, can wait for ever.
+    if (file.file && GetFileType(file.file.get()) != FILE_TYPE_DISK)
+        file.file.reset();
     if (!file.file)
         return;
     file.processId = GetCurrentProcessId();

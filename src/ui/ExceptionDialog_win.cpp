@@ -18,13 +18,25 @@ const std::vector<ResizeMapping> resizeMap = {
     {IDCANCEL, MoveX | MoveY},
 };
 
+// A multi-line edit box breaks lines only at CR LF: a line feed alone, as in a message, would show as nothing.
+std::wstring withCrLf(const std::wstring& text) {
+    std::wstring result;
+    result.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r'))
+            result += L'\r';
+        result += text[i];
+    }
+    return result;
+}
+
 struct ExceptionDialog {
     const std::wstring& trace;
     DialogResizer resizer;
 };
 
 void initDialog(HWND dialog, ExceptionDialog& state) {
-    SetDlgItemTextW(dialog, IDC_EXCEPTION_TEXT, state.trace.c_str());
+    SetDlgItemTextW(dialog, IDC_EXCEPTION_TEXT, withCrLf(state.trace).c_str());
     SendDlgItemMessageW(dialog, IDC_EXCEPTION_TEXT, EM_SETREADONLY, TRUE, 0);
     SendDlgItemMessageW(dialog, IDC_ERROR_ICON, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_HAND)), 0);
     centerWindow(dialog);

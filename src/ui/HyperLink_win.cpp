@@ -1,6 +1,7 @@
 #include "HyperLink_win.h"
 
 #include "LinkColors.h"
+#include "support/ComPtr.h"
 #include "support/TextCompare.h"
 
 #include <commctrl.h>
@@ -194,6 +195,8 @@ void HyperLinkControl::registerTool() {
 }
 
 bool HyperLinkControl::navigate() {
+    // The shell may hand the target to handlers that are COM objects, which need the calling thread in an apartment.
+    ComApartment apartment;
     auto result =
         reinterpret_cast<INT_PTR>(ShellExecuteW(nullptr, L"open", target_.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32)

@@ -13,12 +13,10 @@ namespace {
 // "JRE Path" starts every stand-in launch, and the registry's candidates are the unit tests' concern. The launcher
 // lives in root\App and is started in root\work.
 TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurrentFolder) {
-    const std::wstring jre = sizeof(void*) == 8 ? L"App\\jre64\\" : L"App\\jre32\\"; // named after the width
-    const struct {
-        const wchar_t* jvmType;          // "JVM Type", or null
-        std::vector<std::wstring> files; // empty files made under the test's folder
-        std::wstring loaded;             // the library tried, or empty when none is found and the user is asked
-    } cases[] = {
+    // "JVM Type" (or null), the empty files made under the test's folder, and the library tried (empty when none is
+    // found and the user is asked); the local runtime's folder is named after the width
+    const std::wstring jre = sizeof(void*) == 8 ? L"App\\jre64\\" : L"App\\jre32\\";
+    const std::tuple<const wchar_t*, std::vector<std::wstring>, std::wstring> cases[] = {
         // the executable's own folder is a runtime before its jre64 folder
         {nullptr,
          {L"App\\bin\\java.dll", L"App\\bin\\client\\jvm.dll", jre + L"bin\\java.dll", jre + L"bin\\client\\jvm.dll"},
@@ -28,31 +26,29 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
          jre + L"bin\\server\\jvm.dll"},
         {nullptr, {L"work\\bin\\client\\jvm.dll"}, L""},
     };
-    ScopedEnvironment noJavaHome(L"JAVA_HOME", L""); // the last place the launcher looks
-    for (const auto& c : cases) {
-        if (c.loaded.empty() && RegistryFixture::machineHasRuntimes())
+    // The last place the launcher looks: relative, it would name the current folder.
+    ScopedEnvironment relativeJavaHome(L"JAVA_HOME", L".");
+    for (const auto& [jvmType, files, loaded] : cases) {
+        if (loaded.empty() && RegistryFixture::machineHasRuntimes())
             continue; // a registered runtime would be found
         TempFolder root;
         Installation app(root / L"App");
         app.set(jreSection, L"Main Class", L"com.example.App");
-        if (c.jvmType)
-            app.set(jreSection, L"JVM Type", c.jvmType);
-        for (const std::wstring file : c.files) {
-            createFolders(root / file.substr(0, file.rfind(L'\\')));
+        if (jvmType)
+            app.set(jreSection, L"JVM Type", jvmType);
+        for (const std::wstring file : files)
             writeBytes(root / file, "");
-        }
         createFolders(root / L"work");
         auto process = app.start(L"-nosplash", root / L"work");
-        if (!c.loaded.empty()) {
-            std::wstring expected = L"Failed to load Java VM library: " + root / c.loaded + L" (errno = ";
+        if (!loaded.empty()) {
+            std::wstring expected = L"Failed to load Java VM library: " + root / loaded + L" (errno = ";
             EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
         } else {
             HWND dialog = waitForDialog(process->id(), L"JRE Not Found");
             ASSERT_TRUE(dialog) << "nothing was loaded: the user is asked";
             pressButton(dialog, IDCANCEL);
         }
-        EXPECT_TRUE(process->waitForExit(10000));
-        EXPECT_EQ(process->exitCode(), failedStart);
+        EXPECT_EQ(process->exitCodeAfterWait(10000), failedStart);
     }
 }
 
@@ -78,8 +74,7 @@ std::wstring standInRuntime(const std::wstring& home, const std::string& version
 Lines tracedStart(const StandInLaunch& launch, const std::wstring& tracePath) {
     size_t before = readLines(tracePath).size();
     auto process = launch.start();
-    EXPECT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), 0u);
+    EXPECT_EQ(process->exitCodeAfterWait(), 0u);
     Lines lines = readLines(tracePath);
     lines.erase(lines.begin(), lines.begin() + std::min(before, lines.size()));
     for (const std::string& line : lines)
@@ -108,7 +103,7 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
                       "17.0.2.8\\hotspot\\MSI: candidate 17.0.2.8 JDK Sun server favoured in " + narrow(temurin) + "\\",
                       "registry, native view: chose 17.0.2.8 JDK",
                       "runtime: " + narrow(temurin) + "\\bin\\server\\jvm.dll from the registry",
-                      "companion: no hand-off", "VM option: -Djava.class.path=C:\\app.jar",
+                      "companion: no hand-off", "VM option: -Djava.class.path=" + narrow(launch.app().folder()),
                       "VM creation: JNI_CreateJavaVM returned 0", "end: exit code 0"}),
         "");
 
@@ -126,26 +121,34 @@ TEST(RuntimeTrace, ChoicesAndRefusalsOfTwoStartsInOneFile) {
     EXPECT_EQ(readLines(temp / L"trace.log").size(), first.size() + second.size()) << "the second start appends";
 }
 
-// "1" names a file in the temporary folder after the executable; an unset variable makes none, and a file that
-// cannot be opened leaves the start as it was.
+// "1" names a file in the temporary folder after the executable, a full path itself; anything else makes none (a word
+// is no file name in the current folder), nor does a file that cannot be opened or a pipe. An argument cannot forge a
+// line.
 TEST(RuntimeTrace, WhereTheTraceGoes) {
     wchar_t tempFolder[MAX_PATH];
     GetTempPathW(MAX_PATH, tempFolder);
     const std::wstring defaultPath = std::wstring(tempFolder) + L"editor-trace.log";
+    const std::wstring pipeName = L"\\\\.\\pipe\\koru-trace-" + std::to_wstring(GetCurrentProcessId());
+    UniqueHandle pipe(CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_INBOUND, PIPE_NOWAIT, 1, 0, 0, 0, nullptr));
     TempFolder temp;
-    for (const std::wstring& setting : {std::wstring(), std::wstring(L"1"), temp / L"missing\\trace.log"}) {
+    const std::wstring settings[] = {L"",          L"1",    temp / L"missing\\trace.log", L"0", L"no", L"off", L"true",
+                                     L"trace.log", pipeName};
+    for (const std::wstring& setting : settings) {
         DeleteFileW(defaultPath.c_str());
         StandInLaunch launch(L"");
         ScopedEnvironment variable(L"KORU_TRACE", setting);
-        EXPECT_EQ(launch.run(), 0u) << narrow(setting);
+        EXPECT_EQ(launch.run(L"-nosplash \"a\nend: forged\""), 0u) << narrow(setting);
         EXPECT_TRUE(launch.record().has("main.argc")) << narrow(setting);
         EXPECT_EQ(fileExists(defaultPath), setting == L"1") << narrow(setting);
         if (setting == L"1") {
-            EXPECT_EQ(firstMissing(readLines(defaultPath), {"start: ", "end: exit code 0"}), "");
+            EXPECT_EQ(firstMissing(readLines(defaultPath), {"\"a\\u000Aend: forged\"", "end: exit code 0"}), "");
         }
-        EXPECT_FALSE(fileExists(temp / L"missing"));
+        EXPECT_FALSE(fileExists(temp / L"missing") || (!setting.empty() && fileExists(launch.app().file(setting))))
+            << narrow(setting);
     }
     DeleteFileW(defaultPath.c_str());
+    EXPECT_FALSE(ConnectNamedPipe(pipe.get(), nullptr));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PIPE_LISTENING)) << "the pipe was opened";
 }
 
 } // namespace

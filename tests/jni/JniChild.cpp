@@ -1,71 +1,95 @@
 // Helper of the JNI tests for what ends, blocks or redirects a process:
-//   koru_jni_child exit-main N         main of a class that calls System.exit(N)
-//   koru_jni_child failed-start        a start whose main class is missing, then DestroyJavaVM; exits with 0
-//   koru_jni_child redirect OUT ERR    both streams redirected, then "out " and "err " printed twice; exits with 0
+//   koru_jni_child start OPTIONS CLASS FLAGS [ARGUMENT...]
+// A start as the launcher makes it: the VM created (with the options, separated by ",") on a thread that redirects
+// the standard streams and then runs invokeMain, and destroyed from the first thread once that one has detached.
+// Exits with 0, or 255 when the start failed. "-" stands for no options or no flags. The options "out=FILE" and
+// "err=FILE" are the redirection's files rather than VM options. The flags: f "Failure Check", s the exception
+// dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The messages and the
+// dialog are printed instead: "message CLASS", "dialog TRACE", and an aborted creation "aborted: [TEXT]" with the
+// VM's text on one line ("|" for line ends).
 #include "JvmSupport.h"
 
+#include "jvm/JavaMain.h"
 #include "jvm/JavaStreams.h"
-#include "jvm/JavaThreadAttachment.h"
-#include "jvm/MainClass.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <thread>
 
 namespace {
 
-// Exit statuses that tell the test the child came back where it should not have.
-constexpr int cameBack = 100;
-constexpr int setupFailed = 101;
+struct PrintingHost final : MainThreadHost {
+    void reportMainLookupFailure(MainLookup, const std::wstring& className) override {
+        std::printf("message %ls\n", className.c_str());
+    }
+    bool stopAfterException(const std::wstring& trace) override {
+        std::printf("dialog %ls", trace.c_str());
+        return stop;
+    }
+    bool stop = false;
+};
 
-int runApp(JNIEnv* env, const std::vector<std::wstring>& arguments) {
-    MainMethod main;
-    if (findMainMethod(env, L"koru/test/App", main) != MainLookup::Found)
-        return setupFailed;
-    jthrowable exception = nullptr;
-    return callMain(env, main, arguments, nullptr, exception) == MainOutcome::Returned ? 0 : cameBack;
+// As the launcher reports an aborted creation, with the VM's text on one line, then the start's failure.
+void reportAbort(const std::string& printed) {
+    std::string text = printed;
+    std::replace(text.begin(), text.end(), '\n', '|');
+    std::printf("aborted: [%s]\n", text.c_str());
+    std::_Exit(255);
 }
 
-int runRedirected(JNIEnv* env, const std::string& output, const std::string& error) {
-    redirectStandardStreams(env, widen(output), widen(error));
-    if (env->ExceptionCheck())
-        return cameBack;
-    return runApp(env, {L"print", L"out ", L"err "}) + runApp(env, {L"print", L"out ", L"err "});
+struct Start {
+    std::vector<std::string> options{"-Xcheck:jni"};
+    std::wstring outputFile;
+    std::wstring errorFile;
+};
+
+Start startOptions(const std::string& text) {
+    Start start;
+    for (size_t begin = 0, end = 0; text != "-" && begin < text.size(); begin = end + 1) {
+        end = std::min(text.find(',', begin), text.size());
+        std::string option = text.substr(begin, end - begin);
+        if (option.compare(0, 4, "out=") == 0 || option.compare(0, 4, "err=") == 0)
+            (option[0] == 'o' ? start.outputFile : start.errorFile) = widen(option.substr(4));
+        else
+            start.options.push_back(option);
+    }
+    return start;
 }
 
-// As the launcher does it: the VM is created on a thread of its own, which fails to find the main class and ends;
-// the first thread then destroys the VM. A thread that ended still attached keeps DestroyJavaVM waiting for ever.
-int runFailedStart() {
-    JavaVM* vm = nullptr;
-    MainLookup lookup = MainLookup::Found;
+int runStart(const std::vector<std::string>& arguments) {
+    auto has = [&flags = arguments[2]](char flag) { return flags.find(flag) != std::string::npos; };
+    Start start = startOptions(arguments[0]);
+    JavaMain java;
+    java.mainClass = widen(arguments[1]);
+    for (size_t i = 3; i < arguments.size(); ++i)
+        java.appArguments.push_back(widen(arguments[i]));
+    if (has('o'))
+        java.appArguments.emplace_back(size_t(8) << 20, L'x');
+    java.failureCheck = has('f');
+    java.keepAlive = has('k');
+    PrintingHost host;
+    host.stop = has('s');
+    bool succeeded = false;
     std::thread javaMain([&] {
-        JNIEnv* env = nullptr;
-        if (createTestVm({}, &vm, &env) != JNI_OK)
+        if (createTestVm(start.options, &java.javaVm, &java.jniEnv, reportAbort) != JNI_OK)
             return;
-        bool attached = true;
-        JavaThreadAttachment attachment(vm, attached);
-        MainMethod main;
-        lookup = findMainMethod(env, L"koru/test/Missing", main);
+        java.javaMainThreadAttached = true;
+        redirectStandardStreams(java.jniEnv, start.outputFile, start.errorFile);
+        succeeded = invokeMain(java, host);
     });
     javaMain.join();
-    if (vm == nullptr || lookup != MainLookup::ClassNotFound)
-        return setupFailed;
-    return vm->DestroyJavaVM() == JNI_OK ? 0 : cameBack;
+    if (java.javaVm != nullptr && !java.javaMainThreadAttached)
+        java.javaVm->DestroyJavaVM();
+    return succeeded ? 0 : 255;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     std::vector<std::string> arguments(argv + 1, argv + argc);
-    arguments.resize(3);
-    const std::string& mode = arguments[0];
-    if (mode == "failed-start")
-        return runFailedStart();
-    JavaVM* vm = nullptr;
-    JNIEnv* env = nullptr;
-    if (createTestVm({"-Xcheck:jni"}, &vm, &env) != JNI_OK)
-        return setupFailed;
-    if (mode == "exit-main")
-        return runApp(env, {L"exit", widen(arguments[1])});
-    if (mode == "redirect")
-        return runRedirected(env, arguments[1], arguments[2]);
-    return cameBack;
+    if (arguments.size() < 4 || arguments[0] != "start")
+        return 101;
+    return runStart({arguments.begin() + 1, arguments.end()});
 }

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
-inline jint createTestVm(std::vector<std::string> options, JavaVM** vm, JNIEnv** env) {
+inline jint createTestVm(std::vector<std::string> options, JavaVM** vm, JNIEnv** env,
+                         CreationAbortHandler onAbort = nullptr) {
     options.insert(options.begin(), "-Djava.class.path=" KORU_JNI_CLASSES);
-    return createJavaVm(&JNI_CreateJavaVM, options, vm, env);
+    return createJavaVm(&JNI_CreateJavaVM, options, vm, env, onAbort);
 }
 
 // Plain ASCII, as temporary paths and the test's arguments are.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -11,47 +12,90 @@
 
 namespace {
 
-// Runs koru_jni_child with the arguments, killed after a minute; its exit status, 137 when it was killed.
-int runJniChild(const std::string& arguments) {
-    int status = std::system(("timeout -s KILL 60 '" KORU_JNI_CHILD "' " + arguments).c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+std::string fileText(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
 }
 
-TEST(VmCreation, ReasonsAndTheRuntimesDefaultStackSize) {
-    // JNI_ERR (-1) to JNI_EINVAL (-6) name texts 225 to 230; other results have no text.
-    for (jint result : {-1, -6, -7, 0, -2147483647 - 1})
-        EXPECT_EQ(creationFailureReasonId(result), result < -6 || result > -1 ? 0 : 224 - result) << result;
+struct ChildRun {
+    int status;          // 137 when the child had to be killed
+    std::string printed; // on both streams
+};
+
+// Runs koru_jni_child with the arguments (as a shell reads them), killed after the time limit.
+ChildRun runJniChild(const std::string& arguments, int seconds = 60) {
+    char log[] = "/tmp/koru-jni-child-XXXXXX";
+    close(mkstemp(log));
+    std::string command = "timeout -s KILL " + std::to_string(seconds) + " '" KORU_JNI_CHILD "' " + arguments;
+    int status = std::system((command + " >" + log + " 2>&1").c_str());
+    std::string printed = fileText(log);
+    std::remove(log);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
+}
+
+// The reasons of a refused creation are the end-to-end tests' concern (JavaStart.FailedStartsEndWithMinusOne).
+TEST(VmCreation, TheRuntimesDefaultStackSize) {
     // HotSpot still answers a JNI 1.1 request with its default stack size in whole kilobytes.
     jint size = queryDefaultStackSize(&JNI_GetDefaultJavaVMInitArgs);
     EXPECT_GT(size, 0);
     EXPECT_EQ(size % 1024, 0);
 }
 
-// With the launcher's "exit" hook the VM still ends the process with the status given to System.exit.
-TEST(VmCreation, SystemExitInMainEndsTheProcessWithItsStatus) { EXPECT_EQ(runJniChild("exit-main 3"), 3); }
+// Starts as the launcher makes them (see JniChild.cpp), each in a process of its own: the exit status (255: the
+// start failed, 137: still running at the time limit, as a thread kept alive must be) and a piece of what was printed.
+TEST(JavaMainThread, EachStartEndsWithItsStatus) {
+    // the child's arguments after "start", its exit status, a piece of what it printed
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"-Xmx1k koru/test/App -", 255,
+         "aborted: [Error occurred during initialization of VM|Too small maximum heap|]"},
+        {"-XX:+UseSerialGC,-XX:+UseG1GC koru/test/App -", 255, "|Multiple garbage collectors selected|]"},
+        {"-Xms100000g koru/test/App -", 255, "|Could not reserve enough space for 104857600000KB object heap|]"},
+        {"--add-modules=nope koru/test/App -", 255, "aborted: []"}, // the VM prints its reason through System.out
+        {"-Djava.system.class.loader=nope koru/test/App -", 255, "|java.lang.Error: nope|"},
+        {"'-Djava.system.class.loader=koru.test.App$InitExits' koru/test/App -", 4, ""}, // Java's own end
+        {"-bogus koru/test/App -", 255, "Unrecognized option: -bogus"},
+        {"- koru/test/Missing -", 255, "message koru/test/Missing"},
+        {"- koru/test/NoMain -", 255, "java.lang.NoSuchMethodError"},
+        {"- koru/test/InstanceMain -", 255, "java.lang.NoSuchMethodError"},
+        {"- koru/test/IntMain -", 255, "java.lang.NoSuchMethodError"},
+        {"-Xmx8m koru/test/App o", 255, "java.lang.OutOfMemoryError"},
+        {"- koru/test/App - throw bad", 0, "Exception in thread \"main\" java.lang.IllegalStateException: bad"},
+        {"- koru/test/App fs throw bad", 255, "dialog java.lang.IllegalStateException: bad"},
+        {"- koru/test/App f throw bad", 0, "dialog java.lang.IllegalStateException: bad"},
+        {"- koru/test/App - exit 7", 7, ""},
+        {"- koru/test/App - linger", 0, "lingered"},
+        {"- koru/test/App - thread-exit 9", 9, ""},
+        {"- koru/test/App - handler-exit 3", 3, ""},
+        {"- koru/test/InitThrows -", 255, "java.lang.ExceptionInInitializerError"},
+        {"- 'koru/test/App$InitExits' -", 4, ""},
+        {"- koru/test/InitThread -", 0, "init thread ended"},
+        {"- koru/test/App k throw bad", 137, "Exception in thread \"main\" java.lang.IllegalStateException: bad"},
+        {"- koru/test/App k thread-exit 9", 9, ""},
+    };
+    for (const auto& [arguments, status, printed] : cases) {
+        ChildRun run = runJniChild(std::string("start ") + arguments, status == 137 ? 5 : 20);
+        EXPECT_EQ(run.status, status) << arguments << "\n" << run.printed;
+        EXPECT_NE(run.printed.find(printed), std::string::npos) << arguments << "\n" << run.printed;
+        EXPECT_EQ(run.printed.find("in native method"), std::string::npos) << arguments << "\n" << run.printed;
+    }
+}
 
-// The main class lookup fails on the thread that created the VM; that thread ends, and the first thread must then
-// be able to destroy the VM.
-TEST(VmCreation, FailedStartLeavesTheVmDestroyable) { EXPECT_EQ(runJniChild("failed-start"), 0); }
-
-// Each redirection runs in a child of its own, which prints "out " and "err " twice.
+// Each redirection in a start of its own, whose main prints "out " and "err ".
 TEST(JavaStreams, EachStreamInItsFileOneFileForBothAndAFailureLeavesTheStream) {
     std::string folder = "/tmp/koru-streams-XXXXXX";
     ASSERT_NE(mkdtemp(&folder[0]), nullptr);
-    auto redirect = [&](const std::string& output, const std::string& error) {
-        return runJniChild("redirect '" + folder + output + "' '" + folder + error + "'");
-    };
-    auto content = [&](const std::string& name) {
-        std::ostringstream text;
-        text << std::ifstream(folder + name).rdbuf();
-        return text.str();
-    };
-    EXPECT_EQ(redirect("/out.txt", "/err.txt"), 0);
-    EXPECT_EQ(content("/out.txt") + "|" + content("/err.txt"), "out out |err err ");
-    EXPECT_EQ(redirect("/same.txt", "/same.txt"), 0);
-    EXPECT_EQ(content("/same.txt"), "out err out err ");
-    EXPECT_EQ(redirect("/missing/out.txt", "/error.txt"), 0) << "described, not left pending; System.out still works";
-    EXPECT_EQ(content("/error.txt"), "err err ");
+    const std::vector<std::string> cases[] = {{"/out.txt", "/err.txt", "|out |err "},
+                                              {"/same.txt", "/same.txt", "|out err |out err "},
+                                              {"/missing/out.txt", "/err2.txt", "out ||err "}};
+    for (const auto& c : cases) {
+        // The last line printed: the standard output, where its redirection failed (the error described before).
+        const std::string output = folder + c[0], error = folder + c[1];
+        std::string printed =
+            runJniChild("start out=" + output + ",err=" + error + " koru/test/App - print 'out ' 'err '").printed;
+        EXPECT_EQ(printed.substr(printed.rfind('\n') + 1) + "|" + fileText(output) + "|" + fileText(error), c[2])
+            << c[0];
+    }
     std::system(("rm -rf '" + folder + "'").c_str());
 }
 

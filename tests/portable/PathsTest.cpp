@@ -14,9 +14,11 @@ TEST(Paths, KindsAndComponents) {
     EXPECT_TRUE(isRootedAtCurrentDrive(L"\\") && isRootedAtCurrentDrive(L"\\logs"));
     EXPECT_FALSE(isRootedAtCurrentDrive(L"") || isRootedAtCurrentDrive(L"\\\\srv") || isRootedAtCurrentDrive(L"a\\"));
     for (const wchar_t* relative : {L"", L"jre", L"C:jre", L"C:"})
-        EXPECT_TRUE(isRelativePath(relative)) << relative;
-    for (const wchar_t* full : {L"\\jre", L"/jre", L"C:\\jre", L"C:/jre"})
-        EXPECT_FALSE(isRelativePath(full)) << full;
+        EXPECT_TRUE(isRelativePath(relative) && !isFullPath(relative)) << relative;
+    for (const wchar_t* rooted : {L"\\jre", L"/jre", L"\\\\.\\pipe\\x", L"\\\\?\\GLOBALROOT\\x"})
+        EXPECT_FALSE(isRelativePath(rooted) || isFullPath(rooted)) << rooted;
+    for (const wchar_t* full : {L"C:\\jre", L"C:/jre", L"\\\\srv\\s\\jre", L"\\\\?\\C:\\jre", L"\\\\?\\UNC\\srv\\s"})
+        EXPECT_TRUE(!isRelativePath(full) && isFullPath(full)) << full;
     EXPECT_EQ(parentFolder(L"C:\\Java\\jre\\bin\\server\\jvm.dll", 3) + L"|" + parentFolder(L"a\\b", 3),
               L"C:\\Java\\jre|a");
     EXPECT_EQ(folderWithBackslash(L"C:\\App\\x.exe") + L"|" + folderWithBackslash(L"x.exe"), L"C:\\App\\|");

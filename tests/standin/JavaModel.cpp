@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <mutex>
 #include <thread>
 
 namespace standin {
@@ -40,11 +41,24 @@ bool isApplicationClass(const std::string& name) {
            !isThrowableClass(name);
 }
 
-// A real runtime finds the application only through its class path (or, without one, in the current folder,
-// where an installed application's classes do not lie).
+// The application's classes lie where a real runtime would look for them: in any jar file of the class path that
+// exists (each holds them all), or as class files below a folder of it. An empty entry, or none at all, is the current
+// folder (the ";" added makes the last entry, empty or not, one of the parts).
+bool onClassPath(const std::string& name) {
+    for (std::wstring entry : split(vm.classPath + L";", L';')) {
+        entry = entry.empty() ? L"." : entry;
+        DWORD attributes = GetFileAttributesW(entry.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return true;
+        if (GetFileAttributesW((entry + L"\\" + fromUtf8(name) + L".class").c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
+}
+
 bool classExists(const std::string& name) {
     if (isApplicationClass(name))
-        return vm.hasClassPath && directive(L"missing") != L"class";
+        return onClassPath(name) && directive(L"missing") != L"class";
     return isThrowableClass(name) ||
            std::any_of(std::begin(methods), std::end(methods), [&](const Method& m) { return name == m.owner; });
 }
@@ -71,17 +85,20 @@ std::string traceText(const Object& throwable) {
 }
 
 void write(Object* stream, const std::string& text) {
+    // PrintStream(OutputStream) encodes with the default charset, which is the ANSI code page on Windows.
+    bool ansi = stream && stream->kind == Kind::PrintStream && !stream->console && stream->text.empty();
+    std::string bytes = ansi ? utf8(fromUtf8(text), CP_ACP) : text;
     while (stream && stream->kind == Kind::PrintStream && !stream->console)
         stream = stream->target;
     if (!stream)
         return;
     DWORD written = 0;
     if (stream->console)
-        recordLines(stream->console, text);
+        recordLines(stream->console, bytes);
     else if (stream->kind == Kind::FileStream)
-        WriteFile(stream->file, text.data(), DWORD(text.size()), &written, nullptr);
+        WriteFile(stream->file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
     else if (stream->kind == Kind::ByteStream)
-        stream->bytes += text;
+        stream->bytes += bytes;
 }
 
 // Java's FileOutputStream: the file is created or truncated, and the stream writes on from its own position.
@@ -106,11 +123,18 @@ bool isUtf8(Thread& thread, Object* charset) {
                     "java/io/UnsupportedEncodingException", charset->text);
 }
 
+// The VM is torn down (whatever touches it from now on waits for ever); then its own thread calls the exit hook and
+// ends the process, while the thread that called System.exit never comes back.
 [[noreturn]] void systemExit(jint status) {
     record("exit", std::to_string(status));
-    if (vm.exitHook)
-        vm.exitHook(status);
-    ExitProcess(UINT(status));
+    vm.exiting = true;
+    std::thread([status] {
+        if (vm.exitHook)
+            vm.exitHook(status);
+        ExitProcess(UINT(status));
+    }).detach();
+    for (;;)
+        Sleep(INFINITE);
 }
 
 // The arguments in one piece, so that the calls of several threads at once do not interleave in the record.
@@ -184,8 +208,10 @@ Object* construct(Thread& thread, const Method& method, const std::vector<Value>
         return nullptr;
     if (owner == "java/lang/String")
         return newString(first->text);
-    return owner == "java/io/FileOutputStream" ? openFile(thread, first->text)
-                                               : make(Kind::PrintStream, owner, {}, first);
+    if (owner == "java/io/FileOutputStream")
+        return openFile(thread, first->text);
+    // A print stream keeps the name of the charset it was given: none means the default one.
+    return make(Kind::PrintStream, owner, arguments.size() == 3 ? arguments[2].object->text : L"", first);
 }
 
 } // namespace
@@ -209,11 +235,37 @@ void describe(Thread& thread) {
     thread.pending = nullptr;
 }
 
+void uncaught(Thread& thread) {
+    if (thread.pending)
+        record("uncaught", thread.pending->type);
+    if (thread.pending && !directive(L"handler").empty()) {
+        thread.pending = nullptr;
+        play(thread, directive(L"handler"));
+    }
+    describe(thread);
+}
+
+// The application class's static initialiser runs at its first lookup, once, while other lookups wait for it. When
+// it throws, that lookup fails with ExceptionInInitializerError, and every later one with NoClassDefFoundError.
+bool initialized(Thread& thread, const std::string& name) {
+    static std::mutex lock;
+    static enum { NotYet, Done, Failed } state = NotYet;
+    std::lock_guard<std::mutex> guard(lock);
+    if (state == NotYet) {
+        state = play(thread, directive(L"clinit")) ? Done : Failed;
+        return state == Done || !throwIf(true, thread, "java/lang/ExceptionInInitializerError", L"");
+    }
+    return state == Done ||
+           !throwIf(true, thread, "java/lang/NoClassDefFoundError", L"Could not initialize class " + fromUtf8(name));
+}
+
 Object* findClass(Thread& thread, const std::string& name) {
-    if (isApplicationClass(name))
+    bool application = isApplicationClass(name);
+    if (application)
         record("findClass", name);
-    bool missing = throwIf(!classExists(name), thread, "java/lang/NoClassDefFoundError", fromUtf8(name));
-    return missing ? nullptr : make(Kind::Class, name);
+    if (throwIf(!classExists(name), thread, "java/lang/NoClassDefFoundError", fromUtf8(name)))
+        return nullptr;
+    return !application || initialized(thread, name) ? make(Kind::Class, name) : nullptr;
 }
 
 std::string ownerOf(const std::string& className) {

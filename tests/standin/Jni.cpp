@@ -5,10 +5,7 @@
 
 #include <windows.h>
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
-#include <utility>
+#include <regex>
 
 namespace standin {
 namespace {
@@ -23,7 +20,14 @@ struct Ref {
     bool live;
 };
 
+// Once System.exit has torn the VM down, whatever calls into it waits for ever.
+void waitIfExiting() {
+    while (vm.exiting)
+        Sleep(INFINITE);
+}
+
 Thread& enter(JNIEnv* env, bool allowedWithPending = false) {
+    waitIfExiting();
     auto* thread = reinterpret_cast<Thread*>(env);
     require(thread == current, "a JNIEnv used on a thread it does not belong to, or after its detach");
     require(!thread->pending || allowedWithPending, "a JNI call with an exception pending");
@@ -215,6 +219,7 @@ JNIInvokeInterface_ vmTable() {
     fillWithTraps<true>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
     // A real runtime waits for every non-daemon thread but the caller, and one that ended attached counts for ever.
     table.DestroyJavaVM = [](JavaVM*) JNICALL {
+        waitIfExiting();
         require(state == State::Alive, "DestroyJavaVM without a VM");
         record("destroy.begin");
         while (vm.liveThreads != (current ? 1 : 0))
@@ -224,6 +229,7 @@ JNIInvokeInterface_ vmTable() {
         return jint(JNI_OK);
     };
     table.AttachCurrentThread = [](JavaVM*, void** env, void*) JNICALL {
+        waitIfExiting();
         if (state != State::Alive)
             return jint(JNI_ERR);
         if (!current)
@@ -232,16 +238,14 @@ JNIInvokeInterface_ vmTable() {
         *env = &current->env;
         return jint(JNI_OK);
     };
-    // An exception still pending goes to the thread's uncaught-exception handler, which prints it.
     table.DetachCurrentThread = [](JavaVM*) JNICALL {
+        waitIfExiting();
         auto result = jint(number(directive(L"detach")));
         if (result != JNI_OK)
             record("detach", std::to_string(result));
         if (result != JNI_OK || !current)
             return result;
-        if (current->pending)
-            record("uncaught", current->pending->type);
-        describe(*current);
+        uncaught(*current);
         current = nullptr;
         InterlockedDecrement(&vm.liveThreads);
         record("detach");
@@ -254,11 +258,10 @@ void recordCreation(const JavaVMInitArgs& args) {
     char version[16];
     std::snprintf(version, sizeof version, "0x%08lX", static_cast<unsigned long>(args.version));
     record("create.version", version);
-    record("create.ignoreUnrecognized", args.ignoreUnrecognized ? "1" : "0");
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         record("option", utf8(fromUtf8(text, CP_ACP)));
-        if (args.options[i].extraInfo && (text == "abort" || text == "exit"))
+        if (args.options[i].extraInfo && (text == "abort" || text == "exit" || text == "vfprintf"))
             record("hook", text);
     }
     for (const wchar_t* name : {L"KORU_JVM_PATH", L"KORU_JVM_HOME", L"Path"})
@@ -276,6 +279,34 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("stackReserve", std::to_string(reserve));
 }
 
+// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
+// program does not have.
+void vmPrint(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    if (vm.vfprintfHook)
+        vm.vfprintfHook(stdout, format, arguments);
+    va_end(arguments);
+}
+
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
+[[noreturn]] void abortCreation(const std::string& reason) {
+    vmPrint("Error occurred during initialization of VM\n");
+    vmPrint("%.*s\n", int(reason.size()), reason.data());
+    if (vm.abortHook)
+        vm.abortHook();
+    ExitProcess(1);
+}
+
+// A real runtime refuses an option it does not know unless told to ignore such options: JNI_EINVAL for a size it
+// cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes and -verbose.
+jint optionResult(const std::string& option) {
+    static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?");
+    if (std::regex_match(option, known))
+        return JNI_OK;
+    return std::regex_match(option, std::regex("-X(ms|mx|ss).*")) ? JNI_EINVAL : JNI_ERR;
+}
+
 jint createVm(const JavaVMInitArgs& args) {
     Sleep(static_cast<DWORD>(number(directive(L"startup"))));
     std::wstring scripted = directive(L"create");
@@ -283,11 +314,20 @@ jint createVm(const JavaVMInitArgs& args) {
         return number(scripted);
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
+        void* hook = args.options[i].extraInfo;
+        if (!args.ignoreUnrecognized && optionResult(text) != JNI_OK)
+            return optionResult(text);
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
-            vm.hasClassPath = text.size() > 18;
+            vm.classPath = fromUtf8(text.substr(18), CP_ACP);
         if (text == "exit")
-            vm.exitHook = reinterpret_cast<void(JNICALL*)(jint)>(args.options[i].extraInfo);
+            vm.exitHook = reinterpret_cast<decltype(vm.exitHook)>(hook);
+        if (text == "abort")
+            vm.abortHook = reinterpret_cast<decltype(vm.abortHook)>(hook);
+        if (text == "vfprintf")
+            vm.vfprintfHook = reinterpret_cast<decltype(vm.vfprintfHook)>(hook);
     }
+    if (!directive(L"abort").empty())
+        abortCreation(utf8(directive(L"abort")));
     for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
         (*stream)->console = stream == &vm.out ? "stdout" : "stderr";

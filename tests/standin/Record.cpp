@@ -38,10 +38,10 @@ void trap(const std::string& what, unsigned code) {
     ExitProcess(code);
 }
 
-std::string utf8(const std::wstring& text) {
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
+std::string utf8(const std::wstring& text, unsigned codePage) {
+    int size = WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(), size, nullptr, nullptr);
+    WideCharToMultiByte(codePage, 0, text.data(), int(text.size()), result.data(), size, nullptr, nullptr);
     return result;
 }
 

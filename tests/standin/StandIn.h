@@ -5,10 +5,16 @@
 // that a real runtime answers with a crash ends the process at once (a trap).
 //
 // KORU_STANDIN_SCRIPT: directives separated by ";", read afresh whenever one matters.
-//   create=<n>            JNI_CreateJavaVM returns n and creates nothing
+//   create=<n>            JNI_CreateJavaVM returns n and creates nothing (it also refuses, as a real runtime does,
+//                         options it does not know: JNI_EINVAL for an unreadable size, JNI_ERR for others)
 //   startup=<ms>          JNI_CreateJavaVM takes that long first, as a real runtime does on a cold machine
+//   abort=<text>          JNI_CreateJavaVM fails as HotSpot does at a start-up error: the text (after "Error occurred
+//                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
+//   clinit=<actions>      what the application class's static initialiser does, as for main, at its first lookup
+//   handler=<actions>     what the uncaught-exception handler the application set does, as for main, when a thread
+//                         detaches with an exception pending (without it the exception is printed)
 //   missing=main          the application class has no main (NoSuchMethodError)
 //   missing=main-silent   ... and GetStaticMethodID returns null without an exception (no runtime does this)
 //   fail=<function>       NewCharArray, NewObjectArray or NewObjectV, as named, fails with OutOfMemoryError
@@ -19,19 +25,21 @@
 //   main=<actions>        what main does, in order, actions separated by ",":
 //                           print:<text>, eprint:<text>   a line on System.out, System.err
 //                           throw:<class>[:<message>]     main ends with that throwable (slashes) pending
-//                           exit:<n>                      System.exit(n)
+//                           exit:<n>                      System.exit(n): the VM torn down (later calls into it
+//                                                         wait for ever), the exit hook on a thread of the VM's own
 //                           sleep:<ms>                    main sleeps
 //                           linger:<ms>                   main starts a non-daemon thread that lives that long
 //
 // KORU_STANDIN_RECORD: a file that gets a UTF-8 line `key=value` per fact (the value may be empty), appended and closed
 // line by line so that a sudden end loses nothing (text of several lines gives a line each).
-//   option=<text>, hook=abort|exit        each creation option in order (ANSI code page), each hook in extraInfo
-//   create.version=0x..., create.ignoreUnrecognized=0|1, create.result=<n> (when creation failed)
+//   option=<text>, hook=abort|exit|vfprintf   each creation option in order (ANSI code page), each hook in extraInfo
+//   create.version=0x..., create.result=<n> (when creation failed)
 //   env.KORU_JVM_PATH=, env.KORU_JVM_HOME=, env.Path=, cwd=, stackReserve=<bytes>   as the creating thread saw them
 //   findClass=<name>                      each lookup of an application class, as given (modified UTF-8)
 //   main.argc=<n>, main.arg=<text>, main.time=<100 ns since 1601>   main was called with these arguments
 //   secondaryMain.argc=<n>, secondaryMain.arg=<text>   each call's lines together, whatever other threads record
-//   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too)
+//   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too, and what
+//                                         the VM prints itself when it was given no "vfprintf" hook)
 //   exception=<class>                     a throwable became pending
 //   uncaught=<class>                      a thread detached with it still pending (printed as the VM does)
 //   attach, detach (detach=<n> when scripted to fail), thread.ended (a lingering thread); attaching
@@ -42,12 +50,16 @@
 //                                         with an exception pending that JNI forbids, a null or dead reference, a null
 //                                         class or method, a method called in the wrong form
 //
-// Modelled Java: String(char[]); System.exit, setOut, setErr; FileOutputStream(String); PrintStream(OutputStream)
-// and (OutputStream, boolean, "UTF-8"), both writing UTF-8; ByteArrayOutputStream() and toString("UTF-8"); any
+// Modelled Java: String(char[]); System.exit, setOut, setErr; FileOutputStream(String); PrintStream(OutputStream),
+// writing the ANSI code page as Java's default charset on Windows, and (OutputStream, boolean, "UTF-8");
+// ByteArrayOutputStream() and toString("UTF-8"); any
 // class whose name ends in Exception or Error is a throwable with printStackTrace(PrintStream); any other class
-// outside java/ is the application, found only when the VM was given a non-empty class path. Nothing is freed.
+// outside java/ is the application, found only through the class path: in a jar file that exists, or below a folder
+// as com\example\App.class; an empty entry (or no class path) is the current folder. Nothing is freed.
 #include <jni.h>
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -66,7 +78,8 @@ inline void require(bool condition, const char* what) {
         trap(what);
 }
 
-std::string utf8(const std::wstring& text);
+// To UTF-8, or to another code page (CP_ACP is 0).
+std::string utf8(const std::wstring& text, unsigned codePage = 65001);
 // From UTF-8, or from another code page (CP_ACP is 0).
 std::wstring fromUtf8(const std::string& text, unsigned codePage = 65001);
 std::wstring environment(const wchar_t* name);
@@ -113,8 +126,11 @@ struct Value {
 struct Vm {
     Object* out = nullptr;
     Object* err = nullptr;
-    bool hasClassPath = false;
+    std::wstring classPath; // "-Djava.class.path=", the last one given
     void(JNICALL* exitHook)(jint) = nullptr;
+    void(JNICALL* abortHook)() = nullptr;
+    jint(JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;
+    volatile bool exiting = false; // System.exit has begun
     volatile long liveThreads = 0; // attached threads and lingering ones: DestroyJavaVM waits for them
 };
 inline Vm vm;
@@ -124,7 +140,11 @@ Object* make(Kind kind, const std::string& type, const std::wstring& text = {}, 
 bool throwIf(bool condition, Thread& thread, const std::string& type, const std::wstring& message);
 // The pending throwable printed on System.err as the VM does, then cleared.
 void describe(Thread& thread);
-// Null (with NoClassDefFoundError pending) when the class does not exist.
+// A thread detaches: what it left pending goes to the uncaught-exception handler, by default describe, or what the
+// script says the application's own handler does.
+void uncaught(Thread& thread);
+// Null (with NoClassDefFoundError pending) when the class does not exist, or with ExceptionInInitializerError when
+// the application class's static initialiser threw.
 Object* findClass(Thread& thread, const std::string& name);
 // "<throwable>" or "<application>" for those classes, else the name itself.
 std::string ownerOf(const std::string& className);

@@ -37,12 +37,11 @@ StandInLaunch::StandInLaunch(const std::wstring& script, const std::vector<Setti
     installJvmLibrary(home_, L"server", standInJvmPath());
     app_.set(jreSection, L"Main Class", L"com.example.App");
     app_.set(jreSection, L"JRE Path", home_);
-    app_.set(L"Class Path", L"Class Path", L"C:\\app.jar");
+    writeBytes(app_.file(L"app.jar"), "");
+    app_.set(L"Class Path", L"Class Path", L"\\app.jar");
     app_.set(settings);
 }
 
 DWORD StandInLaunch::run(const std::wstring& arguments, DWORD timeoutMs) const {
-    std::unique_ptr<TestProcess> process = start(arguments);
-    process->waitForExit(timeoutMs);
-    return process->exitCode();
+    return start(arguments)->exitCodeAfterWait(timeoutMs);
 }

@@ -27,7 +27,8 @@ private:
 };
 
 // An installation whose "JRE Path" names a runtime folder with the stand-in as bin\server\jvm.dll, "Main Class"
-// com.example.App and "Class Path" C:\app.jar; the launchers it starts play the script and write the record.
+// com.example.App and "Class Path" \app.jar (a file beside the executable); the launchers it starts play the script
+// and write the record.
 class StandInLaunch {
 public:
     explicit StandInLaunch(const std::wstring& script, const std::vector<Setting>& settings = {});

@@ -34,6 +34,15 @@ std::string bmpFile(const TestImage& image) {
     return out;
 }
 
+std::string runLengthBmpFile(int width, int height) {
+    std::string out = "BM";
+    // 0x80001: one plane of 8-bit pixels; then run lengths of 8 bits (1) in 2 bytes, and a palette of two colours.
+    for (uint32_t value : {64u, 0u, 62u, 40u, uint32_t(width), uint32_t(height), 0x80001u, 1u, 2u, 2835u, 2835u, 2u, 2u,
+                           0x00FFFFFFu, 0u})
+        put(out, value, 4);
+    return out + std::string("\0\1", 2); // the end of the bitmap, at once
+}
+
 std::string tiffFile(const TestImage& image) {
     const uint32_t entries = 11, bitsAt = 8 + 2 + entries * 12 + 4, pixelsAt = bitsAt + 8;
     const uint32_t tags[][3] = {
@@ -65,11 +74,4 @@ std::string tiffFile(const TestImage& image) {
         for (int shift : {16, 8, 0, 24})
             out += static_cast<char>(pixel >> shift);
     return out;
-}
-
-uint32_t premultiplied(uint32_t argb) {
-    uint32_t alpha = argb >> 24, result = alpha << 24;
-    for (int shift : {16, 8, 0})
-        result |= ((argb >> shift & 0xFF) * alpha / 255) << shift;
-    return result;
 }

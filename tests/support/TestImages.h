@@ -17,7 +17,5 @@ TestImage opaqueTestImage(int width, int height);
 
 std::string bmpFile(const TestImage& image);  // 32 bits per pixel, alpha dropped
 std::string tiffFile(const TestImage& image); // 8-bit RGBA, straight alpha, uncompressed
-
-// The pixel as a decoder hands it to a layered window: 0xAARRGGBB with the colours multiplied by alpha.
-// Exact for channels of 0 or 255, whatever rounding the decoder uses.
-uint32_t premultiplied(uint32_t argb);
+// A BMP of any size in a few bytes: 8-bit run lengths that end the bitmap at once (the rest is the first colour).
+std::string runLengthBmpFile(int width, int height);

@@ -1,5 +1,6 @@
 // The folder the "JRE Not Found" dialog takes from the shell's folder browser.
 #include "TestFiles.h"
+#include "support/ComPtr.h"
 #include "ui/JreNotFoundDialog.h"
 
 #include <gtest/gtest.h>
@@ -10,20 +11,14 @@ namespace {
 // own path, however long, is never parsed. Null when the shell cannot list it.
 PIDLIST_ABSOLUTE onlyChildOf(const std::wstring& parentPath) {
     PIDLIST_ABSOLUTE parent = ILCreateFromPathW(parentPath.c_str());
-    IShellFolder* desktop = nullptr;
-    IShellFolder* folder = nullptr;
-    IEnumIDList* children = nullptr;
+    ComPtr<IShellFolder> desktop, folder;
+    ComPtr<IEnumIDList> children;
     PITEMID_CHILD child = nullptr;
-    if (parent && SUCCEEDED(SHGetDesktopFolder(&desktop)) &&
-        SUCCEEDED(desktop->BindToObject(parent, nullptr, IID_IShellFolder, reinterpret_cast<void**>(&folder))) &&
-        folder->EnumObjects(nullptr, SHCONTF_FOLDERS, &children) == S_OK)
+    if (parent && SUCCEEDED(SHGetDesktopFolder(desktop.put())) &&
+        SUCCEEDED(desktop->BindToObject(parent, nullptr, IID_IShellFolder, folder.putVoid())) &&
+        folder->EnumObjects(nullptr, SHCONTF_FOLDERS, children.put()) == S_OK)
         children->Next(1, &child, nullptr);
     PIDLIST_ABSOLUTE whole = child ? ILCombine(parent, child) : nullptr;
-    for (IUnknown* object :
-         {static_cast<IUnknown*>(children), static_cast<IUnknown*>(folder), static_cast<IUnknown*>(desktop)}) {
-        if (object)
-            object->Release();
-    }
     ILFree(child);
     ILFree(parent);
     return whole;

@@ -5,11 +5,10 @@
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "runtime/LibraryImage.h"
+#include "runtime/RegistryKeys.h"
 #include "runtime/RuntimeSelection.h"
 
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 namespace {
 
@@ -28,14 +27,12 @@ protected:
 TEST_F(RuntimeSearch, TheWidthTestReadsTheWholeFileAndNoMore) {
     // The view covers the file and no more: cut right after the machine field it is still the companion's image.
     std::string foreign = readBytes(companionWidthLibraryPath());
-    uint32_t ntOffset = 0;
-    std::memcpy(&ntOffset, &foreign.at(0x3C), sizeof ntOffset);
+    const size_t ntOffset = uint8_t(foreign.at(0x3C)) | uint8_t(foreign.at(0x3D)) << 8; // within the first 64 KiB
     for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), foreign.size()}) {
         writeBytes(temp / L"cut.dll", foreign.substr(0, cut));
         EXPECT_EQ(isCompanionLibrary(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
     }
     EXPECT_FALSE(isCompanionLibrary(createOnlyLibraryPath()));
-    EXPECT_FALSE(isCompanionLibrary(temp / L"missing.dll"));
 }
 
 TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
@@ -106,7 +103,7 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     std::wstring jre = runtime(L"jre", {L"client", L"server"});
     for (const wchar_t* name : {L"1.8", L"1.8.0_251", L"1.5"})
         ASSERT_TRUE(registry.add(sunJre, name, jre));
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));
+    ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, sunJre + L"1.9", L"Other", jre)); // no "JavaHome"
     ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));
     ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));
     // An expandable string is expanded; a value that is not a string is no home.
@@ -114,6 +111,9 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     ASSERT_TRUE(
         registry.add(sunJre, L"1.7", L"%KORU_TEST_JAVA_BASE%\\jre", RegistryFixture::nativeView, REG_EXPAND_SZ));
     ASSERT_TRUE(registry.add(sunJre, L"1.7.0_1", jre, RegistryFixture::nativeView, REG_BINARY));
+    // Nor is a value larger than any path, whatever its first null leaves.
+    ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, sunJre + L"1.6", L"JavaHome",
+                                  jre + std::wstring(1, L'\0') + std::wstring(40000, L'x')));
     runtime(L"jdk", {L"client"}); // beside jre\, where it does not count
     ASSERT_TRUE(registry.add(sunJdk, L"1.7", temp / L"jdk"));
     RuntimePolicy policy;
@@ -132,6 +132,14 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     ASSERT_TRUE(searchRegistry(policy, RegistryView::Native, chosen));
     EXPECT_EQ(chosen.home, jre) << "a key the settings rule out is not searched";
     EXPECT_FALSE(searchRegistry(policy, RegistryView::Companion, chosen));
+}
+
+// Subkeys past the number read per key are not looked at, however many a key holds.
+TEST_F(RegistryRuntimes, SubkeysPastTheLimitAreLeftAlone) {
+    for (size_t i = 0; i < maxSubkeysRead; ++i)
+        ASSERT_TRUE(registry.add(sunJre, L"0." + std::to_wstring(1000 + i), L""));
+    ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"jre", {L"client"})));
+    EXPECT_TRUE(found(RuntimePolicy(), 1).empty());
 }
 
 // The companion's view is searched only for a companion, and only when the native view has no candidate; "JRE Path"
@@ -155,17 +163,12 @@ TEST_F(RegistryRuntimes, TheSourcesInTheirOrder) {
 }
 
 TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
-    struct Registration {
-        bool user;          // HKEY_CURRENT_USER, else HKEY_LOCAL_MACHINE
-        const wchar_t* key; // below the hive (or Eclipse Adoptium's key); the value is named as its installer names it
-        bool companionView; // written and searched in the companion's view
-        Layout layout;
-        const char* release; // the release file's text or only its version, or ""
-        const wchar_t* chosen;
-    };
     const wchar_t* const adoptium = L"Software\\Eclipse Adoptium\\";
     const char* const openJ9 = "IMPLEMENTOR=\"Eclipse Adoptium\"\nJAVA_VERSION=\"11.0.14.1\"\nJVM_VARIANT=\"Openj9\"";
-    const Registration cases[] = {
+    // HKEY_CURRENT_USER (else HKEY_LOCAL_MACHINE); the key below the hive (or Eclipse Adoptium's key), whose value is
+    // named as its installer names it; written and searched in the companion's view; the layout; the release file's
+    // text or only its version, or ""; the candidate chosen
+    const std::tuple<bool, const wchar_t*, bool, Layout, const char*, const wchar_t*> cases[] = {
         {false, L"Software\\JavaSoft\\JDK\\17.0.2", false, Layout::Modern, "", L"17.0.2 JDK Sun 0\\"},
         {false, L"Software\\JavaSoft\\JDK\\17", false, Layout::Modern, "17.0.2", L"17.0.2 JDK Sun 1\\"},
         {false, L"Software\\JavaSoft\\JRE\\10.0.1", false, Layout::ModernJdk, "IMPLEMENTOR=\"IBM Corporation\"",
@@ -190,16 +193,16 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
     RuntimePolicy anyVendor;
     applyVmProvider(anyVendor, L"any");
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const Registration& c = cases[i];
-        std::wstring key = c.key[0] == L'S' ? c.key : adoptium + std::wstring(c.key);
+        const auto& [user, below, companionView, layout, release, expected] = cases[i];
+        std::wstring key = below[0] == L'S' ? below : adoptium + std::wstring(below);
         const wchar_t* value = key.find(L"JavaSoft") != std::wstring::npos ? L"JavaHome"
                                : key.find(L"MSI") != std::wstring::npos    ? L"Path"
                                                                            : L"InstallationPath";
         RegistryFixture fresh;
-        ASSERT_TRUE(fresh.addValue(c.user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, value,
-                                   installed(std::to_wstring(i), c.layout, c.release),
-                                   c.companionView ? RegistryFixture::companionView : RegistryFixture::nativeView));
-        EXPECT_EQ(chosen(anyVendor, c.companionView ? RegistryView::Companion : RegistryView::Native), c.chosen) << key;
+        ASSERT_TRUE(fresh.addValue(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, value,
+                                   installed(std::to_wstring(i), layout, release),
+                                   companionView ? RegistryFixture::companionView : RegistryFixture::nativeView));
+        EXPECT_EQ(chosen(anyVendor, companionView ? RegistryView::Companion : RegistryView::Native), expected) << key;
     }
     ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Azul Systems\\Zulu\\zulu-17", L"JavaHome",
                                   installed(L"wrong-value", Layout::Modern)));
@@ -239,15 +242,9 @@ TEST_F(RegistryRuntimes, OldAndNewKeysMeetOnePolicy) {
 TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
     std::wstring jre8 = installed(L"jre8", Layout::Modern), jdk17 = installed(L"jdk17", Layout::Modern, "17.0.2");
     std::wstring foreign = installed(L"foreign", Layout::CompanionWidth);
-    struct Case {
-        std::wstring javaHome;
-        const wchar_t* maximum;
-        bool registered; // a Java 8 runtime in the registry
-        bool companion;
-        std::wstring settled; // the home whose library is settled
-        bool asked;
-    };
-    const Case cases[] = {
+    // JAVA_HOME, "Maximum Version", a Java 8 runtime in the registry, a companion, the home whose library is settled,
+    // whether the user was asked
+    const std::tuple<std::wstring, const wchar_t*, bool, bool, std::wstring, bool> cases[] = {
         {jdk17, L"", true, false, jre8, false},
         {L"\"" + jdk17 + L"\\\"", L"", false, false, jdk17, false}, // quoted, as often set by hand
         {jdk17, L"1.7", true, false, foreign, true},                // refused like the registry's runtime
@@ -255,25 +252,25 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
         {foreign, L"", false, false, foreign, true},
         {foreign, L"", false, true, foreign, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [home, maximum, registered, companion, settled, userAsked] : cases) {
         RegistryFixture fresh;
-        if (c.registered) {
+        if (registered) {
             ASSERT_TRUE(fresh.add(sunJre, L"1.8", jre8));
         }
-        ScopedEnvironment javaHome(L"JAVA_HOME", c.javaHome);
+        ScopedEnvironment javaHome(L"JAVA_HOME", home);
         RuntimePolicy policy;
-        policy.maxVersion = maxVersionFromSetting(c.maximum);
+        policy.maxVersion = maxVersionFromSetting(maximum);
         RuntimeChoice choice;
         bool asked = false;
         auto askUser = [&](const std::wstring&, RuntimePick& pick) {
             pick = {foreign + L"\\", foreign + L"\\bin\\server\\jvm.dll"};
             return asked = true;
         };
-        ASSERT_TRUE(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", askUser, choice)) << c.javaHome;
-        EXPECT_EQ(asked, c.asked) << c.javaHome;
-        EXPECT_EQ(choice.jvmPath, c.settled + L"\\bin\\server\\jvm.dll") << c.javaHome;
-        EXPECT_EQ(choice.pickedHome, c.asked ? foreign + L"\\" : L"") << "to be remembered";
-        EXPECT_EQ(choice.handOff, c.companion && c.settled == foreign) << c.javaHome;
+        ASSERT_TRUE(resolveRuntime(policy, companion ? L"C:\\companion.exe" : L"", askUser, choice)) << home;
+        EXPECT_EQ(asked, userAsked) << home;
+        EXPECT_EQ(choice.jvmPath, settled + L"\\bin\\server\\jvm.dll") << home;
+        EXPECT_EQ(choice.pickedHome, userAsked ? foreign + L"\\" : L"") << "to be remembered";
+        EXPECT_EQ(choice.handOff, companion && settled == foreign) << home;
     }
 }
 

@@ -1,0 +1,67 @@
+#include "JavaMain.h"
+
+#include "ExceptionText.h"
+#include "JavaThreadAttachment.h"
+
+#include <jni.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+[[noreturn]] void sleepForever() {
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::hours(24));
+}
+
+// The VM describes the other failures itself on its standard error stream.
+bool hasMessage(MainLookup failure) {
+    return failure == MainLookup::NameNotConvertible || failure == MainLookup::ClassNotFound ||
+           failure == MainLookup::MainMissing;
+}
+
+void handleUncaughtException(JavaMain& java, MainThreadHost& host, jthrowable exception) {
+    host.mainEnded();
+    // Left pending, the VM prints it when the thread detaches; a thread kept alive never does, so it is printed now.
+    if (!java.failureCheck) {
+        if (java.keepAlive)
+            java.jniEnv->ExceptionDescribe();
+        return;
+    }
+    java.jniEnv->ExceptionClear();
+    if (host.stopAfterException(exceptionText(java.jniEnv, exception)))
+        callSystemExit(java.jniEnv);
+}
+
+// Finds the main class and calls main; false when it could not be called (after the message the failure needs).
+bool callMainMethod(JavaMain& java, MainThreadHost& host) {
+    MainMethod main;
+    MainLookup lookup = findMainMethod(java.jniEnv, java.mainClass, main);
+    if (lookup != MainLookup::Found) {
+        if (hasMessage(lookup))
+            host.reportMainLookupFailure(lookup,
+                                         lookup == MainLookup::ClassNotFound ? main.classNameAsPassed : java.mainClass);
+        return false;
+    }
+    jthrowable exception = nullptr;
+    MainOutcome outcome = callMain(
+        java.jniEnv, main, java.appArguments, [&host] { host.mainStarting(); }, exception);
+    if (outcome == MainOutcome::ArgumentsFailed)
+        return false;
+    if (outcome == MainOutcome::Threw)
+        handleUncaughtException(java, host, exception);
+    return true;
+}
+
+} // namespace
+
+bool invokeMain(JavaMain& java, MainThreadHost& host) {
+    JavaThreadAttachment attachment(java.javaVm, java.javaMainThreadAttached);
+    bool called = callMainMethod(java, host);
+    // The splash goes once main has returned, also from a thread kept alive: it must not lie over the application.
+    host.mainEnded();
+    if (called && java.keepAlive)
+        sleepForever();
+    return attachment.detach() && called;
+}

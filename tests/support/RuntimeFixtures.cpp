@@ -1,6 +1,7 @@
 #include "RuntimeFixtures.h"
 
 #include "TestFiles.h"
+#include "support/FileSystem.h"
 
 std::wstring standInJvmPath() { return testProgramFolder() + L"\\standin\\jvm.dll"; }
 
@@ -17,10 +18,7 @@ std::wstring companionWidthLibraryPath() { return testProgramFolder() + L"\\fixt
 std::wstring createOnlyLibraryPath() { return testProgramFolder() + L"\\fixtures\\create-only\\jvm.dll"; }
 std::wstring companionProbePath() { return testProgramFolder() + L"\\fixtures\\companion_probe.exe"; }
 
+// Made full: the long form that copies take resolves neither ".." nor "/".
 std::wstring pairBuildFile(const std::wstring& relative) {
-    // Made full: the long form that copies take resolves neither ".." nor "/".
-    wchar_t full[4096];
-    DWORD length =
-        GetFullPathNameW((testProgramFolder() + L"\\" KORU_PAIR_BIN L"\\" + relative).c_str(), 4096, full, nullptr);
-    return std::wstring(full, length < 4096 ? length : 0);
+    return fullPathOf(testProgramFolder() + L"\\" KORU_PAIR_BIN L"\\" + relative);
 }

@@ -37,8 +37,9 @@ int32_t runJava(Launcher& launcher) {
         return -1;
     if (!loadJavaVmLibrary(java, jvmPath))
         return -1;
-    // A failure here (an empty class path) has been reported already; the start goes on and fails in Java.
-    assembleVmOptions(java);
+    // An empty class path has been reported already and the start goes on to fail in Java; a refused option ends it.
+    if (assembleVmOptions(java) == VmOptionsAssembly::Refused)
+        return -1;
     if (runJavaMainThread(java, launcher.splash) == 0)
         return 0;
     closeNativeSplash(launcher.splash);

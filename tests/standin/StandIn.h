@@ -11,6 +11,7 @@
 //   abort=<text>          JNI_CreateJavaVM fails as HotSpot does at a start-up error: the text (after "Error occurred
 //                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
+//   java=8                a runtime older than Java 9: JNI_GetDefaultJavaVMInitArgs refuses JNI version 9 and later
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   clinit=<actions>      what the application class's static initialiser does, as for main, at its first lookup
 //   handler=<actions>     what the uncaught-exception handler the application set does, as for main, when a thread
@@ -55,7 +56,9 @@
 // ByteArrayOutputStream() and toString("UTF-8"); any
 // class whose name ends in Exception or Error is a throwable with printStackTrace(PrintStream); any other class
 // outside java/ is the application, found only through the class path: in a jar file that exists, or below a folder
-// as com\example\App.class; an empty entry (or no class path) is the current folder. Nothing is freed.
+// as com\example\App.class; an empty entry (or no class path) is the current folder. Or it is in the main module
+// ("-Djdk.module.main="), which must lie in a folder of the module path as <name>.jar: without it the VM aborts
+// after printing why on the standard output. Nothing is freed.
 #include <jni.h>
 
 #include <cstdarg>
@@ -126,7 +129,9 @@ struct Value {
 struct Vm {
     Object* out = nullptr;
     Object* err = nullptr;
-    std::wstring classPath; // "-Djava.class.path=", the last one given
+    std::wstring classPath;  // "-Djava.class.path=", the last one given
+    std::wstring modulePath; // "--module-path=", the last one given
+    std::wstring mainModule; // "-Djdk.module.main=": its classes are the application's
     void(JNICALL* exitHook)(jint) = nullptr;
     void(JNICALL* abortHook)() = nullptr;
     jint(JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;

@@ -38,7 +38,7 @@ TEST(CompanionStart, EachBuildHostsItsOwnWidthAndNoStartLoops) {
         for (auto [app, jre, other] :
              {std::tuple(&editor, editorJre, &companion), std::tuple(&companion, companionJre, &editor)})
             app->set({{jreSection, L"Main Class", L"com.example.App"},
-                      {L"Class Path", L"Class Path", L"C:\\app.jar"},
+                      {L"Class Path", L"Class Path", L"\\app.jar"},
                       {jreSection, L"JRE Path", *jre ? root / jre : L""},
                       {L"Application", L"Pair Product", other->exePath()},
                       {L"Application", L"Pair Return Code", pairReturnCode}});
@@ -47,6 +47,7 @@ TEST(CompanionStart, EachBuildHostsItsOwnWidthAndNoStartLoops) {
         ScopedEnvironment script(L"KORU_STANDIN_SCRIPT", L"main=exit:4660");
         ScopedEnvironment record(L"KORU_STANDIN_RECORD", root / L"record.txt");
         createFolders(root / L"work");
+        writeBytes(editor.file(L"app.jar"), "");
 
         auto process = (startCompanion ? companion : editor).start(L"-nosplash one", root / L"work");
         bool cannotLoad = std::wstring(companionJre) == L"jre", ran = installed && !cannotLoad;

@@ -27,6 +27,7 @@ private:
     bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
     void kill();
 
+    UniqueHandle job_;
     UniqueHandle process_;
     DWORD id_ = 0;
 };

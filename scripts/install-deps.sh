@@ -8,8 +8,8 @@ packages=(cmake g++ make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w6
           binutils-mingw-w64-i686 openjdk-17-jdk-headless)
 if [ "${1:-build}" = test ]; then
     # Wine runs the Windows programs (64-bit and 32-bit ones), Xvfb gives them a display, clang-format checks the
-    # layout of the sources.
-    packages+=(wine wine64 wine32:i386 xvfb xauth clang-format)
+    # layout of the sources, osslsigncode and openssl sign a branded exe.
+    packages+=(wine wine64 wine32:i386 xvfb xauth clang-format osslsigncode openssl)
 fi
 
 missing=()

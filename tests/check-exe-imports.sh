@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Fails unless the exe is a 64-bit GUI program that loads only kernel32 and the C runtime when it starts: every
-# other system DLL is delay-loaded at its first use (cmake/DelayImports.cmake), and no DLL of our own is imported.
-# Given the system DLLs that the 32-bit build imports ("user32;gdi32"), a 32-bit one that imports no others.
+# Fails unless the exe is a 64-bit GUI program that loads only kernel32 and the C runtime when it starts (the others are
+# delay-loaded, cmake/DelayImports.cmake), or, given the DLLs the 32-bit build imports ("user32;gdi32"), a 32-bit one.
 set -euo pipefail
 exe="$1" system="${2:-}"
 headers="$(x86_64-w64-mingw32-objdump -p "$exe")"

@@ -30,36 +30,31 @@ TEST(CompanionStart, EachBuildHostsItsOwnWidthAndNoStartLoops) {
         TempFolder root;
         RegistryFixture registry;
         Installation editor(root / L"App"), companion(root / L"App", L"companion.exe", pairBuildFile(L"koru.exe"));
-        const std::wstring editorsRuntime = installJvmLibrary(root / L"jre", L"server", standInJvmPath());
-        const std::wstring companionsRuntime =
-            installJvmLibrary(root / L"jre-pair", L"server", pairBuildFile(L"standin\\jvm.dll"));
+        const auto ownJvm = installJvmLibrary(root / L"jre", L"server", standInJvmPath());
+        const auto pairJvm = installJvmLibrary(root / L"jre-pair", L"server", pairBuildFile(L"standin\\jvm.dll"));
         if (!*editorJre)
             ASSERT_TRUE(registry.add(vendorKeys()[1].path, L"1.8", root / L"jre-pair", RegistryFixture::companionView));
         for (auto [app, jre, other] :
              {std::tuple(&editor, editorJre, &companion), std::tuple(&companion, companionJre, &editor)})
             app->set({{jreSection, L"Main Class", L"com.example.App"},
-                      {L"Class Path", L"Class Path", L"\\app.jar"},
+                      {L"Class Path", L"Class Path", root / L"work\\app.jar"},
                       {jreSection, L"JRE Path", *jre ? root / jre : L""},
-                      {L"Application", L"Pair Product", other->exePath()},
+                      {L"Application", L"Pair Product", other->exePath() + (installed ? L"" : L".missing")},
                       {L"Application", L"Pair Return Code", pairReturnCode}});
-        if (!installed)
-            DeleteFileW(companion.exePath().c_str());
         ScopedEnvironment script(L"KORU_STANDIN_SCRIPT", L"main=exit:4660");
         ScopedEnvironment record(L"KORU_STANDIN_RECORD", root / L"record.txt");
-        createFolders(root / L"work");
-        writeBytes(editor.file(L"app.jar"), "");
+        writeBytes(root / L"work\\app.jar", ""); // the application's jar, in the folder the launcher is started in
 
         auto process = (startCompanion ? companion : editor).start(L"-nosplash one", root / L"work");
         bool cannotLoad = std::wstring(companionJre) == L"jre", ran = installed && !cannotLoad;
         if (cannotLoad) {
-            EXPECT_EQ(dismissMessageBox(anyProcess),
-                      L"Failed to load Java VM library: " + editorsRuntime + L" (errno = 193).\n");
+            EXPECT_EQ(dismissMessageBox(0), L"Failed to load Java VM library: " + ownJvm + L" (errno = 193).\n");
         }
         EXPECT_EQ(process->exitCodeAfterWait(), exitCode) << startCompanion << companionJre;
         // Without "Pair Return Code" the editor may end before the companion has run.
         waitUntil([&] { return !ran || StandInRecord(root / L"record.txt").has("exit"); });
         StandInRecord facts(root / L"record.txt");
-        EXPECT_EQ(facts.value("env.KORU_JVM_PATH"), ran ? narrow(companionsRuntime) : "(absent)") << companionJre;
+        EXPECT_EQ(facts.value("env.KORU_JVM_PATH"), ran ? narrow(pairJvm) : "(absent)") << companionJre;
         EXPECT_EQ(facts.value("main.argc"), ran ? (startCompanion ? "2" : "0") : "(absent)");
         EXPECT_EQ(facts.value("cwd"), ran ? narrow(root / L"work") : "(absent)");
     }

@@ -7,8 +7,6 @@ TestProcess::TestProcess(const std::wstring& program, const std::wstring& comman
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    // Whatever the program starts in turn (a companion launcher, say) joins its job, and ends with it.
-    job_.reset(CreateJobObjectW(nullptr, nullptr));
     // A start the system refuses for a moment (many at once, a loaded machine) is not the program under test
     // failing: the refusal is reported and the start tried again, a few times.
     for (int attempt = 0;; ++attempt) {

@@ -24,7 +24,7 @@ HWND waitFor(DWORD processId, const wchar_t* className, const std::function<bool
         for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr;) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if ((processId == anyProcess || owner == processId) && IsWindowVisible(window) && accepts(window))
+            if ((processId == 0 || owner == processId) && IsWindowVisible(window) && accepts(window))
                 return (found = window) != nullptr;
         }
         return false;

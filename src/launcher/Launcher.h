@@ -31,6 +31,7 @@ struct Launcher {
     // companion
     std::wstring pairProduct;
     bool pairReturnCode = false;
+    bool startedByHandOff = false; // this process is a companion: it hosts what it finds or fails, never hands on
 
     // runtime: the settings' constraints, and what the search settled
     RuntimePolicy policy;

@@ -19,7 +19,8 @@ bool prepareRuntime(Launcher& launcher) {
     auto askUser = [jvmType = launcher.policy.jvmType](const std::wstring& message, RuntimePick& pick) {
         return askUserForRuntime(jvmType, message, pick);
     };
-    if (!resolveRuntime(launcher.policy, launcher.pairProduct, askUser, launcher.runtime))
+    const std::wstring& companion = launcher.startedByHandOff ? std::wstring() : launcher.pairProduct;
+    if (!resolveRuntime(launcher.policy, companion, askUser, launcher.runtime))
         return false;
     // The folder the user picked is found at the next start without asking again.
     if (!launcher.runtime.pickedHome.empty())
@@ -61,6 +62,7 @@ int32_t runLaterStart(Launcher& launcher) {
 } // namespace
 
 bool initialize(Launcher& launcher) {
+    launcher.startedByHandOff = takeHandOffMark();
     captureCommandLine(launcher);
     if (!loadSettings(launcher))
         return false;

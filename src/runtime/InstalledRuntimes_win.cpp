@@ -60,11 +60,11 @@ std::wstring findLibrary(const std::wstring& home, JvmType type, JreCandidate& c
 }
 
 // HKEY_CURRENT_USER\Software is one key in both views, so only the library tells which view a runtime registered
-// there belongs to: a 32-bit one is for the companion, which only the 32-bit view's search may hand it to.
+// there belongs to: one of the companion's width is for the companion, which only that view's search may hand it to.
 bool belongsToOtherView(const Registration& registration, const std::wstring& library) {
     if (registration.keyPath.empty() || registration.hive != RegistryHive::User)
         return false;
-    return isX86Library(library) != (registration.view == RegistryView::Wow32);
+    return isCompanionLibrary(library) != (registration.view == RegistryView::Companion);
 }
 
 RuntimeKind kindFromLayout(const std::wstring& home, const JreCandidate& candidate) {

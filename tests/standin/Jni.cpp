@@ -93,7 +93,7 @@ Value call(JNIEnv* env, jobject target, jmethodID id, va_list list, bool isStati
     return invoke(thread, isStatic ? nullptr : self, method, arguments(thread, method, list));
 }
 
-jobject newObject(JNIEnv* env, jclass type, jmethodID id, va_list list) {
+jobject JNICALL newObject(JNIEnv* env, jclass type, jmethodID id, va_list list) {
     Thread& thread = enter(env);
     const Method& method = methodOf(id);
     require(std::strcmp(method.name, "<init>") == 0 && ownerOf(derefAs(thread, type, Kind::Class).type) == method.owner,
@@ -140,66 +140,68 @@ template <bool IsVm, typename Table, size_t... Slots> void fillWithTraps(Table& 
 JNINativeInterface_ envTable() {
     JNINativeInterface_ table;
     fillWithTraps<false>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
-    table.FindClass = [](JNIEnv* env, const char* name) {
+    table.FindClass = [](JNIEnv* env, const char* name) JNICALL {
         Thread& thread = enter(env);
         require(name, "FindClass without a name");
         return jclass(local(thread, findClass(thread, name)));
     };
     table.GetMethodID = lookUp<false>;
     table.GetStaticMethodID = lookUp<true>;
-    table.GetObjectClass = [](JNIEnv* env, jobject object) {
+    table.GetObjectClass = [](JNIEnv* env, jobject object) JNICALL {
         Thread& thread = enter(env);
         Object* self = deref(thread, object);
         require(self, "GetObjectClass of null");
         return jclass(local(thread, make(Kind::Class, self->type)));
     };
     table.NewObjectV = newObject;
-    table.CallStaticVoidMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a) { call(e, c, m, a, true, 'V'); };
-    table.CallStaticIntMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a) {
-        return call(e, c, m, a, true, 'I').number;
-    };
-    table.CallVoidMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) { call(e, o, m, a, false, 'V'); };
-    table.CallObjectMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) {
+    table.CallStaticVoidMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a)
+                                      JNICALL -> void { call(e, c, m, a, true, 'V'); };
+    table.CallStaticIntMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a)
+                                     JNICALL -> jint { return call(e, c, m, a, true, 'I').number; };
+    table.CallVoidMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) JNICALL { call(e, o, m, a, false, 'V'); };
+    table.CallObjectMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) JNICALL {
         return local(*reinterpret_cast<Thread*>(e), call(e, o, m, a, false, 'L').object);
     };
-    table.NewCharArray = [](JNIEnv* env, jsize length) {
+    table.NewCharArray = [](JNIEnv* env, jsize length) JNICALL -> jcharArray {
         return jcharArray(newArray(env, length, Kind::Chars, "NewCharArray", "[C"));
     };
-    table.SetCharArrayRegion = [](JNIEnv* env, jcharArray array, jsize start, jsize length, const jchar* chars) {
+    table.SetCharArrayRegion = [](JNIEnv* env, jcharArray array, jsize start, jsize length, const jchar* chars)
+                                   JNICALL -> void {
         Object& self = derefAs(enter(env), array, Kind::Chars);
         checkRange(self.text.size(), start, length);
         std::memcpy(&self.text[size_t(start)], chars, size_t(length) * sizeof(jchar));
     };
-    table.NewObjectArray = [](JNIEnv* env, jsize length, jclass type, jobject) {
+    table.NewObjectArray = [](JNIEnv* env, jsize length, jclass type, jobject) JNICALL {
         std::string element = derefAs(enter(env), type, Kind::Class).type;
         return jobjectArray(newArray(env, length, Kind::Array, "NewObjectArray", "[L" + element + ";"));
     };
-    table.SetObjectArrayElement = [](JNIEnv* env, jobjectArray array, jsize index, jobject value) {
+    table.SetObjectArrayElement = [](JNIEnv* env, jobjectArray array, jsize index, jobject value) JNICALL {
         Thread& thread = enter(env);
         Object& self = derefAs(thread, array, Kind::Array);
         checkRange(self.items.size(), index, 1);
         self.items[size_t(index)] = deref(thread, value);
     };
-    table.DeleteLocalRef = [](JNIEnv* env, jobject handle) {
+    table.DeleteLocalRef = [](JNIEnv* env, jobject handle) JNICALL {
         if (deref(enter(env, true), handle))
             reinterpret_cast<Ref*>(handle)->live = false;
     };
-    table.GetStringUTFChars = [](JNIEnv* env, jstring string, jboolean* isCopy) {
+    table.GetStringUTFChars = [](JNIEnv* env, jstring string, jboolean* isCopy) JNICALL {
         std::string bytes = modifiedUtf8(derefAs(enter(env), string, Kind::String).text);
         if (isCopy)
             *isCopy = JNI_TRUE;
         return (new std::string(std::move(bytes)))->c_str();
     };
-    table.ReleaseStringUTFChars = [](JNIEnv* env, jstring string, const char*) {
-        derefAs(enter(env, true), string, Kind::String);
-    };
-    table.ExceptionOccurred = [](JNIEnv* env) {
+    table.ReleaseStringUTFChars = [](JNIEnv* env, jstring string, const char*)
+                                      JNICALL -> void { derefAs(enter(env, true), string, Kind::String); };
+    table.ExceptionOccurred = [](JNIEnv* env) JNICALL {
         Thread& thread = enter(env, true);
         return jthrowable(local(thread, thread.pending));
     };
-    table.ExceptionDescribe = [](JNIEnv* env) { describe(enter(env, true)); };
-    table.ExceptionClear = [](JNIEnv* env) { enter(env, true).pending = nullptr; };
-    table.ExceptionCheck = [](JNIEnv* env) { return jboolean(enter(env, true).pending ? JNI_TRUE : JNI_FALSE); };
+    table.ExceptionDescribe = [](JNIEnv* env) JNICALL { describe(enter(env, true)); };
+    table.ExceptionClear = [](JNIEnv* env) JNICALL { enter(env, true).pending = nullptr; };
+    table.ExceptionCheck = [](JNIEnv* env) JNICALL -> jboolean {
+        return jboolean(enter(env, true).pending ? JNI_TRUE : JNI_FALSE);
+    };
     return table;
 }
 
@@ -216,7 +218,7 @@ JNIInvokeInterface_ vmTable() {
     JNIInvokeInterface_ table;
     fillWithTraps<true>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
     // A real runtime waits for every non-daemon thread but the caller, and one that ended attached counts for ever.
-    table.DestroyJavaVM = [](JavaVM*) {
+    table.DestroyJavaVM = [](JavaVM*) JNICALL {
         waitIfExiting();
         require(state == State::Alive, "DestroyJavaVM without a VM");
         record("destroy.begin");
@@ -226,7 +228,7 @@ JNIInvokeInterface_ vmTable() {
         record("destroy.end");
         return jint(JNI_OK);
     };
-    table.AttachCurrentThread = [](JavaVM*, void** env, void*) {
+    table.AttachCurrentThread = [](JavaVM*, void** env, void*) JNICALL {
         waitIfExiting();
         if (state != State::Alive)
             return jint(JNI_ERR);
@@ -236,7 +238,7 @@ JNIInvokeInterface_ vmTable() {
         *env = &current->env;
         return jint(JNI_OK);
     };
-    table.DetachCurrentThread = [](JavaVM*) {
+    table.DetachCurrentThread = [](JavaVM*) JNICALL {
         waitIfExiting();
         auto result = jint(number(directive(L"detach")));
         if (result != JNI_OK)
@@ -362,14 +364,14 @@ jint createVm(const JavaVMInitArgs& args) {
 using namespace standin;
 
 // Older runtimes filled javaStackSize of the JNI 1.1 record, which jni.h no longer declares: after the version, the
-// properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
+// properties pointer (at 8; at 4 in a 32-bit runtime), checkSource and nativeStackSize, it lies 24 (16) bytes in.
 // JNI versions 9 and later are described only by a runtime of Java 9 or later.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     if (*static_cast<jint*>(args) != JNI_VERSION_1_1)
         return *static_cast<jint*>(args) >= JNI_VERSION_9 && directive(L"java") == L"8" ? JNI_ERR : JNI_OK;
     std::wstring stack = directive(L"stack");
     if (!stack.empty())
-        *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);
+        *reinterpret_cast<jint*>(static_cast<char*>(args) + (sizeof(void*) == 8 ? 24 : 16)) = number(stack);
     return JNI_ERR; // current runtimes refuse the 1.1 version, whatever they fill in
 }
 

@@ -31,8 +31,3 @@ bool loadJavaVmLibrary(JavaLaunch& java, const std::wstring& jvmPath) {
     return resolveEntryPoint(library, "JNI_CreateJavaVM", java.createJavaVmProc) &&
            resolveEntryPoint(library, "JNI_GetDefaultJavaVMInitArgs", java.getDefaultInitArgsProc);
 }
-
-void destroyJavaVm(JavaLaunch& java) {
-    if (java.javaVm && !java.javaMainThreadAttached)
-        java.javaVm->DestroyJavaVM();
-}

@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "jvm/JavaMainThread.h"
+#include "jvm/VmCreation.h"
 #include "jvm/VmLoading.h"
 #include "jvm/VmOptions.h"
 

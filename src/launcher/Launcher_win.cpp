@@ -38,7 +38,8 @@ int32_t runJava(Launcher& launcher) {
     if (!loadJavaVmLibrary(java, jvmPath))
         return -1;
     // A failure here (an empty class path) has been reported already; the start goes on and fails in Java.
-    assembleVmOptions(java);
+    if (assembleVmOptions(java))
+        prepareClassDataSharing(launcher);
     if (runJavaMainThread(java, launcher.splash) == 0)
         return 0;
     closeNativeSplash(launcher.splash);

@@ -6,11 +6,14 @@
 // "err=FILE" are the redirection's files rather than VM options. The flags: f "Failure Check", s the exception
 // dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The messages and the
 // dialog are printed instead: "message CLASS", "dialog TRACE", and an aborted creation "aborted: [TEXT]" with the
-// VM's text on one line ("|" for line ends).
+// VM's text on one line ("|" for line ends). The option "publish=WRITTEN>ARCHIVE" renames the archive the VM writes
+// when the VM has finished, as the launcher does, and prints "published SIZE".
 #include "JvmSupport.h"
 
 #include "jvm/JavaMain.h"
 #include "jvm/JavaStreams.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +41,16 @@ void reportAbort(const std::string& printed) {
     std::_Exit(255);
 }
 
+std::string written;
+std::string archive;
+
+void publish() {
+    struct stat facts = {};
+    std::rename(written.c_str(), archive.c_str());
+    stat(archive.c_str(), &facts);
+    std::printf("published %lld\n", static_cast<long long>(facts.st_size));
+}
+
 struct Start {
     std::vector<std::string> options{"-Xcheck:jni"};
     std::wstring outputFile;
@@ -49,7 +62,11 @@ Start startOptions(const std::string& text) {
     for (size_t begin = 0, end = 0; text != "-" && begin < text.size(); begin = end + 1) {
         end = std::min(text.find(',', begin), text.size());
         std::string option = text.substr(begin, end - begin);
-        if (option.compare(0, 4, "out=") == 0 || option.compare(0, 4, "err=") == 0)
+        if (option.compare(0, 8, "publish=") == 0) {
+            written = option.substr(8, option.find('>') - 8);
+            archive = option.substr(option.find('>') + 1);
+            setVmEndHandlers({publish, nullptr});
+        } else if (option.compare(0, 4, "out=") == 0 || option.compare(0, 4, "err=") == 0)
             (option[0] == 'o' ? start.outputFile : start.errorFile) = widen(option.substr(4));
         else
             start.options.push_back(option);
@@ -79,8 +96,7 @@ int runStart(const std::vector<std::string>& arguments) {
         succeeded = invokeMain(java, host);
     });
     javaMain.join();
-    if (java.javaVm != nullptr && !java.javaMainThreadAttached)
-        java.javaVm->DestroyJavaVM();
+    destroyJavaVm(java);
     return succeeded ? 0 : 255;
 }
 

@@ -1,10 +1,13 @@
 // The VM's creation and what ends, blocks or redirects a process, each process in a child of its own.
 #include "JvmSupport.h"
+#include "jvm/ClassDataArchive.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utime.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -100,6 +103,43 @@ TEST(JavaStreams, EachStreamInItsFileOneFileForBothAndAFailureLeavesTheStream) {
         std::string printed = redirect(c[0], c[1]).printed;
         EXPECT_EQ(printed.substr(printed.rfind('\n') + 1) + "|" + content(c[0]) + "|" + content(c[1]), c[2]) << c[0];
     }
+    std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// The archive options of a HotSpot 13 to 18 start: the archive written at the VM's end is whole when the VM reports
+// that it has finished (DestroyJavaVM returned, or the exit hook after System.exit), the next start maps it, and once
+// a jar of the class path has changed the runtime refuses it without a word and starts as without it.
+TEST(ClassDataArchive, WrittenWholeByTheEndMappedNextRefusedQuietlyAfterAJarChanged) {
+    std::string folder = "/tmp/koru-archive-XXXXXX";
+    ASSERT_NE(mkdtemp(&folder[0]), nullptr);
+    const std::string jar = folder + "/app.jar", archive = folder + "/app.jsa", written = archive + ".1.tmp";
+    std::system(("cp '" KORU_JNI_JAR "' '" + jar + "'").c_str());
+    // The options quoted: the shell must not take the ">" of "publish=".
+    auto start = [&](ArchiveMode mode, const std::string& more, const std::string& rest) {
+        std::string options = "-Djava.class.path=" + jar + ",-Xlog:class+load=info" + more;
+        for (const std::string& option : archiveOptions(mode, mode == ArchiveMode::Map ? archive : written, "app"))
+            options += "," + option;
+        return runJniChild("start '" + options + "' koru/test/App -" + rest);
+    };
+    auto size = [](const std::string& path) {
+        struct stat facts = {};
+        return stat(path.c_str(), &facts) == 0 ? static_cast<long long>(facts.st_size) : -1;
+    };
+    for (const auto& [end, status] : {std::pair<const char*, int>{"", 0}, {" exit 7", 7}}) {
+        std::remove(archive.c_str());
+        ChildRun run = start(ArchiveMode::DumpAtExit, ",publish=" + written + ">" + archive, end);
+        EXPECT_EQ(run.status, status) << run.printed;
+        EXPECT_GT(size(archive), 0) << end;
+        EXPECT_NE(run.printed.find("published " + std::to_string(size(archive))), std::string::npos) << run.printed;
+    }
+    const std::string mapped = "koru.test.App source: shared objects file (top)";
+    EXPECT_NE(start(ArchiveMode::Map, "", "").printed.find(mapped), std::string::npos);
+    struct utimbuf later = {time(nullptr) + 60, time(nullptr) + 60};
+    utime(jar.c_str(), &later);
+    ChildRun refused = start(ArchiveMode::Map, "", "");
+    EXPECT_EQ(refused.status, 0);
+    EXPECT_NE(refused.printed.find("koru.test.App source: file:"), std::string::npos) << refused.printed;
+    EXPECT_EQ(refused.printed.find("[warning]"), std::string::npos) << refused.printed;
     std::system(("rm -rf '" + folder + "'").c_str());
 }
 

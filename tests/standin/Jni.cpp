@@ -226,6 +226,7 @@ JNIInvokeInterface_ vmTable() {
         record("destroy.begin");
         while (vm.liveThreads != (current ? 1 : 0))
             Sleep(10);
+        writeArchive();
         state = State::Destroyed;
         record("destroy.end");
         return jint(JNI_OK);
@@ -281,28 +282,12 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("stackReserve", std::to_string(reserve));
 }
 
-// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
-// program does not have.
-void vmPrint(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    if (vm.vfprintfHook)
-        vm.vfprintfHook(stdout, format, arguments);
-    va_end(arguments);
-}
-
-// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
-[[noreturn]] void abortCreation(const std::string& reason) {
-    vmPrint("Error occurred during initialization of VM\n");
-    vmPrint("%.*s\n", int(reason.size()), reason.data());
-    if (vm.abortHook)
-        vm.abortHook();
-    ExitProcess(1);
-}
-
 // A real runtime refuses an option it does not know unless told to ignore such options: JNI_EINVAL for a size it
 // cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes and -verbose.
 jint optionResult(const std::string& option) {
+    jint archiveResult = takeArchiveOption(option);
+    if (archiveResult != 1)
+        return archiveResult;
     static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?");
     if (std::regex_match(option, known))
         return JNI_OK;
@@ -317,8 +302,9 @@ jint createVm(const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         void* hook = args.options[i].extraInfo;
-        if (!args.ignoreUnrecognized && optionResult(text) != JNI_OK)
-            return optionResult(text);
+        jint result = optionResult(text);
+        if (!args.ignoreUnrecognized && result != JNI_OK)
+            return result;
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
             vm.classPath = fromUtf8(text.substr(18), CP_ACP);
         if (text == "exit")
@@ -330,6 +316,7 @@ jint createVm(const JavaVMInitArgs& args) {
     }
     if (!directive(L"abort").empty())
         abortCreation(utf8(directive(L"abort")));
+    openArchive();
     for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
         (*stream)->console = stream == &vm.out ? "stdout" : "stderr";
@@ -338,6 +325,32 @@ jint createVm(const JavaVMInitArgs& args) {
 }
 
 } // namespace
+
+// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
+// program does not have.
+void vmPrint(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    char text[1024];
+    va_list copy;
+    va_copy(copy, arguments);
+    std::vsnprintf(text, sizeof text, format, copy);
+    va_end(copy);
+    recordLines("printed", text);
+    if (vm.vfprintfHook)
+        vm.vfprintfHook(stdout, format, arguments);
+    va_end(arguments);
+}
+
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
+void abortCreation(const std::string& reason) {
+    vmPrint("Error occurred during initialization of VM\n");
+    vmPrint("%.*s\n", int(reason.size()), reason.data());
+    if (vm.abortHook)
+        vm.abortHook();
+    ExitProcess(1);
+}
+
 } // namespace standin
 
 using namespace standin;

@@ -177,26 +177,27 @@ std::vector<std::string> modulePathEntries(const std::vector<std::string>& optio
     return entries;
 }
 
-void ArchiveFingerprint::addUnit(uint64_t unit) {
-    for (int byte = 0; byte < 8; ++byte) {
-        hash_ ^= (unit >> (8 * byte)) & 0xFF;
+void ArchiveFingerprint::addBytes(uint64_t value, int count) {
+    for (int byte = 0; byte < count; ++byte) {
+        hash_ ^= (value >> (8 * byte)) & 0xFF;
         hash_ *= 1099511628211ull;
     }
 }
 
-// Each text ends with a unit no text holds, so that ("ab", "c") and ("a", "bc") differ.
+// UTF-16 units, as on Windows. Each text ends with U+FFFF, which no path or option holds (it is no character), so
+// that ("ab", "c") and ("a", "bc") differ.
 void ArchiveFingerprint::add(const std::wstring& text) {
     for (wchar_t c : text)
-        addUnit(uint64_t(c) & 0xFFFF);
-    addUnit(UINT64_MAX);
+        addBytes(uint64_t(c), 2);
+    addBytes(0xFFFF, 2);
 }
 
 void ArchiveFingerprint::add(const std::wstring& path, const FileFacts& facts) {
     add(path);
-    addUnit(facts.exists ? (facts.folder ? 2 : 1) : 0);
+    addBytes(facts.exists ? (facts.folder ? 2 : 1) : 0, 1);
     if (facts.exists && !facts.folder) {
-        addUnit(facts.size);
-        addUnit(facts.time);
+        addBytes(facts.size, 8);
+        addBytes(facts.time, 8);
     }
 }
 

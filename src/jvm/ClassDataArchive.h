@@ -64,7 +64,7 @@ public:
     uint64_t value() const { return hash_; }
 
 private:
-    void addUnit(uint64_t unit);
+    void addBytes(uint64_t value, int count);
     uint64_t hash_ = 14695981039346656037ull;
 };
 

@@ -154,7 +154,9 @@ std::wstring checkDumpConditions(const std::vector<std::string>& options, const 
     ULARGE_INTEGER room;
     if (!GetDiskFreeSpaceExW(site.folder.c_str(), &room, nullptr, nullptr) || room.QuadPart < roomNeeded)
         return L"less than 512 MiB free in " + site.folder;
-    // Made and gone again at once: the VM makes it anew at its end.
+    // No live process but this one has its id: a file of that name is left from an earlier one. The probe is made and
+    // gone again at once: the VM makes the file anew at its end.
+    deleteFile(written);
     UniqueFileHandle probe(CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!probe)
@@ -185,7 +187,7 @@ std::wstring setUpHotSpotArchive(JavaLaunch& java, const ArchiveSite& site, cons
     }
     std::wstring name = archiveFileName(application, fingerprint.value());
     std::wstring archive = site.folder + L"\\" + name;
-    if (entryExists(site.folder + L"\\" + failureMarkName(name)))
+    if (factsOf(site.folder + L"\\" + failureMarkName(name)).exists)
         return L"a start with " + archive + L" failed before";
     bool exists = factsOf(archive).exists;
     ArchiveMode mode = archiveModeFor(site.runtime, exists);
@@ -211,12 +213,15 @@ std::wstring setUp(JavaLaunch& java, const ArchiveSite& site) {
     std::wstring obstacle = archiveObstacle(java.vmOptions, site.runtime.openJ9);
     if (!obstacle.empty())
         return L"the parameters hold " + obstacle;
-    DWORD error = ensureParentFolders(site.folder + L"\\archive");
+    DWORD error = factsOf(site.folder).folder ? 0 : ensureParentFolders(site.folder + L"\\archive");
     if (error != 0)
         return L"the folder " + site.folder + L" cannot be made (error " + std::to_wstring(error) + L")";
     std::string folder;
     if (!eightBitPath(site.folder, folder))
         return L"the ANSI code page cannot name the folder " + site.folder;
+    // HotSpot takes a ";" for a second archive's path, OpenJ9 a "," for the next of its settings.
+    if (folder.find(site.runtime.openJ9 ? ',' : ';') != std::string::npos)
+        return L"the option cannot carry the folder's name " + site.folder;
     std::wstring application = archiveApplicationName(fileNameOf(site.executable));
     if (!site.runtime.openJ9)
         return setUpHotSpotArchive(java, site, folder, application);

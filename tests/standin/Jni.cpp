@@ -331,12 +331,6 @@ jint createVm(const JavaVMInitArgs& args) {
 void vmPrint(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    char text[1024];
-    va_list copy;
-    va_copy(copy, arguments);
-    std::vsnprintf(text, sizeof text, format, copy);
-    va_end(copy);
-    recordLines("printed", text);
     if (vm.vfprintfHook)
         vm.vfprintfHook(stdout, format, arguments);
     va_end(arguments);

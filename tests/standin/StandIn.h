@@ -11,7 +11,7 @@
 //   abort=<text>          JNI_CreateJavaVM fails as HotSpot does at a start-up error: the text (after "Error occurred
 //                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
-//   archive=refuse        an archive given with -XX:SharedArchiveFile is refused, whatever it holds
+//   archive=refuse        an archive given with -XX:SharedArchiveFile is refused (else any that exists is mapped)
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   clinit=<actions>      what the application class's static initialiser does, as for main, at its first lookup
 //   handler=<actions>     what the uncaught-exception handler the application set does, as for main, when a thread
@@ -47,7 +47,6 @@
 //                                         to a destroyed VM fails with JNI_ERR, as in a real runtime
 //   exit=<n>, destroy.begin, destroy.end
 //   archive.mapped=, archive.refused=, archive.written=   a class-data archive (see below)
-//   printed=<line>                        what the VM printed itself (through the "vfprintf" hook, when given)
 //   trap=<what>                           the process ended with 0xBAD0: a JNI function the launcher has no business
 //                                         calling; or with 0xBAD1: a JNIEnv on a foreign or detached thread, a call
 //                                         with an exception pending that JNI forbids, a null or dead reference, a null
@@ -60,15 +59,14 @@
 // outside java/ is the application, found only through the class path: in a jar file that exists, or below a folder
 // as com\example\App.class; an empty entry (or no class path) is the current folder. Nothing is freed.
 //
-// Class-data archives, as the runtime named by the "release" file of the stand-in's home (JAVA_VERSION, "OpenJ9")
-// takes them; without that file no archive option is known. An unknown option fails creation with JNI_ERR.
-//   -Xlog:...                        Java 9 on (HotSpot); the last one about cds ending in "=off" silences its reports
-//   -XX:SharedArchiveFile=<file>     13 on: mapped when it was written with the class path entries of today, at their
-//                                    size and time; else refused with a report
+// Class-data archives, as the runtime named by the "release" file of its home (JAVA_VERSION, "OpenJ9") takes them;
+// without that file no archive option is known, and an unknown option fails creation with JNI_ERR.
+//   -Xlog:...                        Java 9 on (HotSpot)
+//   -XX:SharedArchiveFile=<file>     13 on: mapped when it exists (archive.mapped), unless the script refuses it
 //   -XX:ArchiveClassesAtExit=<file>  13 on: without classes.jsa beside the library the VM does not start; at its end
 //                                    (in DestroyJavaVM, or before the exit hook) the file is deleted and written anew,
-//                                    read-only. A file that cannot be made, or an application class found below a
-//                                    folder, ends the process with 1 after the abort hook, as in HotSpot
+//                                    read-only (archive.written). A file that cannot be made, or an application class
+//                                    found below a folder, ends the process with 1 after the abort hook, as in HotSpot
 //   -XX:+AutoCreateSharedArchive     19 on: a missing or refused archive is written at the end
 //   -Xshareclasses:...               OpenJ9 only
 #include <jni.h>
@@ -169,7 +167,7 @@ const Method* findMethod(Thread& thread, const std::string& className, const std
                          const std::string& signature, bool isStatic);
 Value invoke(Thread& thread, Object* self, const Method& method, const std::vector<Value>& arguments);
 
-// What the VM prints itself, through the launcher's "vfprintf" hook; recorded as "printed" lines.
+// What the VM prints itself: through the launcher's "vfprintf" hook when it gave one, else nowhere.
 void vmPrint(const char* format, ...);
 // A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
 [[noreturn]] void abortCreation(const std::string& reason);

@@ -20,6 +20,12 @@ TEST(ClassDataArchive, EveryInputThatInvalidatesAnArchiveChangesItsName) {
           nameOf(L"a.jar", {}), nameOf(L"a.jar", jar, L"-Xmx2g"), nameOf(L"a.ja", jar, L"r-Xmx1g")})
         EXPECT_NE(other, nameOf(L"a.jar", jar));
     EXPECT_EQ(nameOf(L"C:\\App\\", {true, true, 0, 1}), nameOf(L"C:\\App\\", {true, true, 0, 2}));
+    // Every digit counts, and only what the ANSI code page holds for sure names the files.
+    EXPECT_NE(archiveFileName(L"a", 1ull << 60), archiveFileName(L"a", 0));
+    EXPECT_EQ(archiveApplicationName(L"my \x00E9"
+                                     L"ditor-2.0.exe") +
+                  archiveApplicationName(L"\x4E2D.exe"),
+              L"myditor-2.0app");
 }
 
 // At most two archives of an application remain: the new one and the newest other. Files of another application
@@ -40,6 +46,14 @@ TEST(ClassDataArchive, ANewArchiveLeavesTheNewestOtherAndWhatIsNotOurs) {
                                               {L"editor-0000000000000Eee.jsa", 1}};
     EXPECT_EQ(filesToPrune(entries, L"editor", a, now),
               (std::vector<std::wstring>{c, d, c + L".failed", a + L".8.tmp"}));
+}
+
+// HotSpot refuses to write an archive with an agent; OpenJ9 keeps its cache.
+TEST(ClassDataArchive, AnAgentRulesOutHotSpotsArchiveOnly) {
+    EXPECT_NE(archiveObstacle({"-Xmx1g", "-javaagent:a.jar"}, false), L"");
+    EXPECT_EQ(archiveObstacle({"-Xmx1g", "-Dx=-javaagent:a.jar", "-XX:+HeapDumpOnOutOfMemoryError"}, false) +
+                  archiveObstacle({"-javaagent:a.jar"}, true),
+              L"");
 }
 
 // A heap that compressed object pointers cannot reach needs HotSpot's default archive made without them.

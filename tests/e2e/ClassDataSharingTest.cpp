@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
 namespace {
@@ -40,11 +41,8 @@ struct ArchiveLaunch : StandInLaunch {
     }
     std::string files() const {
         std::string names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((cds() + L"\\editor-*").c_str(), &found);
-        for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileW(search, &found))
-            names += shown(narrow(found.cFileName)) + " ";
-        FindClose(search);
+        for (const auto& entry : std::filesystem::directory_iterator(cds()))
+            names += shown(narrow(entry.path().filename().wstring())) + " ";
         return names;
     }
     std::wstring cds() const { return localAppData / L"Ed\\X1\\cds"; }

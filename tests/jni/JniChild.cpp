@@ -13,11 +13,10 @@
 #include "jvm/JavaMain.h"
 #include "jvm/JavaStreams.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -45,10 +44,9 @@ std::string written;
 std::string archive;
 
 void publish() {
-    struct stat facts = {};
     std::rename(written.c_str(), archive.c_str());
-    stat(archive.c_str(), &facts);
-    std::printf("published %lld\n", static_cast<long long>(facts.st_size));
+    std::error_code error;
+    std::printf("published %lld\n", static_cast<long long>(std::filesystem::file_size(archive, error)));
 }
 
 struct Start {

@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <utime.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -122,26 +121,23 @@ TEST(ClassDataArchive, WrittenWholeByTheEndMappedNextRefusedQuietlyAfterAJarChan
             options += "," + option;
         return runJniChild("start '" + options + "' koru/test/App -" + rest);
     };
-    auto size = [](const std::string& path) {
-        struct stat facts = {};
-        return stat(path.c_str(), &facts) == 0 ? static_cast<long long>(facts.st_size) : -1;
-    };
     for (const auto& [end, status] : {std::pair<const char*, int>{"", 0}, {" exit 7", 7}}) {
         std::remove(archive.c_str());
         ChildRun run = start(ArchiveMode::DumpAtExit, ",publish=" + written + ">" + archive, end);
         EXPECT_EQ(run.status, status) << run.printed;
-        EXPECT_GT(size(archive), 0) << end;
-        EXPECT_NE(run.printed.find("published " + std::to_string(size(archive))), std::string::npos) << run.printed;
+        std::error_code error;
+        long long size = static_cast<long long>(std::filesystem::file_size(archive, error));
+        EXPECT_TRUE(size > 0 && run.printed.find("published " + std::to_string(size)) != std::string::npos)
+            << run.printed;
     }
     const std::string mapped = "koru.test.App source: shared objects file (top)";
     EXPECT_NE(start(ArchiveMode::Map, "", "").printed.find(mapped), std::string::npos);
-    struct utimbuf later = {time(nullptr) + 60, time(nullptr) + 60};
-    utime(jar.c_str(), &later);
+    std::filesystem::last_write_time(jar, std::filesystem::last_write_time(jar) + std::chrono::minutes(1));
     ChildRun refused = start(ArchiveMode::Map, "", "");
     EXPECT_EQ(refused.status, 0);
     EXPECT_NE(refused.printed.find("koru.test.App source: file:"), std::string::npos) << refused.printed;
     EXPECT_EQ(refused.printed.find("[warning]"), std::string::npos) << refused.printed;
-    std::system(("rm -rf '" + folder + "'").c_str());
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace standin {
 namespace {
 
@@ -10,12 +13,8 @@ std::wstring archive; // -XX:SharedArchiveFile or -XX:ArchiveClassesAtExit
 bool mapAtStart = false, autoCreate = false, writeAtEnd = false;
 
 std::string readFile(const std::wstring& path) {
-    std::string text(65536, '\0');
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    DWORD read = 0;
-    ReadFile(file, text.data(), DWORD(text.size()), &read, nullptr);
-    CloseHandle(file);
-    return text.substr(0, file == INVALID_HANDLE_VALUE ? 0 : read);
+    std::ifstream file{std::filesystem::path(path)};
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 [[noreturn]] void failWriting(const std::string& reason) {

@@ -2,10 +2,14 @@
 
 #include "VmCreation.h"
 #include "support/AnsiText.h"
+#include "support/Environment.h"
 #include "support/FileSystem.h"
 #include "support/Paths.h"
 #include "support/Trace.h"
 #include "support/UniqueResource.h"
+
+#include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -78,6 +82,19 @@ std::wstring describeRuntime(const ArchiveRuntime& runtime) {
 }
 
 std::string ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+// The VM takes options from these variables too, JAVA_TOOL_OPTIONS before the launcher's and _JAVA_OPTIONS after them:
+// an agent named there stops a VM that is to write an archive as surely as one among the parameters.
+std::vector<std::string> optionsTheVmTakes(const std::vector<std::string>& options) {
+    auto words = [](const wchar_t* name) {
+        std::istringstream text(toThreadAnsi(environmentVariable(name)));
+        return std::vector<std::string>(std::istream_iterator<std::string>(text), {});
+    };
+    std::vector<std::string> all = words(L"JAVA_TOOL_OPTIONS"), later = words(L"_JAVA_OPTIONS");
+    all.insert(all.end(), options.begin(), options.end());
+    all.insert(all.end(), later.begin(), later.end());
+    return all;
+}
 
 // The archive options go first: a -Xlog among the parameters still decides what the VM reports.
 void useOptions(JavaLaunch& java, const std::vector<std::string>& options) {
@@ -172,16 +189,16 @@ std::wstring describeMode(ArchiveMode mode, const std::wstring& archive, const s
     return L"the runtime maps " + archive + L", or writes it at its end when it is missing or stale";
 }
 
-std::wstring setUpHotSpotArchive(JavaLaunch& java, const ArchiveSite& site, const std::string& folder,
-                                 const std::wstring& application) {
+std::wstring setUpHotSpotArchive(JavaLaunch& java, const std::vector<std::string>& options, const ArchiveSite& site,
+                                 const std::string& folder, const std::wstring& application) {
     ArchiveFingerprint fingerprint;
     addRuntimeFiles(fingerprint, site.jvmPath);
-    std::wstring classFolder = addClassPath(fingerprint, java.vmOptions, folderWithBackslash(site.executable));
+    std::wstring classFolder = addClassPath(fingerprint, options, folderWithBackslash(site.executable));
     if (!classFolder.empty())
         return L"the class path holds the folder " + classFolder +
                L": the runtime writes no archive with classes from one";
-    addModulePath(fingerprint, java.vmOptions);
-    for (const std::string& option : java.vmOptions) {
+    addModulePath(fingerprint, options);
+    for (const std::string& option : options) {
         if (shapesArchive(option))
             fingerprint.add(fromThreadAnsi(option));
     }
@@ -195,7 +212,7 @@ std::wstring setUpHotSpotArchive(JavaLaunch& java, const ArchiveSite& site, cons
     std::wstring written = site.folder + L"\\" + writtenName;
     if (dumpsArchive(mode) && !exists) {
         pruneArchives(site.folder, application, name);
-        std::wstring reason = checkDumpConditions(java.vmOptions, site, written);
+        std::wstring reason = checkDumpConditions(options, site, written);
         if (!reason.empty())
             return reason;
     }
@@ -210,9 +227,10 @@ std::wstring setUpHotSpotArchive(JavaLaunch& java, const ArchiveSite& site, cons
 std::wstring setUp(JavaLaunch& java, const ArchiveSite& site) {
     if (archiveModeFor(site.runtime, false) == ArchiveMode::None)
         return describeRuntime(site.runtime) + L" takes no archive options";
-    std::wstring obstacle = archiveObstacle(java.vmOptions, site.runtime.openJ9);
+    std::vector<std::string> options = optionsTheVmTakes(java.vmOptions);
+    std::wstring obstacle = archiveObstacle(options, site.runtime.openJ9);
     if (!obstacle.empty())
-        return L"the parameters hold " + obstacle;
+        return L"the options hold " + obstacle;
     DWORD error = factsOf(site.folder).folder ? 0 : ensureParentFolders(site.folder + L"\\archive");
     if (error != 0)
         return L"the folder " + site.folder + L" cannot be made (error " + std::to_wstring(error) + L")";
@@ -224,7 +242,7 @@ std::wstring setUp(JavaLaunch& java, const ArchiveSite& site) {
         return L"the option cannot carry the folder's name " + site.folder;
     std::wstring application = archiveApplicationName(fileNameOf(site.executable));
     if (!site.runtime.openJ9)
-        return setUpHotSpotArchive(java, site, folder, application);
+        return setUpHotSpotArchive(java, options, site, folder, application);
     useOptions(java, archiveOptions(ArchiveMode::ClassCache, folder, ascii(application)));
     traceDecision(L"OpenJ9's shared classes cache " + application + L" in " + site.folder);
     return std::wstring();

@@ -52,7 +52,8 @@ struct ArchiveLaunch : StandInLaunch {
 };
 
 // Each runtime is given what it knows: the stand-in, as strict as a runtime, fails a start with an option it does not.
-// Nothing is added without a default archive, with the parameters' own choice, or where no folder can be made.
+// Nothing is added without a default archive, with the parameters' own choice, where no folder can be made, or with an
+// agent.
 TEST(ClassDataSharing, OptionsPerRuntimeVersionAndKind) {
     const struct {
         std::string release;
@@ -80,6 +81,11 @@ TEST(ClassDataSharing, OptionsPerRuntimeVersionAndKind) {
         EXPECT_EQ(launch.run(), 0u) << row.release;
         EXPECT_EQ(launch.options(), row.options) << row.release;
     }
+    // The VM takes options from the environment too.
+    ScopedEnvironment agent(L"JAVA_TOOL_OPTIONS", L"-Dx=1 -javaagent:a.jar");
+    ArchiveLaunch withAgent(java17);
+    EXPECT_EQ(withAgent.run(), 0u);
+    EXPECT_EQ(withAgent.options(), "");
 }
 
 // Two starts at once write an archive each, under names of their own, renamed once the VM has finished (here after

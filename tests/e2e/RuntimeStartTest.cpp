@@ -13,11 +13,9 @@ namespace {
 // "JRE Path" starts every stand-in launch, and the registry's candidates are the unit tests' concern. The launcher
 // lives in root\App and is started in root\work.
 TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurrentFolder) {
-    const struct {
-        const wchar_t* jvmType;            // "JVM Type", or null
-        std::vector<const wchar_t*> files; // empty files made under the test's folder
-        const wchar_t* loaded;             // the library tried, or null when none is found and the user is asked
-    } cases[] = {
+    // "JVM Type" (or null), the empty files made under the test's folder, and the library tried (null when none is
+    // found and the user is asked)
+    const std::tuple<const wchar_t*, std::vector<const wchar_t*>, const wchar_t*> cases[] = {
         // the executable's own folder is a runtime before its jre64 folder
         {nullptr,
          {L"App\\bin\\java.dll", L"App\\bin\\client\\jvm.dll", L"App\\jre64\\bin\\java.dll",
@@ -30,48 +28,42 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
     };
     // The last place the launcher looks: relative, it would name the current folder.
     ScopedEnvironment relativeJavaHome(L"JAVA_HOME", L".");
-    for (const auto& c : cases) {
-        if (!c.loaded && RegistryFixture::machineHasRuntimes())
+    for (const auto& [jvmType, files, loaded] : cases) {
+        if (!loaded && RegistryFixture::machineHasRuntimes())
             continue; // a registered runtime would be found
         TempFolder root;
         Installation app(root / L"App");
         app.set(jreSection, L"Main Class", L"com.example.App");
-        if (c.jvmType)
-            app.set(jreSection, L"JVM Type", c.jvmType);
-        for (const std::wstring file : c.files) {
-            createFolders(root / file.substr(0, file.rfind(L'\\')));
+        if (jvmType)
+            app.set(jreSection, L"JVM Type", jvmType);
+        for (const std::wstring file : files)
             writeBytes(root / file, "");
-        }
         createFolders(root / L"work");
         auto process = app.start(L"-nosplash", root / L"work");
-        if (c.loaded) {
-            std::wstring expected = L"Failed to load Java VM library: " + root / c.loaded + L" (errno = ";
+        if (loaded) {
+            std::wstring expected = L"Failed to load Java VM library: " + root / loaded + L" (errno = ";
             EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
         } else {
             HWND dialog = waitForDialog(process->id(), L"JRE Not Found");
             ASSERT_TRUE(dialog) << "nothing was loaded: the user is asked";
             pressButton(dialog, IDCANCEL);
         }
-        EXPECT_TRUE(process->waitForExit(10000));
-        EXPECT_EQ(process->exitCode(), failedStart);
+        EXPECT_EQ(process->exitCodeAfterWait(10000), failedStart);
     }
 }
 
 // The companion (a probe) records its command line and folder and ends with 0x1234.
 TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
-    const struct {
-        const wchar_t* pairReturnCode;
-        bool companionInstalled;
-        DWORD exitCode;
-        bool viaRegistry; // the 32-bit runtime is registered in the registry's 32-bit view, not named by "JRE Path"
-    } cases[] = {
+    // "Pair Return Code", whether the companion is there, the exit code, and whether the 32-bit runtime is registered
+    // in the registry's 32-bit view rather than named by "JRE Path"
+    const std::tuple<const wchar_t*, bool, DWORD, bool> cases[] = {
         {L"", true, 0, false},
         {L"YES", true, 0x1234, false},
         {L"yes", false, failedStart, false}, // a companion that cannot be started is a failed start
         {L"yes", true, 0x1234, true},
     };
-    for (const auto& c : cases) {
-        if (c.viaRegistry && RegistryFixture::machineHasRuntimes())
+    for (const auto& [pairReturnCode, companionInstalled, exitCode, viaRegistry] : cases) {
+        if (viaRegistry && RegistryFixture::machineHasRuntimes())
             continue;
         TempFolder root;
         RegistryFixture registry;
@@ -79,25 +71,25 @@ TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
         std::wstring work = root / L"work";
         installJvmLibrary(root / L"x86", L"client", x86FixtureLibraryPath());
         createFolders(work);
-        if (c.companionInstalled)
+        if (companionInstalled)
             copyFile(companionProbePath(), app.file(L"companion.exe"));
         ScopedEnvironment companionRecord(L"KORU_TEST_COMPANION_RECORD", root / L"companion.txt");
         ScopedEnvironment companionExit(L"KORU_TEST_COMPANION_EXIT", L"0x1234");
         app.set({{jreSection, L"Main Class", L"com.example.App"},
                  {L"Application", L"Pair Product", app.file(L"companion.exe")},
-                 {L"Application", L"Pair Return Code", c.pairReturnCode}});
-        if (c.viaRegistry)
+                 {L"Application", L"Pair Return Code", pairReturnCode}});
+        if (viaRegistry)
             ASSERT_TRUE(registry.add(vendorKeys()[1].path, L"1.8", root / L"x86", RegistryFixture::wow32View));
         else
             app.set(jreSection, L"JRE Path", root / L"x86");
 
         auto process = app.start(L"-nosplash one two", work);
-        ASSERT_TRUE(process->waitForExit());
-        EXPECT_EQ(process->exitCode(), c.exitCode);
+        EXPECT_EQ(process->exitCodeAfterWait(), exitCode);
         // Without "Pair Return Code" the launcher may end before the companion has written its record.
-        waitUntil([&] { return !c.companionInstalled || readLines(root / L"companion.txt").size() == 2; }, 10000);
+        if (companionInstalled)
+            waitUntil([&] { return readLines(root / L"companion.txt").size() == 2; }, 10000);
         std::vector<std::string> record = readLines(root / L"companion.txt");
-        ASSERT_EQ(record.size(), c.companionInstalled ? 2u : 0u);
+        ASSERT_EQ(record.size(), companionInstalled ? 2u : 0u);
         EXPECT_TRUE(record.empty() || record[0].find("one") == std::string::npos) << "the arguments stay behind";
         EXPECT_TRUE(record.empty() || record[1] == narrow(work));
     }
@@ -125,8 +117,7 @@ std::wstring standInRuntime(const std::wstring& home, const std::string& version
 Lines tracedStart(const StandInLaunch& launch, const std::wstring& tracePath) {
     size_t before = readLines(tracePath).size();
     auto process = launch.start();
-    EXPECT_TRUE(process->waitForExit());
-    EXPECT_EQ(process->exitCode(), 0u);
+    EXPECT_EQ(process->exitCodeAfterWait(), 0u);
     Lines lines = readLines(tracePath);
     lines.erase(lines.begin(), lines.begin() + std::min(before, lines.size()));
     for (const std::string& line : lines)

@@ -14,6 +14,12 @@
 
 namespace {
 
+std::string fileText(const std::string& path) {
+    std::ostringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+}
+
 struct ChildRun {
     int status;          // 137 when the child had to be killed
     std::string printed; // on both streams
@@ -25,10 +31,9 @@ ChildRun runJniChild(const std::string& arguments, int seconds = 60) {
     close(mkstemp(log));
     std::string command = "timeout -s KILL " + std::to_string(seconds) + " '" KORU_JNI_CHILD "' " + arguments;
     int status = std::system((command + " >" + log + " 2>&1").c_str());
-    std::ostringstream printed;
-    printed << std::ifstream(log).rdbuf();
+    std::string printed = fileText(log);
     std::remove(log);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed.str()};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, printed};
 }
 
 // The reasons of a refused creation are the end-to-end tests' concern (JavaStart.FailedStartsEndWithMinusOne).
@@ -42,11 +47,8 @@ TEST(VmCreation, TheRuntimesDefaultStackSize) {
 // Starts as the launcher makes them (see JniChild.cpp), each in a process of its own: the exit status (255: the
 // start failed, 137: still running at the time limit, as a thread kept alive must be) and a piece of what was printed.
 TEST(JavaMainThread, EachStartEndsWithItsStatus) {
-    const struct {
-        const char* arguments;
-        int status;
-        const char* printed;
-    } cases[] = {
+    // the child's arguments after "start", its exit status, a piece of what it printed
+    const std::tuple<const char*, int, const char*> cases[] = {
         {"-Xmx1k koru/test/App -", 255,
          "aborted: [Error occurred during initialization of VM|Too small maximum heap|]"},
         {"-XX:+UseSerialGC,-XX:+UseG1GC koru/test/App -", 255, "|Multiple garbage collectors selected|]"},
@@ -73,11 +75,11 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
         {"- koru/test/App k throw bad", 137, "Exception in thread \"main\" java.lang.IllegalStateException: bad"},
         {"- koru/test/App k thread-exit 9", 9, ""},
     };
-    for (const auto& c : cases) {
-        ChildRun run = runJniChild(std::string("start ") + c.arguments, c.status == 137 ? 5 : 20);
-        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.printed;
-        EXPECT_NE(run.printed.find(c.printed), std::string::npos) << c.arguments << "\n" << run.printed;
-        EXPECT_EQ(run.printed.find("in native method"), std::string::npos) << c.arguments << "\n" << run.printed;
+    for (const auto& [arguments, status, printed] : cases) {
+        ChildRun run = runJniChild(std::string("start ") + arguments, status == 137 ? 5 : 20);
+        EXPECT_EQ(run.status, status) << arguments << "\n" << run.printed;
+        EXPECT_NE(run.printed.find(printed), std::string::npos) << arguments << "\n" << run.printed;
+        EXPECT_EQ(run.printed.find("in native method"), std::string::npos) << arguments << "\n" << run.printed;
     }
 }
 
@@ -85,22 +87,16 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
 TEST(JavaStreams, EachStreamInItsFileOneFileForBothAndAFailureLeavesTheStream) {
     std::string folder = "/tmp/koru-streams-XXXXXX";
     ASSERT_NE(mkdtemp(&folder[0]), nullptr);
-    auto redirect = [&](const std::string& output, const std::string& error) {
-        return runJniChild("start out=" + folder + output + ",err=" + folder + error +
-                           " koru/test/App - print 'out ' 'err '");
-    };
-    auto content = [&](const std::string& name) {
-        std::ostringstream text;
-        text << std::ifstream(folder + name).rdbuf();
-        return text.str();
-    };
     const std::vector<std::string> cases[] = {{"/out.txt", "/err.txt", "|out |err "},
                                               {"/same.txt", "/same.txt", "|out err |out err "},
                                               {"/missing/out.txt", "/err2.txt", "out ||err "}};
     for (const auto& c : cases) {
         // The last line printed: the standard output, where its redirection failed (the error described before).
-        std::string printed = redirect(c[0], c[1]).printed;
-        EXPECT_EQ(printed.substr(printed.rfind('\n') + 1) + "|" + content(c[0]) + "|" + content(c[1]), c[2]) << c[0];
+        const std::string output = folder + c[0], error = folder + c[1];
+        std::string printed =
+            runJniChild("start out=" + output + ",err=" + error + " koru/test/App - print 'out ' 'err '").printed;
+        EXPECT_EQ(printed.substr(printed.rfind('\n') + 1) + "|" + fileText(output) + "|" + fileText(error), c[2])
+            << c[0];
     }
     std::system(("rm -rf '" + folder + "'").c_str());
 }

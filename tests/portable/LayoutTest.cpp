@@ -9,16 +9,10 @@
 
 namespace {
 
-struct Placement {
-    LayoutRect reference;
-    LayoutRect area;
-    int width, height;
-    int x, y;
-};
-
 TEST(DialogLayout, CentresThenStaysInsideTheAreaAndNothingOverflows) {
     const LayoutRect screen{0, 0, 1280, 1000};
-    const Placement cases[] = {
+    // the reference, the area to stay in, the width and height, the position expected
+    const std::tuple<LayoutRect, LayoutRect, int, int, int, int> cases[] = {
         {screen, screen, 400, 300, 440, 350},              // the work area itself
         {{100, 100, 301, 201}, screen, 50, 31, 175, 135},  // odd sizes: integer halves of each
         {{1100, 50, 1280, 250}, screen, 400, 300, 880, 0}, // pushed back from the right, up to the top
@@ -28,10 +22,10 @@ TEST(DialogLayout, CentresThenStaysInsideTheAreaAndNothingOverflows) {
         {{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 400, 300, -201, -151},
         {screen, {INT_MIN, INT_MIN, INT_MIN + 100, INT_MIN + 100}, 400, 300, INT_MIN, INT_MIN},
     };
-    for (const Placement& c : cases) {
-        LayoutPoint at = centredPosition(c.reference, c.area, c.width, c.height);
-        EXPECT_EQ(at.x, c.x) << c.reference.left << "," << c.reference.top;
-        EXPECT_EQ(at.y, c.y) << c.reference.left << "," << c.reference.top;
+    for (const auto& [reference, area, width, height, x, y] : cases) {
+        LayoutPoint at = centredPosition(reference, area, width, height);
+        EXPECT_EQ(at.x, x) << reference.left << "," << reference.top;
+        EXPECT_EQ(at.y, y) << reference.left << "," << reference.top;
     }
     // A resize far apart: sums and differences pass the 32-bit range, the results stay inside it.
     const LayoutRect whole{INT_MIN, INT_MIN, INT_MAX, INT_MAX};

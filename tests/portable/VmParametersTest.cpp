@@ -20,10 +20,8 @@ TEST(VmParameters, SpacesSeparateOutsideQuotes) {
 // Quote removal, percentages of 16 GiB of memory ("P") or 4 GiB of address space ("T"), and the "-Xss" size
 // remembered in bytes (7 where it is left alone).
 TEST(VmParameters, EachTokenIsNormalized) {
-    const struct {
-        const wchar_t *token, *option;
-        uint64_t stack;
-    } rows[] = {
+    // the token, the option it becomes, the stack size remembered
+    const std::tuple<const wchar_t*, const wchar_t*, uint64_t> rows[] = {
         {L"-Dname=\"a b\"", L"-Dname=a b", 7},
         {L"\"a\"\"b\"\"c\"", L"a\"bc\"", 7},
         {L"lone\"quote", L"lone\"quote", 7},
@@ -48,10 +46,10 @@ TEST(VmParameters, EachTokenIsNormalized) {
         {L"-Xss18446744073709551617", L"-Xss18446744073709551617", UINT64_MAX}, // too large saturates
         {L"-Xss18014398509481984k", L"-Xss18014398509481984k", UINT64_MAX},
     };
-    for (const auto& row : rows) {
+    for (const auto& [token, option, remembered] : rows) {
         uint64_t stack = 7;
-        EXPECT_EQ(normalizeVmParameter(row.token, {16 * GiB, 4 * GiB}, stack), row.option) << row.token;
-        EXPECT_EQ(stack, row.stack) << row.token;
+        EXPECT_EQ(normalizeVmParameter(token, {16 * GiB, 4 * GiB}, stack), option) << token;
+        EXPECT_EQ(stack, remembered) << token;
     }
     uint64_t stack = 0;
     EXPECT_EQ(normalizeVmParameter(L"-Xmx50T", {0, 128ull * 1024 * GiB}, stack), L"-Xmx68719476736K");

@@ -43,12 +43,10 @@ bool isApplicationClass(const std::string& name) {
 
 // The application's classes lie where a real runtime would look for them: in any jar file of the class path that
 // exists (each holds them all), or as class files below a folder of it. An empty entry, or none at all, is the current
-// folder.
+// folder (the ";" added makes the last entry, empty or not, one of the parts).
 bool onClassPath(const std::string& name) {
-    const std::wstring& path = vm.classPath;
-    for (size_t start = 0, end = 0; start <= path.size(); start = end + 1) {
-        end = std::min(path.find(L';', start), path.size());
-        std::wstring entry = start == end ? L"." : path.substr(start, end - start);
+    for (std::wstring entry : split(vm.classPath + L";", L';')) {
+        entry = entry.empty() ? L"." : entry;
         DWORD attributes = GetFileAttributesW(entry.c_str());
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return true;

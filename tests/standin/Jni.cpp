@@ -5,11 +5,7 @@
 
 #include <windows.h>
 
-#include <cstdarg>
-#include <cstdio>
-#include <cstring>
 #include <regex>
-#include <utility>
 
 namespace standin {
 namespace {

@@ -5,7 +5,6 @@ std::wstring builtLauncherPath() { return testProgramFolder() + L"\\koru.exe"; }
 Installation::Installation(const std::wstring& folder, const std::wstring& exeName)
     : temp_(folder.empty() ? new TempFolder() : nullptr), folder_(folder.empty() ? temp_->path() : folder),
       exeName_(exeName) {
-    createFolders(folder_);
     copyFile(builtLauncherPath(), exePath());
     // A byte-order mark makes the profile functions keep the file in UTF-16.
     writeUnicodeFile(settingsPath(), L"");

@@ -34,16 +34,10 @@ public:
     }
 
     // The subkey `name` of a vendor key (its trailing backslash optional), with the value "JavaHome" (a string, or
-    // the text stored as `type`) unless javaHome is null.
-    bool add(const std::wstring& vendorKey, const std::wstring& name, const wchar_t* javaHome, REGSAM view = nativeView,
-             DWORD type = REG_SZ) {
-        std::wstring path = withTrailingBackslash(vendorKey) + name;
-        return javaHome ? addValue(HKEY_LOCAL_MACHINE, path, L"JavaHome", javaHome, view, type)
-                        : createMarked(HKEY_LOCAL_MACHINE, path, view).valid();
-    }
+    // the text stored as `type`).
     bool add(const std::wstring& vendorKey, const std::wstring& name, const std::wstring& javaHome,
              REGSAM view = nativeView, DWORD type = REG_SZ) {
-        return add(vendorKey, name, javaHome.c_str(), view, type);
+        return addValue(HKEY_LOCAL_MACHINE, withTrailingBackslash(vendorKey) + name, L"JavaHome", javaHome, view, type);
     }
 
     // The key at `path` below the root, as today's installers write it, with the value `valueName` (a string, or the

@@ -5,9 +5,7 @@
 std::wstring standInJvmPath() { return testProgramFolder() + L"\\standin\\jvm.dll"; }
 
 std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& type, const std::wstring& source) {
-    std::wstring folder = home + L"\\bin\\" + type;
-    createFolders(folder);
-    std::wstring library = folder + L"\\jvm.dll";
+    std::wstring library = home + L"\\bin\\" + type + L"\\jvm.dll";
     if (source.empty())
         writeBytes(library, std::string());
     else

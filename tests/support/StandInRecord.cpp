@@ -43,7 +43,5 @@ StandInLaunch::StandInLaunch(const std::wstring& script, const std::vector<Setti
 }
 
 DWORD StandInLaunch::run(const std::wstring& arguments, DWORD timeoutMs) const {
-    std::unique_ptr<TestProcess> process = start(arguments);
-    process->waitForExit(timeoutMs);
-    return process->exitCode();
+    return start(arguments)->exitCodeAfterWait(timeoutMs);
 }

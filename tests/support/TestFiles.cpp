@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
+#include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -53,9 +55,8 @@ std::wstring testProgramFolder() {
 }
 
 void writeBytes(const std::wstring& path, const std::string& bytes) {
-    UniqueFileHandle file(CreateFileW(longForm(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    createFolders(path.substr(0, path.rfind(L'\\')));
+    std::ofstream(longForm(path).c_str(), std::ios::binary) << bytes;
 }
 
 void writeUnicodeFile(const std::wstring& path, const std::wstring& text) {
@@ -64,16 +65,10 @@ void writeUnicodeFile(const std::wstring& path, const std::wstring& text) {
     writeBytes(path, bytes);
 }
 
+// The C runtime opens the file sharing reading and writing, as a record still being written needs.
 std::string readBytes(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(longForm(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
-                                      nullptr));
-    std::string bytes;
-    char buffer[65536];
-    DWORD got = 0;
-    while (file && ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0)
-        bytes.append(buffer, got);
-    return bytes;
+    std::ifstream file(longForm(path).c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
 }
 
 std::vector<std::string> readLines(const std::wstring& path) {
@@ -91,6 +86,7 @@ bool fileExists(const std::wstring& path) {
 }
 
 bool copyFile(const std::wstring& from, const std::wstring& to) {
+    createFolders(to.substr(0, to.rfind(L'\\')));
     return CopyFileW(longForm(from).c_str(), longForm(to).c_str(), FALSE) != 0;
 }
 
@@ -104,10 +100,8 @@ void createFolders(const std::wstring& path) {
 }
 
 std::string narrow(const std::wstring& text) {
-    int length =
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
-                        nullptr);
+    std::string result(text.size() * 3, '\0'); // no UTF-16 unit takes more than three bytes
+    result.resize(size_t(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(),
+                                             int(result.size()), nullptr, nullptr)));
     return result;
 }

@@ -27,6 +27,7 @@ std::wstring testProgramFolder();
 
 // Writes UTF-16LE with a byte-order mark, which the profile functions read as Unicode.
 void writeUnicodeFile(const std::wstring& path, const std::wstring& text);
+// Writing and copying make the file's folders as needed.
 void writeBytes(const std::wstring& path, const std::string& bytes);
 std::string readBytes(const std::wstring& path);
 // The lines of a text file, without their line ends.

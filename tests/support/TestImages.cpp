@@ -75,10 +75,3 @@ std::string tiffFile(const TestImage& image) {
             out += static_cast<char>(pixel >> shift);
     return out;
 }
-
-uint32_t premultiplied(uint32_t argb) {
-    uint32_t alpha = argb >> 24, result = alpha << 24;
-    for (int shift : {16, 8, 0})
-        result |= ((argb >> shift & 0xFF) * alpha / 255) << shift;
-    return result;
-}

@@ -19,7 +19,3 @@ std::string bmpFile(const TestImage& image);  // 32 bits per pixel, alpha droppe
 std::string tiffFile(const TestImage& image); // 8-bit RGBA, straight alpha, uncompressed
 // A BMP of any size in a few bytes: 8-bit run lengths that end the bitmap at once (the rest is the first colour).
 std::string runLengthBmpFile(int width, int height);
-
-// The pixel as a decoder hands it to a layered window: 0xAARRGGBB with the colours multiplied by alpha.
-// Exact for channels of 0 or 255, whatever rounding the decoder uses.
-uint32_t premultiplied(uint32_t argb);

@@ -20,6 +20,8 @@ public:
     bool waitForExit(DWORD timeoutMs = 20000);
     // The full 32-bit exit code: `killed` after a kill, STILL_ACTIVE while it runs.
     DWORD exitCode() const;
+    // Waits for the end as waitForExit does and gives the exit code.
+    DWORD exitCodeAfterWait(DWORD timeoutMs = 20000) { return waitForExit(timeoutMs) ? exitCode() : killed; }
 
 private:
     bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }

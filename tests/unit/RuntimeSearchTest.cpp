@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 class RuntimeSearch : public ::testing::Test {
@@ -29,14 +27,12 @@ protected:
 TEST_F(RuntimeSearch, The32BitImageTestReadsTheWholeFileAndNoMore) {
     // The view covers the file and no more: cut right after the machine field it is still an x86 image.
     std::string x86 = readBytes(x86FixtureLibraryPath());
-    uint32_t ntOffset = 0;
-    std::memcpy(&ntOffset, &x86.at(0x3C), sizeof ntOffset);
+    const size_t ntOffset = uint8_t(x86.at(0x3C)) | uint8_t(x86.at(0x3D)) << 8; // within the first 64 KiB
     for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), x86.size()}) {
         writeBytes(temp / L"cut.dll", x86.substr(0, cut));
         EXPECT_EQ(isX86Library(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
     }
     EXPECT_FALSE(isX86Library(x64FixtureLibraryPath()));
-    EXPECT_FALSE(isX86Library(temp / L"missing.dll"));
 }
 
 TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
@@ -107,7 +103,7 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     std::wstring jre = runtime(L"jre", {L"client", L"server"});
     for (const wchar_t* name : {L"1.8", L"1.8.0_251", L"1.5"})
         ASSERT_TRUE(registry.add(sunJre, name, jre));
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", nullptr));
+    ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, sunJre + L"1.9", L"Other", jre)); // no "JavaHome"
     ASSERT_TRUE(registry.add(sunJre, L"1.10", L""));
     ASSERT_TRUE(registry.add(sunJre, L"1.11", temp / L"missing"));
     // An expandable string is expanded; a value that is not a string is no home.
@@ -141,7 +137,7 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
 // Subkeys past the number read per key are not looked at, however many a key holds.
 TEST_F(RegistryRuntimes, SubkeysPastTheLimitAreLeftAlone) {
     for (size_t i = 0; i < maxSubkeysRead; ++i)
-        ASSERT_TRUE(registry.add(sunJre, L"0." + std::to_wstring(1000 + i), nullptr));
+        ASSERT_TRUE(registry.add(sunJre, L"0." + std::to_wstring(1000 + i), L""));
     ASSERT_TRUE(registry.add(sunJre, L"1.8", runtime(L"jre", {L"client"})));
     EXPECT_TRUE(found(RuntimePolicy(), 1).empty());
 }
@@ -166,17 +162,12 @@ TEST_F(RegistryRuntimes, TheSourcesInTheirOrder) {
 }
 
 TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
-    struct Registration {
-        bool user;          // HKEY_CURRENT_USER, else HKEY_LOCAL_MACHINE
-        const wchar_t* key; // below the hive (or Eclipse Adoptium's key); the value is named as its installer names it
-        bool wow32;         // written and searched in the 32-bit view
-        Layout layout;
-        const char* release; // the release file's text or only its version, or ""
-        const wchar_t* chosen;
-    };
     const wchar_t* const adoptium = L"Software\\Eclipse Adoptium\\";
     const char* const openJ9 = "IMPLEMENTOR=\"Eclipse Adoptium\"\nJAVA_VERSION=\"11.0.14.1\"\nJVM_VARIANT=\"Openj9\"";
-    const Registration cases[] = {
+    // HKEY_CURRENT_USER (else HKEY_LOCAL_MACHINE); the key below the hive (or Eclipse Adoptium's key), whose value is
+    // named as its installer names it; written and searched in the 32-bit view; the layout; the release file's text or
+    // only its version, or ""; the candidate chosen
+    const std::tuple<bool, const wchar_t*, bool, Layout, const char*, const wchar_t*> cases[] = {
         {false, L"Software\\JavaSoft\\JDK\\17.0.2", false, Layout::Modern, "", L"17.0.2 JDK Sun 0\\"},
         {false, L"Software\\JavaSoft\\JDK\\17", false, Layout::Modern, "17.0.2", L"17.0.2 JDK Sun 1\\"},
         {false, L"Software\\JavaSoft\\JRE\\10.0.1", false, Layout::ModernJdk, "IMPLEMENTOR=\"IBM Corporation\"",
@@ -201,16 +192,16 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
     RuntimePolicy anyVendor;
     applyVmProvider(anyVendor, L"any");
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const Registration& c = cases[i];
-        std::wstring key = c.key[0] == L'S' ? c.key : adoptium + std::wstring(c.key);
+        const auto& [user, below, wow32, layout, release, expected] = cases[i];
+        std::wstring key = below[0] == L'S' ? below : adoptium + std::wstring(below);
         const wchar_t* value = key.find(L"JavaSoft") != std::wstring::npos ? L"JavaHome"
                                : key.find(L"MSI") != std::wstring::npos    ? L"Path"
                                                                            : L"InstallationPath";
         RegistryFixture fresh;
-        ASSERT_TRUE(fresh.addValue(c.user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, value,
-                                   installed(std::to_wstring(i), c.layout, c.release),
-                                   c.wow32 ? RegistryFixture::wow32View : RegistryFixture::nativeView));
-        EXPECT_EQ(chosen(anyVendor, c.wow32 ? RegistryView::Wow32 : RegistryView::Native), c.chosen) << key;
+        ASSERT_TRUE(fresh.addValue(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, value,
+                                   installed(std::to_wstring(i), layout, release),
+                                   wow32 ? RegistryFixture::wow32View : RegistryFixture::nativeView));
+        EXPECT_EQ(chosen(anyVendor, wow32 ? RegistryView::Wow32 : RegistryView::Native), expected) << key;
     }
     ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Azul Systems\\Zulu\\zulu-17", L"JavaHome",
                                   installed(L"wrong-value", Layout::Modern)));
@@ -250,15 +241,9 @@ TEST_F(RegistryRuntimes, OldAndNewKeysMeetOnePolicy) {
 TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
     std::wstring jre8 = installed(L"jre8", Layout::Modern), jdk17 = installed(L"jdk17", Layout::Modern, "17.0.2");
     std::wstring x86 = installed(L"x86", Layout::X86);
-    struct Case {
-        std::wstring javaHome;
-        const wchar_t* maximum;
-        bool registered; // a Java 8 runtime in the registry
-        bool companion;
-        std::wstring settled; // the home whose library is settled
-        bool asked;
-    };
-    const Case cases[] = {
+    // JAVA_HOME, "Maximum Version", a Java 8 runtime in the registry, a companion, the home whose library is settled,
+    // whether the user was asked
+    const std::tuple<std::wstring, const wchar_t*, bool, bool, std::wstring, bool> cases[] = {
         {jdk17, L"", true, false, jre8, false},
         {L"\"" + jdk17 + L"\\\"", L"", false, false, jdk17, false}, // quoted, as often set by hand
         {jdk17, L"1.7", true, false, x86, true},                    // refused like the registry's runtime
@@ -266,25 +251,25 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
         {x86, L"", false, false, x86, true},
         {x86, L"", false, true, x86, false},
     };
-    for (const Case& c : cases) {
+    for (const auto& [home, maximum, registered, companion, settled, userAsked] : cases) {
         RegistryFixture fresh;
-        if (c.registered) {
+        if (registered) {
             ASSERT_TRUE(fresh.add(sunJre, L"1.8", jre8));
         }
-        ScopedEnvironment javaHome(L"JAVA_HOME", c.javaHome);
+        ScopedEnvironment javaHome(L"JAVA_HOME", home);
         RuntimePolicy policy;
-        policy.maxVersion = maxVersionFromSetting(c.maximum);
+        policy.maxVersion = maxVersionFromSetting(maximum);
         RuntimeChoice choice;
         bool asked = false;
         auto askUser = [&](const std::wstring&, RuntimePick& pick) {
             pick = {x86 + L"\\", x86 + L"\\bin\\server\\jvm.dll"};
             return asked = true;
         };
-        ASSERT_TRUE(resolveRuntime(policy, c.companion ? L"C:\\companion.exe" : L"", askUser, choice)) << c.javaHome;
-        EXPECT_EQ(asked, c.asked) << c.javaHome;
-        EXPECT_EQ(choice.jvmPath, c.settled + L"\\bin\\server\\jvm.dll") << c.javaHome;
-        EXPECT_EQ(choice.pickedHome, c.asked ? x86 + L"\\" : L"") << "to be remembered";
-        EXPECT_EQ(choice.handOff, c.companion && c.settled == x86) << c.javaHome;
+        ASSERT_TRUE(resolveRuntime(policy, companion ? L"C:\\companion.exe" : L"", askUser, choice)) << home;
+        EXPECT_EQ(asked, userAsked) << home;
+        EXPECT_EQ(choice.jvmPath, settled + L"\\bin\\server\\jvm.dll") << home;
+        EXPECT_EQ(choice.pickedHome, userAsked ? x86 + L"\\" : L"") << "to be remembered";
+        EXPECT_EQ(choice.handOff, companion && settled == x86) << home;
     }
 }
 

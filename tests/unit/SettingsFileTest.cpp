@@ -80,7 +80,6 @@ TEST_F(SettingsFileTest, LongValuesAndPathsAreNeverCut) {
     std::wstring deep = folder.path();
     while (deep.size() < 300)
         deep += L"\\" + std::wstring(40, L'd');
-    createFolders(deep);
     writeUnicodeFile(deep + L"\\editor.ini", L"[S]\r\nK=deep\r\n");
     ASSERT_EQ(settingsFilePathFor(deep + L"\\editor.exe"), deep + L"\\editor.ini");
     EXPECT_EQ(PlainSettingsReader(deep + L"\\editor.ini").read(L"S", L"K"), L"deep");
@@ -101,7 +100,6 @@ TEST_F(SettingsFileTest, FileLocations) {
 
 TEST_F(SettingsFileTest, PerUserCopyDecidesJrePathOutsideServiceMode) {
     EXPECT_EQ(jrePathRead(L""), L"C:\\from-settings");
-    createFolders(folder / L"appdata\\P\\C");
     writeUnicodeFile(folder / L"appdata\\P\\C\\editor.ini",
                      L"[Java Runtime Environment]\r\nJRE Path=C:\\from-copy\r\n");
     EXPECT_EQ(jrePathRead(L""), L"C:\\from-copy");

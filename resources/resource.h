@@ -57,3 +57,9 @@
 #define IDS_REASON_NO_MEMORY 228
 #define IDS_REASON_EXISTS 229
 #define IDS_REASON_INVALID 230
+
+// Modular applications and options written as on the java command line.
+#define IDS_MAIN_MODULE_NOT_STARTED 240
+#define IDS_NO_MODULE_MAIN_CLASS 241
+#define IDS_MODULES_NEED_JAVA_9 242
+#define IDS_LAUNCHER_ONLY_OPTION 243

@@ -2,6 +2,7 @@
 
 #include "ExceptionText.h"
 #include "JavaThreadAttachment.h"
+#include "support/Trace.h"
 
 #include <jni.h>
 
@@ -17,8 +18,19 @@ namespace {
 
 // The VM describes the other failures itself on its standard error stream.
 bool hasMessage(MainLookup failure) {
-    return failure == MainLookup::NameNotConvertible || failure == MainLookup::ClassNotFound ||
-           failure == MainLookup::MainMissing;
+    return failure != MainLookup::NameUnreadable && failure != MainLookup::MainLookupFailed;
+}
+
+// A main module without a class: the one its descriptor names.
+bool settleMainClass(JavaMain& java, MainThreadHost& host) {
+    if (!java.mainClass.empty())
+        return true;
+    MainLookup lookup = findModuleMainClass(java.jniEnv, java.mainModule, java.mainClass);
+    if (lookup == MainLookup::Found)
+        return true;
+    if (hasMessage(lookup))
+        host.reportMainLookupFailure(lookup, java.mainModule);
+    return false;
 }
 
 void handleUncaughtException(JavaMain& java, MainThreadHost& host, jthrowable exception) {
@@ -36,6 +48,9 @@ void handleUncaughtException(JavaMain& java, MainThreadHost& host, jthrowable ex
 
 // Finds the main class and calls main; false when it could not be called (after the message the failure needs).
 bool callMainMethod(JavaMain& java, MainThreadHost& host) {
+    if (!settleMainClass(java, host))
+        return false;
+    trace([&] { return L"main class: " + java.mainClass + L", main module " + quotedForTrace(java.mainModule); });
     MainMethod main;
     MainLookup lookup = findMainMethod(java.jniEnv, java.mainClass, main);
     if (lookup != MainLookup::Found) {

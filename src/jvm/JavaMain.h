@@ -8,11 +8,12 @@
 #include <string>
 
 // What the Java main thread works with. Written before that thread starts; only that thread changes
-// javaMainThreadAttached afterwards.
+// javaMainThreadAttached afterwards, and mainClass when the main module's descriptor names it.
 struct JavaMain {
     // The arguments main receives: the command line without the program path, then the "Cmd" tokens.
     StringList appArguments;
-    std::wstring mainClass; // dots already turned into slashes
+    std::wstring mainClass;  // dots already turned into slashes; empty: the main module's descriptor names it
+    std::wstring mainModule; // empty: the application is started from the class path alone
     bool failureCheck = false;
     // With IBM runtimes admitted ("VM Provider"), a thread that has called into Java is never detached, and the
     // Java main thread stays after main returns: the process ends only from Java.
@@ -29,8 +30,8 @@ struct JavaMain {
 class MainThreadHost {
 public:
     // The main class or its main could not be had and the VM has not described why: the user is told.
-    // `className` is what the message names.
-    virtual void reportMainLookupFailure(MainLookup failure, const std::wstring& className) = 0;
+    // `name` is what the message names: the class, or the main module when that failed.
+    virtual void reportMainLookupFailure(MainLookup failure, const std::wstring& name) = 0;
     // Just before main is called.
     virtual void mainStarting() {}
     // main has returned or thrown (called again on the way out): the splash goes before anything else is shown.

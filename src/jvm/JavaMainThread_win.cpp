@@ -10,17 +10,30 @@
 
 namespace {
 
+UINT messageFor(MainLookup failure) {
+    switch (failure) {
+    case MainLookup::ClassNotFound:
+        return IDS_MAIN_CLASS_NOT_FOUND;
+    case MainLookup::ModuleNotFound:
+        return IDS_MAIN_MODULE_NOT_STARTED;
+    case MainLookup::NoModuleMainClass:
+        return IDS_NO_MODULE_MAIN_CLASS;
+    default:
+        return IDS_MAIN_CLASS_NOT_LOADED;
+    }
+}
+
 // What the Java main thread is given: the launch, and the messages, the dialog and the splash around main.
 struct JavaMainThreadWork final : MainThreadHost {
     JavaMainThreadWork(JavaLaunch& java, SplashState& splash) : java(java), splash(splash) {}
 
-    void reportMainLookupFailure(MainLookup failure, const std::wstring& className) override {
+    void reportMainLookupFailure(MainLookup failure, const std::wstring& name) override {
         if (failure == MainLookup::MainMissing) {
             reportError(errorOwner(), loadResourceString(IDS_NO_MAIN_METHOD));
             return;
         }
-        UINT format = failure == MainLookup::ClassNotFound ? IDS_MAIN_CLASS_NOT_FOUND : IDS_MAIN_CLASS_NOT_LOADED;
-        reportFormattedError(errorOwner(), format, {className});
+        // The module's message names it twice.
+        reportFormattedError(errorOwner(), messageFor(failure), {name, name});
     }
 
     // Forwarded starts may reach Java from now on.

@@ -5,7 +5,81 @@
 #include "JavaStrings.h"
 #include "JavaText.h"
 
+#include <algorithm>
 #include <cstring>
+
+namespace {
+
+// A call's result, null when it threw (the error stays pending).
+jobject unlessThrown(JNIEnv* env, jobject result) { return env->ExceptionCheck() ? nullptr : result; }
+
+// What an instance method of `target` returns; null when the call failed (with the error pending) or returned null.
+jobject callObjectMethod(JNIEnv* env, jobject target, const char* name, const char* signature,
+                         jobject argument = nullptr) {
+    auto type = ownLocalRef(env, env->GetObjectClass(target));
+    jmethodID method = type ? env->GetMethodID(type.get(), name, signature) : nullptr;
+    return method == nullptr ? nullptr : unlessThrown(env, env->CallObjectMethod(target, method, argument));
+}
+
+JavaLocalRef<jobject> bootLayer(JNIEnv* env) {
+    auto layerClass = ownLocalRef(env, env->FindClass("java/lang/ModuleLayer"));
+    jmethodID boot =
+        layerClass ? env->GetStaticMethodID(layerClass.get(), "boot", "()Ljava/lang/ModuleLayer;") : nullptr;
+    return ownLocalRef(env, boot ? unlessThrown(env, env->CallStaticObjectMethod(layerClass.get(), boot)) : nullptr);
+}
+
+// Optional.orElse(null): what the optional holds, or null.
+JavaLocalRef<jobject> contentOf(JNIEnv* env, const JavaLocalRef<jobject>& optional) {
+    return ownLocalRef(env, callObjectMethod(env, optional.get(), "orElse", "(Ljava/lang/Object;)Ljava/lang/Object;"));
+}
+
+JavaLocalRef<jobject> moduleNamed(JNIEnv* env, const std::wstring& module) {
+    auto layer = bootLayer(env);
+    auto name = ownLocalRef(env, layer ? newJavaString(env, module) : nullptr);
+    if (!name)
+        return {};
+    auto found = ownLocalRef(
+        env, callObjectMethod(env, layer.get(), "findModule", "(Ljava/lang/String;)Ljava/util/Optional;", name.get()));
+    return found ? contentOf(env, found) : JavaLocalRef<jobject>();
+}
+
+JavaLocalRef<jobject> descriptorMainClass(JNIEnv* env, jobject module) {
+    auto descriptor =
+        ownLocalRef(env, callObjectMethod(env, module, "getDescriptor", "()Ljava/lang/module/ModuleDescriptor;"));
+    auto named = ownLocalRef(
+        env, descriptor ? callObjectMethod(env, descriptor.get(), "mainClass", "()Ljava/util/Optional;") : nullptr);
+    return named ? contentOf(env, named) : JavaLocalRef<jobject>();
+}
+
+// A null that comes with an error pending is a failed call, described here; without one it is an answer.
+bool failed(JNIEnv* env, bool gotNull) {
+    if (!gotNull || !env->ExceptionCheck())
+        return false;
+    env->ExceptionDescribe();
+    return true;
+}
+
+} // namespace
+
+// Through the public API the java command uses for -m: the boot layer's module and its descriptor.
+MainLookup findModuleMainClass(JNIEnv* env, const std::wstring& module, std::wstring& mainClass) {
+    auto found = moduleNamed(env, module);
+    if (failed(env, !found))
+        return MainLookup::MainLookupFailed;
+    if (!found)
+        return MainLookup::ModuleNotFound;
+    auto name = descriptorMainClass(env, found.get());
+    if (failed(env, !name))
+        return MainLookup::MainLookupFailed;
+    if (!name)
+        return MainLookup::NoModuleMainClass;
+    if (!javaStringText(env, static_cast<jstring>(name.get()), mainClass)) {
+        describePendingError(env);
+        return MainLookup::MainLookupFailed;
+    }
+    std::replace(mainClass.begin(), mainClass.end(), L'.', L'/');
+    return MainLookup::Found;
+}
 
 // The class is looked up by the exact bytes the VM was given; the name kept for the message is decoded from
 // those same bytes, so it shows what the VM searched for.

@@ -14,6 +14,8 @@ enum class MainLookup {
     ClassNotFound,      // described; message 215 names `classNameAsPassed`
     MainMissing,        // no exception pending (message 216)
     MainLookupFailed,   // the VM's error has been described; no message
+    ModuleNotFound,     // the main module is not in the VM's boot layer
+    NoModuleMainClass,  // its descriptor names no main class
 };
 
 struct MainMethod {
@@ -25,6 +27,10 @@ struct MainMethod {
 // mainClass is in its slash form (com/example/App). Only the class: Found, NameNotConvertible, NameUnreadable or
 // ClassNotFound, with `found.mainClass` a local reference the caller owns.
 MainLookup findMainClass(JNIEnv* env, const std::wstring& mainClass, MainMethod& found);
+
+// The main class that the descriptor of `module` in the boot layer names, in its slash form: Found,
+// ModuleNotFound, NoModuleMainClass, or MainLookupFailed when a call failed (the VM's error described).
+MainLookup findModuleMainClass(JNIEnv* env, const std::wstring& module, std::wstring& mainClass);
 
 // The class, then its main(String[]).
 MainLookup findMainMethod(JNIEnv* env, const std::wstring& mainClass, MainMethod& found);

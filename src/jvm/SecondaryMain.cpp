@@ -28,9 +28,13 @@ SecondaryMethod findSecondaryMain(JNIEnv* env, jclass type) {
     return found;
 }
 
+// The class is looked up as main's was, through the main module's descriptor when no class is named.
 void callSecondaryMain(JNIEnv* env, const ForwardedStart& start, const ForwardReply& reply) {
+    std::wstring className = start.mainClass;
+    if (className.empty() && findModuleMainClass(env, start.mainModule, className) != MainLookup::Found)
+        return reply(failedForwardReply);
     MainMethod main;
-    if (findMainClass(env, start.mainClass, main) != MainLookup::Found)
+    if (findMainClass(env, className, main) != MainLookup::Found)
         return reply(failedForwardReply);
     auto type = ownLocalRef(env, main.mainClass);
     SecondaryMethod secondary = findSecondaryMain(env, type.get());

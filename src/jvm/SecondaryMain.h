@@ -9,7 +9,8 @@
 #include <vector>
 
 struct ForwardedStart {
-    std::wstring mainClass; // slash form
+    std::wstring mainClass; // slash form; empty: the one the main module's descriptor names
+    std::wstring mainModule;
     std::vector<std::wstring> arguments;
     bool keepAlive = false; // the thread stays attached afterwards
 };

@@ -40,7 +40,7 @@ void watchCreation(CreationAbortHandler onAbort) {
 void keepPrinted(const std::string& text) {
     std::lock_guard<std::mutex> guard(creationWatch.lock);
     std::string& printed = creationWatch.printed;
-    if (creationWatch.onAbort == nullptr)
+    if (!creationWatch.onAbort)
         return;
     printed += text;
     if (printed.size() <= printedLimit)
@@ -115,7 +115,7 @@ void JNICALL abortHook() {
         CreationAbortHandler onAbort = creationWatch.onAbort;
         std::string printed = creationWatch.printed;
         guard.unlock();
-        if (onAbort != nullptr)
+        if (onAbort)
             onAbort(printed);
     } catch (...) {
     }
@@ -142,10 +142,22 @@ jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& optio
     return result;
 }
 
+bool abortedInBootLayer(const std::string& printed) {
+    return printed.find("Error occurred during initialization of VM") == std::string::npos;
+}
+
 int creationFailureReasonId(jint result) {
     if (result >= JNI_EINVAL && result <= JNI_ERR)
         return 224 - result;
     return 0;
+}
+
+// The larger JNI 1.1 record, in case a runtime writes more than the version asked for.
+bool runtimeHasModules(GetDefaultInitArgsProc getDefaults) {
+    JniInitArgs11 args;
+    std::memset(&args, 0, sizeof args);
+    args.version = JNI_VERSION_9;
+    return getDefaults(&args) == JNI_OK;
 }
 
 jint queryDefaultStackSize(GetDefaultInitArgsProc getDefaults) {

@@ -3,6 +3,7 @@
 #include "JavaMain.h"
 #include "JavaRuntime.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,11 @@ void JNICALL abortHook();
 // Called on the thread the VM aborts on while it is being created (a heap it cannot have, two collectors, a module
 // or a class loader it cannot find), with what the VM printed meanwhile: the last few KiB, from a line's start. A GUI
 // program has no standard output to show it. When the handler returns, the VM ends the process with 1.
-using CreationAbortHandler = void (*)(const std::string& printed);
+using CreationAbortHandler = std::function<void(const std::string& printed)>;
+
+// HotSpot heads the reasons for a start-up it gives up itself; without that heading the VM gave up in Java's own
+// start-up code, which builds the boot layer of modules and prints its reason on a standard output of its own.
+bool abortedInBootLayer(const std::string& printed);
 
 // JNI 1.2 arguments with every option, then "abort" and "exit" with their hooks and "vfprintf" with one that prints
 // what the VM prints on our own standard error (or output); unknown options are not ignored.
@@ -23,6 +28,9 @@ jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& optio
 
 // The string-table ID of the reason for a failed creation (225 to 230), or 0 for an empty reason.
 int creationFailureReasonId(jint result);
+
+// Modules came with Java 9, and with them JNI version 9, which older runtimes refuse to describe.
+bool runtimeHasModules(GetDefaultInitArgsProc getDefaults);
 
 // The runtime's default thread stack size from a JNI 1.1 record, or 0 when it does not fill one.
 jint queryDefaultStackSize(GetDefaultInitArgsProc getDefaults);

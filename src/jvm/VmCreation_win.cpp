@@ -27,10 +27,15 @@ void reportCreationFailure(jint result) {
 bool isBlank(wchar_t c) { return c <= L' '; }
 
 // The VM aborted while being created, after printing why (or nothing) where a GUI program's user never sees it: the
-// user is told what it said, and the start ends as a failed one does instead of with the VM's 1.
-void reportAbortedCreation(const std::string& printed) {
+// user is told what it said, or that the main module could not be resolved, and the start ends as a failed one does
+// instead of with the VM's 1.
+void reportAbortedCreation(const std::string& printed, const std::wstring& mainModule) {
     std::wstring reason = trimmed(fromAnsi(printed), isBlank);
     trace([&] { return L"VM creation: the VM aborted: " + reason; });
+    if (!mainModule.empty() && abortedInBootLayer(printed)) {
+        reportFormattedError(errorOwner(), IDS_MAIN_MODULE_NOT_STARTED, {mainModule});
+        ExitProcess(static_cast<UINT>(-1));
+    }
     if (reason.empty())
         reason = loadResourceString(IDS_REASON_UNKNOWN);
     reportFormattedError(errorOwner(), IDS_JNI_EXCEPTION, {loadResourceString(IDS_JAVA_VM_NOT_CREATED), reason});
@@ -44,7 +49,9 @@ bool createJavaVm(JavaLaunch& java) {
     JNIEnv* env = nullptr;
     for (const std::string& option : java.vmOptions)
         trace([&] { return L"VM option: " + fromAnsi(option); });
-    jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env, reportAbortedCreation);
+    jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env, [&java](const std::string& printed) {
+        reportAbortedCreation(printed, java.mainModule);
+    });
     trace([&] { return L"VM creation: JNI_CreateJavaVM returned " + std::to_wstring(result); });
     if (result != JNI_OK) {
         // Whatever a failed call left in its out-parameters is not a VM: shutdown must not destroy it.

@@ -1,5 +1,6 @@
 #include "VmLoading.h"
 
+#include "VmCreation.h"
 #include "resource.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
@@ -28,6 +29,12 @@ bool loadJavaVmLibrary(JavaLaunch& java, const std::wstring& jvmPath) {
         reportFormattedError(errorOwner(), IDS_JAVA_VM_NOT_LOADED, {jvmPath, error});
         return false;
     }
-    return resolveEntryPoint(library, "JNI_CreateJavaVM", java.createJavaVmProc) &&
-           resolveEntryPoint(library, "JNI_GetDefaultJavaVMInitArgs", java.getDefaultInitArgsProc);
+    if (!resolveEntryPoint(library, "JNI_CreateJavaVM", java.createJavaVmProc) ||
+        !resolveEntryPoint(library, "JNI_GetDefaultJavaVMInitArgs", java.getDefaultInitArgsProc))
+        return false;
+    // An older runtime would refuse the module options with a reason of its own, or ignore them.
+    if (java.mainModule.empty() || runtimeHasModules(java.getDefaultInitArgsProc))
+        return true;
+    reportFormattedError(errorOwner(), IDS_MODULES_NEED_JAVA_9, {java.mainModule, jvmPath});
+    return false;
 }

@@ -5,6 +5,14 @@
 // KORU_JVM_PATH, KORU_JVM_HOME, the Path variable and the library path option; runs before the library is loaded.
 void prepareLibraryPaths(JavaLaunch& java, const std::wstring& jvmPath);
 
-// The class path, the configured parameters, the redirection targets and the "Cmd" arguments. False when the
-// class path came out empty (after message 209) or the settings file path cannot be formed.
-bool assembleVmOptions(JavaLaunch& java);
+enum class VmOptionsAssembly {
+    Assembled,
+    // The class path came out empty (after message 209) or the settings file path cannot be formed: the start goes
+    // on without the parameters, the redirection targets and the "Cmd" arguments, and fails in Java.
+    Incomplete,
+    Refused, // a parameter only the java command understands (after a message naming it): the start ends
+};
+
+// The class and module paths, the main module, the configured parameters, the redirection targets and the "Cmd"
+// arguments.
+VmOptionsAssembly assembleVmOptions(JavaLaunch& java);

@@ -1,5 +1,6 @@
 #include "VmOptions.h"
 
+#include "JavaCommandLine.h"
 #include "VmParameters.h"
 #include "resource.h"
 #include "runtime/RuntimeSelection.h"
@@ -11,6 +12,7 @@
 #include "support/SettingsFile.h"
 #include "support/SettingsNames.h"
 #include "support/TextCompare.h"
+#include "support/Trace.h"
 #include "support/UniqueResource.h"
 
 namespace {
@@ -58,10 +60,25 @@ void resolveClassPathEntry(const std::wstring& entry, const std::wstring& launch
     appendMatches(entry, classPath);
 }
 
-std::wstring assembleClassPath(const SettingsReader& settings, const std::wstring& launcher) {
-    std::wstring classPath;
-    for (const std::wstring& entry : splitList(readSingleValue(settings, section::classPath, L"Class Path"), L";"))
-        resolveClassPathEntry(expandEnvironment(entry), folderWithBackslash(launcher), classPath);
+// Entries of the class path or the module path, each ending in ";".
+void resolvePathEntries(const std::wstring& list, const std::wstring& launcherFolder, std::wstring& path) {
+    for (const std::wstring& entry : splitList(list, L";"))
+        resolveClassPathEntry(expandEnvironment(entry), launcherFolder, path);
+}
+
+// The setting's entries, then those the parameters gave as options.
+std::wstring assemblePath(const SettingsReader& settings, const wchar_t* key, const StringList& fromParameters,
+                          const std::wstring& launcherFolder) {
+    std::wstring path;
+    resolvePathEntries(readSingleValue(settings, section::classPath, key), launcherFolder, path);
+    for (const std::wstring& list : fromParameters)
+        resolvePathEntries(list, launcherFolder, path);
+    return path;
+}
+
+std::wstring assembleClassPath(const SettingsReader& settings, const std::wstring& launcher,
+                               const StringList& fromParameters) {
+    std::wstring classPath = assemblePath(settings, L"Class Path", fromParameters, folderWithBackslash(launcher));
     if (isYes(readSingleValue(settings, section::application, L"Embedded Jar"))) {
         if (!classPath.empty() && classPath.back() != L';')
             classPath += L';';
@@ -82,6 +99,52 @@ void appendCmdArguments(JavaLaunch& java, const std::wstring& cmd) {
     }
 }
 
+// False when the class path came out empty, after the message, unless a main module is started: a modular application
+// may have none.
+bool addClassPath(JavaLaunch& java, const SettingsReader& settings, const std::wstring& launcherPath,
+                  const StringList& fromParameters) {
+    std::wstring classPath = assembleClassPath(settings, launcherPath, fromParameters);
+    // Expanded once more as a whole, as every option is. Even an empty one is given: without it the VM would search
+    // the current folder, and the start goes on after the message.
+    std::wstring vmClassPath = classPathForVm(expandEnvironment(classPath), folderWithBackslash(launcherPath));
+    java.vmOptions.push_back(toAnsi(L"-Djava.class.path=" + vmClassPath));
+    if (!classPath.empty() || !java.mainModule.empty())
+        return true;
+    reportError(errorOwner(), loadResourceString(IDS_NO_CLASS_PATH));
+    return false;
+}
+
+// Quotes removed, memory percentages rewritten and the stack size remembered, then sorted as the java command would
+// read them. The machine's memory is asked for only when a parameter is given as a share of it.
+SortedVmParameters readVmParameters(const SettingsReader& settings, uint64_t& threadStackSize) {
+    MemoryBases memory;
+    bool memoryRead = false;
+    StringList tokens;
+    for (const std::wstring& token :
+         splitVmParameters(settings.read(section::javaRuntime, L"Virtual Machine Parameters"))) {
+        if (!memoryRead && isMemoryPercentage(removeQuotes(token))) {
+            memory = machineMemory();
+            memoryRead = true;
+        }
+        tokens.push_back(normalizeVmParameter(token, memory, threadStackSize));
+    }
+    return sortVmParameters(tokens);
+}
+
+// The module path and the main module, as the java command gives them to the VM for -p and -m.
+void addModuleOptions(JavaLaunch& java, const std::wstring& modulePath) {
+    if (!modulePath.empty())
+        java.vmOptions.push_back(toAnsi(L"--module-path=" + modulePath));
+    if (!java.mainModule.empty())
+        java.vmOptions.push_back(toAnsi(L"-Djdk.module.main=" + java.mainModule));
+    if (java.mainModule.empty() && modulePath.empty())
+        return;
+    trace([&] {
+        return L"modules: main module " + quotedForTrace(java.mainModule) + L", module path " +
+               quotedForTrace(modulePath);
+    });
+}
+
 } // namespace
 
 void prepareLibraryPaths(JavaLaunch& java, const std::wstring& jvmPath) {
@@ -95,36 +158,28 @@ void prepareLibraryPaths(JavaLaunch& java, const std::wstring& jvmPath) {
     SetEnvironmentVariableW(L"Path", path.c_str());
 }
 
-bool assembleVmOptions(JavaLaunch& java) {
+VmOptionsAssembly assembleVmOptions(JavaLaunch& java) {
     std::wstring settingsPath;
     if (!settingsFilePath(settingsPath))
-        return false;
+        return VmOptionsAssembly::Incomplete;
     std::wstring launcherPath = executablePath();
+    std::wstring launcherFolder = folderWithBackslash(launcherPath);
     LayeredSettingsReader settings = layeredSettingsReader(settingsPath);
+    SortedVmParameters parameters = readVmParameters(settings, java.threadStackSize);
+    if (!parameters.refused.empty()) {
+        reportFormattedError(errorOwner(), IDS_LAUNCHER_ONLY_OPTION, {parameters.refused});
+        return VmOptionsAssembly::Refused;
+    }
 
-    std::wstring classPath = assembleClassPath(settings, launcherPath);
-    // Expanded once more as a whole, as every option is. Even an empty one is given: without it the VM would search
-    // the current folder, and the start goes on after the message.
-    std::wstring vmClassPath = classPathForVm(expandEnvironment(classPath), folderWithBackslash(launcherPath));
-    java.vmOptions.push_back(toAnsi(L"-Djava.class.path=" + vmClassPath));
-    if (classPath.empty()) {
-        reportError(errorOwner(), loadResourceString(IDS_NO_CLASS_PATH));
-        return false;
-    }
-    std::wstring parameters = settings.read(section::javaRuntime, L"Virtual Machine Parameters");
-    // The machine's memory is asked for only when a parameter is given as a share of it.
-    MemoryBases memory;
-    bool memoryRead = false;
-    for (const std::wstring& token : splitVmParameters(parameters)) {
-        if (!memoryRead && isMemoryPercentage(removeQuotes(token))) {
-            memory = machineMemory();
-            memoryRead = true;
-        }
-        java.vmOptions.push_back(toAnsi(expandEnvironment(normalizeVmParameter(token, memory, java.threadStackSize))));
-    }
+    if (!addClassPath(java, settings, launcherPath, parameters.classPath))
+        return VmOptionsAssembly::Incomplete;
+    std::wstring modulePath = assemblePath(settings, L"Module Path", parameters.modulePath, launcherFolder);
+    addModuleOptions(java, pathWithoutEmptyEntries(modulePath));
+    for (const std::wstring& option : parameters.options)
+        java.vmOptions.push_back(toAnsi(expandEnvironment(option)));
 
     java.outputFile = expandedSetting(settings, L"Output File");
     java.errorFile = expandedSetting(settings, L"Error File");
     appendCmdArguments(java, expandedSetting(settings, L"Cmd"));
-    return true;
+    return VmOptionsAssembly::Assembled;
 }

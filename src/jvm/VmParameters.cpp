@@ -177,17 +177,20 @@ std::wstring relativeClassPathPattern(const std::wstring& launcherFolder, const 
     return (startsWithSeparator ? parentFolder(launcherFolder, 1) : launcherFolder) + entry;
 }
 
-std::wstring classPathForVm(const std::wstring& classPath, const std::wstring& launcherFolder) {
+std::wstring pathWithoutEmptyEntries(const std::wstring& path) {
     std::wstring result;
-    for (const std::wstring& entry : splitList(classPath, L";")) {
+    for (const std::wstring& entry : splitList(path, L";")) {
         if (!entry.empty())
-            result += entry + L";";
+            result += (result.empty() ? L"" : L";") + entry;
     }
-    if (classPath.empty() || classPath.back() == L';')
-        return result + launcherFolder;
-    if (!result.empty())
-        result.pop_back();
     return result;
+}
+
+std::wstring classPathForVm(const std::wstring& classPath, const std::wstring& launcherFolder) {
+    std::wstring result = pathWithoutEmptyEntries(classPath);
+    if (!classPath.empty() && classPath.back() != L';')
+        return result;
+    return result.empty() ? launcherFolder : result + L";" + launcherFolder;
 }
 
 std::wstring patternFolder(const std::wstring& pattern) {

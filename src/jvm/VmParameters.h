@@ -44,10 +44,13 @@ bool isAbsoluteClassPathEntry(const std::wstring& entry);
 // backslash), whether or not the entry starts with a separator of its own.
 std::wstring relativeClassPathPattern(const std::wstring& launcherFolder, const std::wstring& entry);
 
-// The class path as the VM is given it. The VM takes an empty entry (or an empty class path) for the current folder,
-// which may be wherever the user started from (Downloads, a document's folder), so empty entries are dropped and the
-// one after a final ";" (or the empty class path) becomes the launcher's folder, given with its trailing backslash,
-// where an application keeps what it ships.
+// The VM takes an empty entry of a path for the current folder, which may be wherever the user started from
+// (Downloads, a document's folder): the path without them, and without a ";" at its end.
+std::wstring pathWithoutEmptyEntries(const std::wstring& path);
+
+// The class path as the VM is given it: without empty entries, and the one after a final ";" (or an empty class
+// path, which the VM would take for the current folder too) becomes the launcher's folder, given with its trailing
+// backslash, where an application keeps what it ships.
 std::wstring classPathForVm(const std::wstring& classPath, const std::wstring& launcherFolder);
 
 // The folder part of a search pattern, up to and including its last "\" or "/": what the found names go after.

@@ -37,8 +37,11 @@ int32_t runJava(Launcher& launcher) {
         return -1;
     if (!loadJavaVmLibrary(java, jvmPath))
         return -1;
-    // A failure here (an empty class path) has been reported already; the start goes on and fails in Java.
-    if (assembleVmOptions(java))
+    // An empty class path has been reported already and the start goes on to fail in Java; a refused option ends it.
+    VmOptionsAssembly assembly = assembleVmOptions(java);
+    if (assembly == VmOptionsAssembly::Refused)
+        return -1;
+    if (assembly == VmOptionsAssembly::Assembled)
         prepareClassDataSharing(launcher);
     if (runJavaMainThread(java, launcher.splash) == 0)
         return 0;

@@ -1,5 +1,6 @@
 #include "Settings.h"
 
+#include "jvm/JavaCommandLine.h"
 #include "resource.h"
 #include "support/Environment.h"
 #include "support/ErrorMessages.h"
@@ -118,10 +119,13 @@ SettingsResult loadSettingsFrom(Launcher& launcher, const std::wstring& settings
     policy.jrePath = readJrePath(launcher, layered, executable);
     readRuntimePolicy(launcher, layered);
 
+    // A main module decides what is started; its class may be left to the module's descriptor.
+    MainModule mainModule = parseMainModule(readSingleValue(layered, section::javaRuntime, L"Main Module"));
     std::wstring mainClass = readSingleValue(layered, section::javaRuntime, L"Main Class");
-    if (mainClass.empty())
+    if (mainModule.module.empty() && mainClass.empty())
         return SettingsResult::NoMainClass;
-    launcher.java.mainClass = mainClassForJava(mainClass);
+    launcher.java.mainModule = mainModule.module;
+    launcher.java.mainClass = mainClassForJava(mainModule.module.empty() ? mainClass : mainModule.mainClass);
     readApplicationSettings(launcher, layered);
     return SettingsResult::Loaded;
 }

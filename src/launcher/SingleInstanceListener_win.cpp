@@ -19,6 +19,7 @@ struct ForwardedStarts {
     UniqueHandle ready;  // set just before main is called
     UniqueHandle ending; // set when the start ends: requests that have not reached Java by then never will
     std::wstring mainClass;
+    std::wstring mainModule;
     bool keepAlive = false;
     std::atomic<int> pending{0};
 
@@ -131,7 +132,7 @@ void acceptRequest(const std::shared_ptr<ForwardedStarts>& starts, DWORD request
     auto request = std::make_unique<ForwardRequest>();
     request->starts = starts;
     request->requester = requester;
-    request->start = {starts->mainClass, takeArguments(block), starts->keepAlive};
+    request->start = {starts->mainClass, starts->mainModule, takeArguments(block), starts->keepAlive};
     SetEvent(starts->argumentsRead.get());
     if (!startRequestThread(std::move(request)))
         postReply(*starts, requester, failedForwardReply);
@@ -169,6 +170,7 @@ std::shared_ptr<ForwardedStarts> forwardedStartsOf(Launcher& launcher) {
     starts->ready = duplicateForWaiting(launcher.java.readyEvent.get());
     starts->ending.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     starts->mainClass = launcher.java.mainClass;
+    starts->mainModule = launcher.java.mainModule;
     starts->keepAlive = launcher.java.keepAlive;
     starts->java = &launcher.java;
     return starts->ready && starts->ending ? starts : nullptr;

@@ -18,17 +18,28 @@ std::wstring listedJars(const std::wstring& folder) {
     return list;
 }
 
-// Class path entries with slashes or without a leading backslash are kept as written, made full where relative.
+// Class path entries with slashes or without a leading backslash are kept as written, made full where relative. A
+// main module with its module path, every option that the java command takes with its value as the next word, and
+// the last "-Xss" as the Java main thread's stack size. The class name and the arguments reach Java unchanged: a
+// supplementary character, one outside every ANSI code page, empty arguments and the switch, then the "Cmd" ones.
 TEST(JavaStart, WorkedExampleOptionByOption) {
-    StandInLaunch launch(L"");
+    StandInLaunch launch(L"", {{L"Application", L"Cmd", L"%KORU_TEST_CMD% \"x y\" \"\" -nosplash"}});
+    ScopedEnvironment cmd(L"KORU_TEST_CMD", L"C:\\from env");
     const std::wstring app = launch.app().folder(), lib = app + L"\\lib";
     for (const wchar_t* name : {L"a.jar", L"b.jar", L"c.jar", L"notes.txt"})
         writeBytes(lib + L"\\" + name, "");
-    launch.app().set({{jreSection, L"Library Path", L"native"},
-                      {jreSection, L"Virtual Machine Parameters", L"-Xmx50P \"-Dapp.home=%APPDATA%\\My App\""},
-                      {L"Class Path", L"Class Path",
-                       L"\\lib\\*.jar;lib\\a.jar;\\lib/b.jar;" + app + L"/lib/c*.jar;C:\\shared\\util.jar"}});
-    ASSERT_EQ(launch.run(), 0u);
+    launch.app().set(
+        {{jreSection, L"Library Path", L"native"},
+         {jreSection, L"Main Module", L"a/com.ex\x00E4mple.Ma\xD835\xDD38n"},
+         {jreSection, L"Virtual Machine Parameters",
+          L"-Xmx50P \"-Dapp.home=%APPDATA%\\My App\" -Xss1m -Xss16m --add-opens java.base/java.lang=ALL-UNNAMED "
+          L"--add-exports a/b=c --add-reads a=b --add-modules m --limit-modules m --patch-module m=p "
+          L"--upgrade-module-path u --enable-native-access ALL-UNNAMED -cp C:\\1.jar -classpath C:\\2.jar "
+          L"--class-path C:\\3.jar -p C:\\m1 --module-path C:\\m2"},
+         {L"Class Path", L"Class Path",
+          L"\\lib\\*.jar;lib\\a.jar;\\lib/b.jar;" + app + L"/lib/c*.jar;C:\\shared\\util.jar"},
+         {L"Class Path", L"Module Path", L"\\lib;;C:\\mods"}});
+    ASSERT_EQ(launch.run(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH"), 0u);
 
     const std::wstring jre = launch.runtimeHome();
     const std::wstring path = _wgetenv(L"Path"); // neither this nor APPDATA is changed by the tests
@@ -38,28 +49,22 @@ TEST(JavaStart, WorkedExampleOptionByOption) {
     EXPECT_EQ(record.values("option"),
               (Lines{narrow(L"-Djava.library.path=native;" + app + L"\\;.;" + path + L";" + jre + L"\\lib"),
                      narrow(L"-Djava.class.path=" + listedJars(lib) + lib + L"\\a.jar;" + lib + L"/b.jar;" + app +
-                            L"/lib/c.jar;C:\\shared\\util.jar;" + app + L"\\"),
+                            L"/lib/c.jar;C:\\shared\\util.jar;C:\\1.jar;C:\\2.jar;C:\\3.jar;" + app + L"\\"),
+                     narrow(L"--module-path=" + lib + L";C:\\mods;C:\\m1;C:\\m2"), "-Djdk.module.main=a",
                      "-Xmx" + std::to_string(uint64_t(double(memory.dwTotalPhys >> 10) * 0.5)) + "K",
-                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "abort", "exit",
-                     "vfprintf"}));
+                     narrow(L"-Dapp.home=" + std::wstring(_wgetenv(L"APPDATA")) + L"\\My App"), "-Xss1m", "-Xss16m",
+                     "--add-opens=java.base/java.lang=ALL-UNNAMED", "--add-exports=a/b=c", "--add-reads=a=b",
+                     "--add-modules=m", "--limit-modules=m", "--patch-module=m=p", "--upgrade-module-path=u",
+                     "--enable-native-access=ALL-UNNAMED", "abort", "exit", "vfprintf"}));
     EXPECT_EQ(record.values("hook"), (Lines{"abort", "exit", "vfprintf"}));
     EXPECT_EQ(record.value("create.version"), "0x00010002");
     EXPECT_EQ(record.value("env.KORU_JVM_PATH"), narrow(launch.jvmPath()));
     EXPECT_EQ(record.value("env.KORU_JVM_HOME"), narrow(jre));
     EXPECT_EQ(record.value("env.Path"), narrow(path + L";" + jre + L"\\bin"));
-    EXPECT_EQ(record.value("findClass"), "com/example/App");
-}
-
-TEST(JavaStart, ClassNameAndArgumentsReachJavaUnchanged) {
-    StandInLaunch launch(L"", {{jreSection, L"Main Class", L"com.ex\x00E4mple.Ma\xD835\xDD38n"},
-                               {L"Application", L"Cmd", L"%KORU_TEST_CMD% \"x y\" \"\" -nosplash"}});
-    ScopedEnvironment cmd(L"KORU_TEST_CMD", L"C:\\from env");
-    // A supplementary character, a character outside every ANSI code page, an empty argument and the switch.
-    ASSERT_EQ(launch.run(L"-nosplash \"two words\" \"\" \x00FC\xD83D\xDE00 \x4E2D -NOSPLASH"), 0u);
-    EXPECT_EQ(launch.record().values("main.arg"),
-              (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80", "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from",
-                     "env", "x y", "-nosplash"}));
-    EXPECT_EQ(launch.record().value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
+    EXPECT_EQ(record.values("main.arg"), (Lines{"-nosplash", "two words", "", "\xC3\xBC\xF0\x9F\x98\x80",
+                                                "\xE4\xB8\xAD", "-NOSPLASH", "C:\\from", "env", "x y", "-nosplash"}));
+    EXPECT_EQ(record.value("findClass"), "com/ex\xC3\xA4mple/Ma\xED\xA0\xB5\xED\xB4\xB8n") << "modified UTF-8";
+    EXPECT_GE(std::stoull(record.value("stackReserve")), 16ull << 20);
 }
 
 // Each failed start shows its messages and then ends with -1 within seconds: nothing keeps the runtime waiting.
@@ -84,6 +89,17 @@ TEST(JavaStart, FailedStartsEndWithMinusOne) {
         {L"clinit=throw:java/lang/IllegalStateException", {L"Could not find the main class com/example/App.\n"}, {}},
         {L"missing=main-silent", {L"No main method found in specified class.\n"}, {}},
         {L"", {L"Main class was not specified in INI file."}, {{jreSection, L"Main Class", L""}}},
+        {L"",
+         {L"Virtual Machine Parameters: -jar is an option of the java command, which the Java VM itself does not "
+          L"take.\n"},
+         {{jreSection, L"Virtual Machine Parameters", L"-Xmx1g -jar app.jar"}}},
+        {L"java=8",
+         {L"The main module m needs Java 9 or later; the Java runtime {jvm} is older.\n"},
+         {{jreSection, L"Main Module", L"m/com.example.App"}}},
+        {L"",
+         {L"Could not start the main module nope: it, or a module it requires, is not on the module path, or two "
+          L"modules conflict.\n"},
+         {{jreSection, L"Main Module", L"nope"}, {L"Class Path", L"Class Path", L""}}},
         {L"", {L"Failed to load Java VM library: {jvm} (errno = 193).\n"}, {}, x86FixtureLibraryPath},
         {L"", {L"Windows exception: cannot find CreateJavaVM JNI (errno = 127).\n"}, {}, x64FixtureLibraryPath},
     };
@@ -127,19 +143,6 @@ TEST(JavaStart, ExitCodesAndTheVmsEnd) {
     }
 }
 
-TEST(JavaStart, StackSizeOfTheJavaMainThread) {
-    const struct {
-        const wchar_t* script;
-        const wchar_t* parameters;
-        unsigned long long atLeast;
-    } cases[] = {{L"", L"-Xss1m -Xss16m", 16ull << 20}, {L"stack=12582912", L"", 12ull << 20}};
-    for (const auto& c : cases) {
-        StandInLaunch launch(c.script, {{jreSection, L"Virtual Machine Parameters", c.parameters}});
-        ASSERT_EQ(launch.run(), 0u);
-        EXPECT_GE(std::stoull(launch.record().value("stackReserve")), c.atLeast) << narrow(c.parameters);
-    }
-}
-
 // Folders are made; one file named in other spellings (letter case, another way there) takes both streams.
 TEST(JavaStart, StandardStreamsRedirected) {
     TempFolder logs;
@@ -176,20 +179,22 @@ TEST(JavaStart, BuiltInSettingsThePlusSectionAndTheFile) {
 
 // "Embedded Jar" puts the executable on the class path; "Override WorkingDir" starts in the executable's folder.
 // Wherever the launcher is started, the folder it starts in is not searched for classes (here it holds the main
-// class), not even when the class path came out empty: the executable's own folder stands for an empty entry.
+// class), not even when the class path came out empty: the executable's own folder stands for an empty entry. Without
+// "-Xss" the Java main thread has the runtime's default stack size.
 TEST(JavaStart, EmbeddedJarOverrideWorkingDirAndNoClassesFromTheCurrentFolder) {
     TempFolder elsewhere;
     writeBytes(elsewhere / L"com\\example\\App.class", "");
     for (bool yes : {true, false}) {
-        StandInLaunch launch(L"", {{L"Application", L"Override WorkingDir", yes ? L"YES" : L"no"},
-                                   {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"},
-                                   {L"Class Path", L"Class Path", yes ? L"" : L"\\missing.jar"}});
+        StandInLaunch launch(L"stack=12582912", {{L"Application", L"Override WorkingDir", yes ? L"YES" : L"no"},
+                                                 {L"Application", L"Embedded Jar", yes ? L"Yes" : L"no"},
+                                                 {L"Class Path", L"Class Path", yes ? L"" : L"\\missing.jar"}});
         auto process = launch.app().start(L"-nosplash", elsewhere.path());
         if (!yes) {
             EXPECT_EQ(dismissMessageBox(process->id()), L"Java Class Path was not specified in INI file.");
             EXPECT_EQ(dismissMessageBox(process->id()), L"Could not find the main class com/example/App.\n");
         }
-        ASSERT_TRUE(process->waitForExit());
+        ASSERT_EQ(process->exitCodeAfterWait(), yes ? 0u : failedStart);
+        EXPECT_GE(std::stoull(launch.record().value("stackReserve")), 12ull << 20) << "the runtime's default";
         StandInRecord record = launch.record();
         EXPECT_EQ(record.value("cwd"), narrow(yes ? launch.app().folder() : elsewhere.path()));
         EXPECT_EQ(record.value("option"),

@@ -3,12 +3,13 @@ package koru.test;
 // The main class of the JNI tests. It keeps its arguments; "print" writes the next two on System.out and
 // System.err, "throw" throws, "exit" ends the process with the next one as its status, "linger" leaves a thread that
 // prints "lingered" after main has returned, "thread-exit" one that ends the process with the next argument,
-// "handler-exit" throws to an uncaught-exception handler that does so. Its secondaryMain has the void form, and
-// that of App$Answer the int form, answering with its first argument read as a number.
+// "handler-exit" throws to an uncaught-exception handler that does so, "module" prints the module it runs in, and
+// "reflect" does so after reaching into java.lang. Its secondaryMain has the void form, and that of App$Answer the int
+// form, answering with its first argument read as a number.
 public class App {
     public static String[] received;
 
-    public static void main(String[] args) {
+    public static void main(String[] args) throws Exception {
         received = args;
         String action = args.length > 0 ? args[0] : "";
         if (action.equals("print")) {
@@ -25,6 +26,10 @@ public class App {
             Thread.setDefaultUncaughtExceptionHandler((thread, e) -> System.exit(Integer.parseInt(args[1])));
         if (action.equals("throw") || action.equals("handler-exit"))
             throw new IllegalStateException(args[1]);
+        if (action.equals("reflect")) // into java.lang: a named module may only with --add-opens
+            String.class.getDeclaredField("value").setAccessible(true);
+        if (action.equals("module") || action.equals("reflect"))
+            System.out.println("in " + Class.class.getMethod("getModule").invoke(App.class));
     }
 
     // A non-daemon thread that does its work half a second later.

@@ -3,13 +3,16 @@
 // A start as the launcher makes it: the VM created (with the options, separated by ",") on a thread that redirects
 // the standard streams and then runs invokeMain, and destroyed from the first thread once that one has detached.
 // Exits with 0, or 255 when the start failed. "-" stands for no options or no flags. The options "out=FILE" and
-// "err=FILE" are the redirection's files rather than VM options. The flags: f "Failure Check", s the exception
-// dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The messages and the
-// dialog are printed instead: "message CLASS", "dialog TRACE", and an aborted creation "aborted: [TEXT]" with the
-// VM's text on one line ("|" for line ends). The option "publish=WRITTEN>ARCHIVE" renames the archive the VM writes
-// when the VM has finished, as the launcher does, and prints "published SIZE".
+// "err=FILE" are the redirection's files rather than VM options; the others are words of "Virtual Machine
+// Parameters". CLASS may also be "m:" and a "Main Module" setting (its class with slashes). The flags: f "Failure
+// Check", s the exception dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The
+// messages and the dialog are printed instead: "message FAILURE NAME", "dialog TRACE", and an aborted creation
+// "aborted: [TEXT]" (" in the boot layer" after "aborted" when the VM's text tells so) with the VM's text on one line
+// ("|" for line ends). The option "publish=WRITTEN>ARCHIVE" renames the archive the VM writes when the VM has
+// finished, as the launcher does, and prints "published SIZE".
 #include "JvmSupport.h"
 
+#include "jvm/JavaCommandLine.h"
 #include "jvm/JavaMain.h"
 #include "jvm/JavaStreams.h"
 
@@ -22,8 +25,8 @@
 namespace {
 
 struct PrintingHost final : MainThreadHost {
-    void reportMainLookupFailure(MainLookup, const std::wstring& className) override {
-        std::printf("message %ls\n", className.c_str());
+    void reportMainLookupFailure(MainLookup failure, const std::wstring& name) override {
+        std::printf("message %d %ls\n", int(failure), name.c_str());
     }
     bool stopAfterException(const std::wstring& trace) override {
         std::printf("dialog %ls", trace.c_str());
@@ -36,7 +39,7 @@ struct PrintingHost final : MainThreadHost {
 void reportAbort(const std::string& printed) {
     std::string text = printed;
     std::replace(text.begin(), text.end(), '\n', '|');
-    std::printf("aborted: [%s]\n", text.c_str());
+    std::printf("aborted%s: [%s]\n", abortedInBootLayer(printed) ? " in the boot layer" : "", text.c_str());
     std::_Exit(255);
 }
 
@@ -57,6 +60,7 @@ struct Start {
 
 Start startOptions(const std::string& text) {
     Start start;
+    StringList words;
     for (size_t begin = 0, end = 0; text != "-" && begin < text.size(); begin = end + 1) {
         end = std::min(text.find(',', begin), text.size());
         std::string option = text.substr(begin, end - begin);
@@ -67,8 +71,10 @@ Start startOptions(const std::string& text) {
         } else if (option.compare(0, 4, "out=") == 0 || option.compare(0, 4, "err=") == 0)
             (option[0] == 'o' ? start.outputFile : start.errorFile) = widen(option.substr(4));
         else
-            start.options.push_back(option);
+            words.push_back(widen(option));
     }
+    for (const std::wstring& option : sortVmParameters(words).options)
+        start.options.emplace_back(option.begin(), option.end());
     return start;
 }
 
@@ -77,6 +83,11 @@ int runStart(const std::vector<std::string>& arguments) {
     Start start = startOptions(arguments[0]);
     JavaMain java;
     java.mainClass = widen(arguments[1]);
+    if (arguments[1].compare(0, 2, "m:") == 0) {
+        MainModule mainModule = parseMainModule(java.mainClass.substr(2));
+        java.mainModule = mainModule.module;
+        java.mainClass = mainModule.mainClass;
+    }
     for (size_t i = 3; i < arguments.size(); ++i)
         java.appArguments.push_back(widen(arguments[i]));
     if (has('o'))

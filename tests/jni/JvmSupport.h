@@ -1,5 +1,6 @@
 #pragma once
-// A JVM of the runtime in KORU_JAVA_HOME, created through the launcher's own createJavaVm over the test classes.
+// A JVM of the runtime in KORU_JAVA_HOME, created through the launcher's own createJavaVm over the test classes, with
+// the test module on the module path.
 #include "jvm/VmCreation.h"
 
 #include <jni.h>
@@ -9,7 +10,7 @@
 
 inline jint createTestVm(std::vector<std::string> options, JavaVM** vm, JNIEnv** env,
                          CreationAbortHandler onAbort = nullptr) {
-    options.insert(options.begin(), "-Djava.class.path=" KORU_JNI_CLASSES);
+    options.insert(options.begin(), {"-Djava.class.path=" KORU_JNI_CLASSES, "--module-path=" KORU_JNI_MODULE});
     return createJavaVm(&JNI_CreateJavaVM, options, vm, env, onAbort);
 }
 

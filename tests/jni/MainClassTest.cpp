@@ -1,5 +1,6 @@
 // The main class lookup and call on the JVM of the test process, made on first use (a process can create only
-// one). Each test runs in a local frame of its own and must leave no Java exception pending.
+// one), with the test module in its boot layer. Each test runs in a local frame of its own and must leave no Java
+// exception pending.
 #include "JvmSupport.h"
 
 #include "jvm/MainClass.h"
@@ -36,8 +37,9 @@ protected:
         JavaVM* vm = nullptr;
         // -Xcheck:jni reports misuse of JNI; the default charset of a Western Windows installation, which holds no
         // supplementary characters, shows whether text is lost to it.
+        const std::vector<std::string> options{"-Xcheck:jni", "-Dfile.encoding=windows-1252", "--add-modules=koru.mod"};
         if (processEnv == nullptr) {
-            ASSERT_EQ(createTestVm({"-Xcheck:jni", "-Dfile.encoding=windows-1252"}, &vm, &processEnv), JNI_OK);
+            ASSERT_EQ(createTestVm(options, &vm, &processEnv), JNI_OK);
         }
         env = processEnv;
         ASSERT_EQ(env->PushLocalFrame(64), JNI_OK);
@@ -88,12 +90,14 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
         int32_t reply;
         bool calledBeforeReply; // an int form that threw leaves its error pending: the probe cannot look
         Texts received;
+        const char* module = ""; // the main module, whose descriptor names the class when none is
     } cases[] = {
         {voidForm, voidForm, {L"a", L"b"}, false, 0, false, {u"a", u"b"}},
         {intForm, intForm, {L"-2", L""}, true, -2, true, {u"-2", u""}},
         {intForm, intForm, {L"not a number"}, false, -1, false, {u"not a number"}},
         {"java/lang/Object", voidForm, {L"a"}, false, -1, false, {}},
         {"koru/test/Missing", voidForm, {L"a"}, false, -1, false, {}},
+        {"", voidForm, {L"m"}, false, 0, false, {u"m"}, "koru.mod"},
     };
     JavaVM* vm = nullptr;
     ASSERT_EQ(env->GetJavaVM(&vm), JNI_OK);
@@ -103,11 +107,12 @@ TEST_F(MainClassTest, SecondaryMainFormsRepliesAndAttachment) {
         bool called = false;
         JNIEnv* requestEnv = nullptr;
         std::thread request([&] {
-            serveForwardedStart(vm, {widen(c.className), c.arguments, c.keepAlive}, [&](int32_t value) {
-                replies.push_back(value);
-                vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2);
-                called = !requestEnv->ExceptionCheck() && !received(requestEnv, c.probe, false).empty();
-            });
+            serveForwardedStart(
+                vm, {widen(c.className), widen(c.module), c.arguments, c.keepAlive}, [&](int32_t value) {
+                    replies.push_back(value);
+                    vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2);
+                    called = !requestEnv->ExceptionCheck() && !received(requestEnv, c.probe, false).empty();
+                });
             requestEnv = nullptr;
             if (vm->GetEnv(reinterpret_cast<void**>(&requestEnv), JNI_VERSION_1_2) == JNI_OK)
                 vm->DetachCurrentThread();

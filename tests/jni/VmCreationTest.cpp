@@ -37,11 +37,12 @@ ChildRun runJniChild(const std::string& arguments, int seconds = 60) {
 }
 
 // The reasons of a refused creation are the end-to-end tests' concern (JavaStart.FailedStartsEndWithMinusOne).
-TEST(VmCreation, TheRuntimesDefaultStackSize) {
+TEST(VmCreation, TheRuntimesDefaultStackSizeAndModules) {
     // HotSpot still answers a JNI 1.1 request with its default stack size in whole kilobytes.
     jint size = queryDefaultStackSize(&JNI_GetDefaultJavaVMInitArgs);
     EXPECT_GT(size, 0);
     EXPECT_EQ(size % 1024, 0);
+    EXPECT_TRUE(runtimeHasModules(&JNI_GetDefaultJavaVMInitArgs));
 }
 
 // Starts as the launcher makes them (see JniChild.cpp), each in a process of its own: the exit status (255: the
@@ -53,11 +54,21 @@ TEST(JavaMainThread, EachStartEndsWithItsStatus) {
          "aborted: [Error occurred during initialization of VM|Too small maximum heap|]"},
         {"-XX:+UseSerialGC,-XX:+UseG1GC koru/test/App -", 255, "|Multiple garbage collectors selected|]"},
         {"-Xms100000g koru/test/App -", 255, "|Could not reserve enough space for 104857600000KB object heap|]"},
-        {"--add-modules=nope koru/test/App -", 255, "aborted: []"}, // the VM prints its reason through System.out
+        // The VM prints its reason through System.out.
+        {"--add-modules=nope koru/test/App -", 255, "aborted in the boot layer: []"},
+        {"-Djdk.module.main=nope m:nope -", 255, "aborted in the boot layer: []"},
         {"-Djava.system.class.loader=nope koru/test/App -", 255, "|java.lang.Error: nope|"},
         {"'-Djava.system.class.loader=koru.test.App$InitExits' koru/test/App -", 4, ""}, // Java's own end
         {"-bogus koru/test/App -", 255, "Unrecognized option: -bogus"},
-        {"- koru/test/Missing -", 255, "message koru/test/Missing"},
+        {"- koru/test/Missing -", 255, "message 3 koru/test/Missing"},
+        // Main modules: started by the class their descriptor names or by one given; "--add-opens" as two words; a
+        // module without a main class, and one that is not in the boot layer.
+        {"-Djdk.module.main=koru.mod m:koru.mod - module", 0, "in module koru.mod"},
+        {"-Djdk.module.main=koru.mod m:koru.mod/koru/test/App - reflect", 0, "InaccessibleObjectException"},
+        {"-Djdk.module.main=koru.mod,--add-opens,java.base/java.lang=koru.mod m:koru.mod/koru/test/App - reflect", 0,
+         "in module koru.mod"},
+        {"-Djdk.module.main=java.logging m:java.logging -", 255, "message 7 java.logging"},
+        {"- m:koru.mod -", 255, "message 6 koru.mod"},
         {"- koru/test/NoMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/InstanceMain -", 255, "java.lang.NoSuchMethodError"},
         {"- koru/test/IntMain -", 255, "java.lang.NoSuchMethodError"},

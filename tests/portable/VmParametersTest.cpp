@@ -1,3 +1,4 @@
+#include "jvm/JavaCommandLine.h"
 #include "jvm/VmParameters.h"
 
 #include <gtest/gtest.h>
@@ -56,6 +57,17 @@ TEST(VmParameters, EachTokenIsNormalized) {
     EXPECT_EQ(normalizeVmParameter(L"-Xmx99999999999999999999999P", {16 * GiB, 0}, stack).substr(0, 4), L"-Xmx");
 }
 
+// The two-word forms are the end-to-end worked example's; here the "=" forms of the paths, names that only begin like
+// an option's, and the options that only the java command understands, the first of which is named.
+TEST(VmParameters, AsTheJavaCommandReadsThem) {
+    auto sorted = sortVmParameters({L"--class-path=a;b", L"--module-path=m", L"-Dp=1", L"-da", L"--add-opens"});
+    EXPECT_EQ(sorted.options, (Tokens{L"-Dp=1", L"-da", L"--add-opens"}));
+    EXPECT_EQ(sorted.classPath.at(0) + L"|" + sorted.modulePath.at(0) + L"|" + sorted.refused, L"a;b|m|");
+    EXPECT_EQ(sortVmParameters({L"-Dx", L"-jar", L"x.jar", L"-splash:s.png"}).refused + L"|" +
+                  sortVmParameters({L"-splash:s.png", L"@file"}).refused + L"|" + sortVmParameters({L"@f"}).refused,
+              L"-jar|-splash:s.png|@f");
+}
+
 TEST(VmParameters, ClassPathEntriesAndComposedPaths) {
     for (const wchar_t* absolute : {L"C:\\libs\\x.jar", L"C:", L"\\\\server\\share\\x.jar", L"\\\\"})
         EXPECT_TRUE(isAbsoluteClassPathEntry(absolute)) << absolute;
@@ -65,8 +77,8 @@ TEST(VmParameters, ClassPathEntriesAndComposedPaths) {
               L"C:\\App\\lib/b*.jar|C:\\lib/");
     EXPECT_EQ(relativeClassPathPattern(L"C:\\App\\", L"a.jar") + L"|" + patternFolder(L"a*.jar"), L"C:\\App\\a.jar|");
     EXPECT_EQ(classPathForVm(L";a.jar;;C:\\b;", L"C:\\App\\") + L"|" + classPathForVm(L"a;;C:\\App\\app.exe", L"C:\\") +
-                  L"|" + classPathForVm(L"", L"C:\\"),
-              L"a.jar;C:\\b;C:\\App\\|a;C:\\App\\app.exe|C:\\");
+                  L"|" + classPathForVm(L"", L"C:\\") + L"|" + pathWithoutEmptyEntries(L";a;;b;"),
+              L"a.jar;C:\\b;C:\\App\\|a;C:\\App\\app.exe|C:\\|a;b");
     const std::wstring jvm = L"C:\\Java\\jre\\bin\\server\\jvm.dll";
     EXPECT_EQ(composeLibraryPath(L"native", L"C:\\App\\", jvm), L"native;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");
     EXPECT_EQ(composeLibraryPath(L"a;b;", L"C:\\App\\", jvm), L"a;b;C:\\App\\;.;%Path%;C:\\Java\\jre\\lib");

@@ -58,7 +58,7 @@ bool onClassPath(const std::string& name) {
 
 bool classExists(const std::string& name) {
     if (isApplicationClass(name))
-        return onClassPath(name) && directive(L"missing") != L"class";
+        return (onClassPath(name) || !vm.mainModule.empty()) && directive(L"missing") != L"class";
     return isThrowableClass(name) ||
            std::any_of(std::begin(methods), std::end(methods), [&](const Method& m) { return name == m.owner; });
 }

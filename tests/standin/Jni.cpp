@@ -279,15 +279,27 @@ void recordCreation(const JavaVMInitArgs& args) {
 }
 
 // A real runtime refuses an option it does not know unless told to ignore such options: JNI_EINVAL for a size it
-// cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes and -verbose.
+// cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes, -verbose and the module
+// options, which it takes only as --name=value.
 jint optionResult(const std::string& option) {
     jint archiveResult = takeArchiveOption(option);
     if (archiveResult != 1)
         return archiveResult;
-    static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?");
+    static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?|--(add-"
+                                  "(opens|exports|reads|modules)|limit-modules|patch-module|(upgrade-)?module-path|"
+                                  "enable-native-access)=.*");
     if (std::regex_match(option, known))
         return JNI_OK;
     return std::regex_match(option, std::regex("-X(ms|mx|ss).*")) ? JNI_EINVAL : JNI_ERR;
+}
+
+// A module lies in a folder of the module path as <name>.jar.
+bool onModulePath(const std::wstring& module) {
+    for (const std::wstring& entry : split(vm.modulePath, L';')) {
+        if (GetFileAttributesW((entry + L"\\" + module + L".jar").c_str()) != INVALID_FILE_ATTRIBUTES)
+            return true;
+    }
+    return false;
 }
 
 jint createVm(const JavaVMInitArgs& args) {
@@ -303,6 +315,10 @@ jint createVm(const JavaVMInitArgs& args) {
             return result;
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
             vm.classPath = fromUtf8(text.substr(18), CP_ACP);
+        if (text.compare(0, 14, "--module-path=") == 0)
+            vm.modulePath = fromUtf8(text.substr(14), CP_ACP);
+        if (text.compare(0, 18, "-Djdk.module.main=") == 0)
+            vm.mainModule = fromUtf8(text.substr(18), CP_ACP);
         if (text == "exit")
             vm.exitHook = reinterpret_cast<decltype(vm.exitHook)>(hook);
         if (text == "abort")
@@ -313,6 +329,8 @@ jint createVm(const JavaVMInitArgs& args) {
     if (!directive(L"abort").empty())
         abortCreation(utf8(directive(L"abort")));
     openArchive();
+    if (!vm.mainModule.empty() && !onModulePath(vm.mainModule))
+        abortCreation("java.lang.module.FindException: Module " + utf8(vm.mainModule) + " not found", true);
     for (Object** stream : {&vm.out, &vm.err}) {
         *stream = make(Kind::PrintStream, "java/io/PrintStream");
         (*stream)->console = stream == &vm.out ? "stdout" : "stderr";
@@ -332,10 +350,15 @@ void vmPrint(const char* format, ...) {
     va_end(arguments);
 }
 
-// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
-void abortCreation(const std::string& reason) {
-    vmPrint("Error occurred during initialization of VM\n");
-    vmPrint("%.*s\n", int(reason.size()), reason.data());
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1. One
+// of the boot layer of modules is printed by Java's own start-up code, on the standard output.
+void abortCreation(const std::string& reason, bool bootLayer) {
+    if (bootLayer) {
+        recordLines("stdout", "Error occurred during initialization of boot layer\n" + reason);
+    } else {
+        vmPrint("Error occurred during initialization of VM\n");
+        vmPrint("%.*s\n", int(reason.size()), reason.data());
+    }
     if (vm.abortHook)
         vm.abortHook();
     ExitProcess(1);
@@ -347,9 +370,10 @@ using namespace standin;
 
 // Older runtimes filled javaStackSize of the JNI 1.1 record, which jni.h no longer declares: after the version, the
 // properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
+// JNI versions 9 and later are described only by a runtime of Java 9 or later.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     if (*static_cast<jint*>(args) != JNI_VERSION_1_1)
-        return JNI_OK;
+        return *static_cast<jint*>(args) >= JNI_VERSION_9 && directive(L"java") == L"8" ? JNI_ERR : JNI_OK;
     std::wstring stack = directive(L"stack");
     if (!stack.empty())
         *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);

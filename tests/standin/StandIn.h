@@ -12,6 +12,7 @@
 //                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
 //   archive=refuse        an archive given with -XX:SharedArchiveFile is refused (else any that exists is mapped)
+//   java=8                a runtime older than Java 9: JNI_GetDefaultJavaVMInitArgs refuses JNI version 9 and later
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   clinit=<actions>      what the application class's static initialiser does, as for main, at its first lookup
 //   handler=<actions>     what the uncaught-exception handler the application set does, as for main, when a thread
@@ -57,7 +58,9 @@
 // ByteArrayOutputStream() and toString("UTF-8"); any
 // class whose name ends in Exception or Error is a throwable with printStackTrace(PrintStream); any other class
 // outside java/ is the application, found only through the class path: in a jar file that exists, or below a folder
-// as com\example\App.class; an empty entry (or no class path) is the current folder. Nothing is freed.
+// as com\example\App.class; an empty entry (or no class path) is the current folder. Or it is in the main module
+// ("-Djdk.module.main="), which must lie in a folder of the module path as <name>.jar: without it the VM aborts
+// after printing why on the standard output. Nothing is freed.
 //
 // Class-data archives, as the runtime named by the "release" file of its home (JAVA_VERSION, "OpenJ9") takes them;
 // without that file no archive option is known, and an unknown option fails creation with JNI_ERR.
@@ -139,7 +142,9 @@ struct Value {
 struct Vm {
     Object* out = nullptr;
     Object* err = nullptr;
-    std::wstring classPath; // "-Djava.class.path=", the last one given
+    std::wstring classPath;  // "-Djava.class.path=", the last one given
+    std::wstring modulePath; // "--module-path=", the last one given
+    std::wstring mainModule; // "-Djdk.module.main=": its classes are the application's
     void(JNICALL* exitHook)(jint) = nullptr;
     void(JNICALL* abortHook)() = nullptr;
     jint(JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;
@@ -170,7 +175,8 @@ Value invoke(Thread& thread, Object* self, const Method& method, const std::vect
 // What the VM prints itself: through the launcher's "vfprintf" hook when it gave one, else nowhere.
 void vmPrint(const char* format, ...);
 // A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
-[[noreturn]] void abortCreation(const std::string& reason);
+// One of the boot layer of modules is printed by Java's own start-up code, on the standard output.
+[[noreturn]] void abortCreation(const std::string& reason, bool bootLayer = false);
 
 // Class-data archive options: JNI_OK or JNI_ERR as the runtime takes the option, 1 for any other option.
 jint takeArchiveOption(const std::string& option);

@@ -41,6 +41,10 @@ public final class Hello {
         text.append("Maximum heap: ").append(runtime.maxMemory() / (1024 * 1024)).append(" MiB\n");
         text.append("Current folder: ").append(System.getProperty("user.dir")).append('\n');
         text.append("Class path: ").append(System.getProperty("java.class.path")).append('\n');
+        if (System.getProperty("jdk.module.main") != null) {
+            text.append("Main module: ").append(System.getProperty("jdk.module.main")).append('\n');
+            text.append("Module path: ").append(System.getProperty("jdk.module.path")).append('\n');
+        }
         text.append("Arguments (").append(args.length).append("):\n");
         for (String arg : args) {
             text.append("  [").append(arg).append("]\n");

@@ -1,0 +1,2 @@
+// App.java once more as the test module, whose descriptor names koru.test.App.
+module koru.mod {}

@@ -122,20 +122,28 @@ std::wstring addClassPath(ArchiveFingerprint& fingerprint, const std::vector<std
     return firstFolder;
 }
 
-// A folder on a module path counts by the jars in it.
-void addModulePath(ArchiveFingerprint& fingerprint, const std::vector<std::string>& options) {
+// A folder on a module path counts by the jars in it. The first folder that holds an exploded module (a folder, or
+// module-info.class) is told: a VM that archived a class from one fails at its end.
+std::wstring addModulePath(ArchiveFingerprint& fingerprint, const std::vector<std::string>& options) {
+    std::wstring explodedModule;
     for (const std::string& entry : modulePathEntries(options)) {
         std::wstring path = fromThreadAnsi(entry);
         FileFacts facts = factsOf(path);
         fingerprint.add(path, facts);
         WIN32_FIND_DATAW found;
-        UniqueFindHandle search(facts.folder ? FindFirstFileW((path + L"\\*.jar").c_str(), &found)
-                                             : INVALID_HANDLE_VALUE);
-        for (bool more = search.valid(); more; more = FindNextFileW(search.get(), &found))
-            fingerprint.add(found.cFileName,
-                            {true, false, joined(found.nFileSizeHigh, found.nFileSizeLow),
-                             joined(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)});
+        UniqueFindHandle search(facts.folder ? FindFirstFileW((path + L"\\*").c_str(), &found) : INVALID_HANDLE_VALUE);
+        for (bool more = search.valid(); more; more = FindNextFileW(search.get(), &found)) {
+            std::wstring name = found.cFileName;
+            bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            if (explodedModule.empty() && ((folder && name != L"." && name != L"..") || name == L"module-info.class"))
+                explodedModule = path;
+            if (!folder)
+                fingerprint.add(name,
+                                {true, false, joined(found.nFileSizeHigh, found.nFileSizeLow),
+                                 joined(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime)});
+        }
     }
+    return explodedModule;
 }
 
 uint64_t fileTimeNow() {
@@ -197,7 +205,10 @@ std::wstring setUpHotSpotArchive(JavaLaunch& java, const std::vector<std::string
     if (!classFolder.empty())
         return L"the class path holds the folder " + classFolder +
                L": the runtime writes no archive with classes from one";
-    addModulePath(fingerprint, options);
+    std::wstring explodedModule = addModulePath(fingerprint, options);
+    if (!explodedModule.empty())
+        return L"the module path holds exploded modules in " + explodedModule +
+               L": the runtime writes no archive with classes from a folder";
     for (const std::string& option : options) {
         if (shapesArchive(option))
             fingerprint.add(fromThreadAnsi(option));

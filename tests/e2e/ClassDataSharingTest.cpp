@@ -36,8 +36,8 @@ struct ArchiveLaunch : StandInLaunch {
     std::string options() const {
         std::string text;
         for (const std::string& option : record().values("option"))
-            text += option.rfind("-Djava.class.path=", 0) == 0 ? "" : option + " ";
-        return shown(text.substr(0, text.find("abort ")));
+            text += option + " ";
+        return shown(text.substr(0, text.find("-Djava.class.path=")));
     }
     std::string files() const {
         std::string names;
@@ -52,8 +52,8 @@ struct ArchiveLaunch : StandInLaunch {
 };
 
 // Each runtime is given what it knows: the stand-in, as strict as a runtime, fails a start with an option it does not.
-// Nothing is added without a default archive, with the parameters' own choice, where no folder can be made, or with an
-// agent.
+// Nothing is added without a default archive, with the parameters' own choice, where no folder can be made, with an
+// exploded module, or with an agent.
 TEST(ClassDataSharing, OptionsPerRuntimeVersionAndKind) {
     const struct {
         std::string release;
@@ -66,11 +66,9 @@ TEST(ClassDataSharing, OptionsPerRuntimeVersionAndKind) {
         {"", noParameters, true, ""},
         {java17, noParameters, true, "-Xlog:cds*=off -XX:ArchiveClassesAtExit={cds}\\editor-{hash}.jsa.{pid}.tmp "},
         {java17, noParameters, false, ""},
-        {java17,
-         {jreSection, L"Virtual Machine Parameters", L"-XX:SharedArchiveFile=C:\\my.jsa"},
-         true,
-         "-XX:SharedArchiveFile=C:\\my.jsa "},
+        {java17, {jreSection, L"Virtual Machine Parameters", L"-XX:SharedArchiveFile=C:\\my.jsa"}, true, ""},
         {java17, {L"Product Information", L"Product Code", L"a|b"}, true, ""},
+        {java17, {L"Class Path", L"Module Path", L"\\mods"}, true, ""}, // an exploded module
         {"JAVA_VERSION=\"21.0.1\"", noParameters, true,
          "-Xlog:cds*=off -XX:SharedArchiveFile={cds}\\editor-{hash}.jsa -XX:+AutoCreateSharedArchive "},
         {"JAVA_VERSION=\"11.0.20\"\nJVM_VARIANT=\"OpenJ9\"", noParameters, true,
@@ -78,6 +76,7 @@ TEST(ClassDataSharing, OptionsPerRuntimeVersionAndKind) {
     };
     for (const auto& row : rows) {
         ArchiveLaunch launch(row.release, row.setting, row.defaultArchive);
+        createFolders(launch.app().file(L"mods\\lib"));
         EXPECT_EQ(launch.run(), 0u) << row.release;
         EXPECT_EQ(launch.options(), row.options) << row.release;
     }

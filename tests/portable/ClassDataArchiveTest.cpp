@@ -33,7 +33,7 @@ TEST(ClassDataArchive, EveryInputThatInvalidatesAnArchiveChangesItsName) {
 TEST(ClassDataArchive, ANewArchiveLeavesTheNewestOtherAndWhatIsNotOurs) {
     const uint64_t hour = 3600ull * 10000000, now = 1000 * hour;
     const std::wstring a = L"editor-00000000000000aa.jsa", b = L"editor-00000000000000bb.jsa",
-                       c = L"editor-00000000000000cc.jsa", d = L"editor-00000000000000dd.jsa";
+                       c = L"editor-00000000000000cc.jsa", d = L"editor-00000000000000fd.jsa";
     const std::vector<FolderEntry> entries = {{a, 5},
                                               {a + L".failed", 5},
                                               {b, 30},

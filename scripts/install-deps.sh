@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(cmake g++ make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 openjdk-17-jdk-headless)
 if [ "${1:-build}" = test ]; then
     # Wine runs the Windows programs, Xvfb gives them a display, the i686 compiler builds a 32-bit test image,
-    # clang-format checks the layout of the sources.
-    packages+=(wine wine64 xvfb xauth gcc-mingw-w64-i686-win32 clang-format)
+    # clang-format checks the layout of the sources, osslsigncode and openssl sign a branded exe.
+    packages+=(wine wine64 xvfb xauth gcc-mingw-w64-i686-win32 clang-format osslsigncode openssl)
 fi
 
 missing=()

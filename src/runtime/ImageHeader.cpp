@@ -1,18 +1,13 @@
 #include "ImageHeader.h"
 
+#include "support/LittleEndian.h"
+
 namespace {
 
 constexpr uint16_t dosSignature = 0x5A4D;    // "MZ"
 constexpr uint32_t ntSignature = 0x00004550; // "PE\0\0"
 constexpr uint16_t machineI386 = 0x014C;
 constexpr size_t ntOffsetField = 0x3C;
-
-uint16_t readUint16(const uint8_t* at) { return static_cast<uint16_t>(at[0] | (at[1] << 8)); }
-
-uint32_t readUint32(const uint8_t* at) {
-    return static_cast<uint32_t>(at[0]) | (static_cast<uint32_t>(at[1]) << 8) | (static_cast<uint32_t>(at[2]) << 16) |
-           (static_cast<uint32_t>(at[3]) << 24);
-}
 
 } // namespace
 

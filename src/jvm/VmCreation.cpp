@@ -3,6 +3,7 @@
 #include "JniInitArgs11.h"
 #include "support/Trace.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -77,15 +78,38 @@ jint JNICALL vfprintfHook(FILE* stream, const char* format, va_list arguments) {
     }
 }
 
+VmEndHandlers vmEnd;
+std::atomic<bool> finishCalled{false};
+std::atomic<bool> abortCalled{false};
+
+void vmFinished() {
+    if (vmEnd.finished && !finishCalled.exchange(true))
+        vmEnd.finished();
+}
+
+void vmAborted() {
+    if (vmEnd.aborted && !abortCalled.exchange(true))
+        vmEnd.aborted();
+}
+
 } // namespace
 
+void setVmEndHandlers(const VmEndHandlers& handlers) { vmEnd = handlers; }
+
+void destroyJavaVm(JavaMain& java) {
+    if (java.javaVm && !java.javaMainThreadAttached && java.javaVm->DestroyJavaVM() == JNI_OK)
+        vmFinished();
+}
+
 void JNICALL exitHook(jint status) {
+    vmFinished();
     traceWithoutWaiting(
         [&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
 }
 
 // No exception goes back into the VM: a handler that cannot run leaves the VM to its own exit.
 void JNICALL abortHook() {
+    vmAborted();
     try {
         std::unique_lock<std::mutex> guard(creationWatch.lock);
         CreationAbortHandler onAbort = creationWatch.onAbort;

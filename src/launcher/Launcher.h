@@ -27,6 +27,8 @@ struct Launcher {
     // application
     bool serviceMode = false;
     bool overrideWorkingDir = false;
+    // "Class Data Sharing": an archive of the application's classes makes later starts faster.
+    bool classDataSharing = false;
 
     // companion
     std::wstring pairProduct;

@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "jvm/JavaMainThread.h"
+#include "jvm/VmCreation.h"
 #include "jvm/VmLoading.h"
 #include "jvm/VmOptions.h"
 
@@ -38,8 +39,11 @@ int32_t runJava(Launcher& launcher) {
     if (!loadJavaVmLibrary(java, jvmPath))
         return -1;
     // An empty class path has been reported already and the start goes on to fail in Java; a refused option ends it.
-    if (assembleVmOptions(java) == VmOptionsAssembly::Refused)
+    VmOptionsAssembly assembly = assembleVmOptions(java);
+    if (assembly == VmOptionsAssembly::Refused)
         return -1;
+    if (assembly == VmOptionsAssembly::Assembled)
+        prepareClassDataSharing(launcher);
     if (runJavaMainThread(java, launcher.splash) == 0)
         return 0;
     closeNativeSplash(launcher.splash);

@@ -83,7 +83,7 @@ Refusal examine(const RuntimePolicy& policy, const Registration& registration, J
         return Refusal::OtherView;
     // The release file is read only when the registration leaves the version or the VM open.
     bool needsRelease = !registration.vendor || parseJavaVersion(registration.name, 0).count < 2;
-    ReleaseFacts release = needsRelease ? parseReleaseFile(readReleaseFile(home)) : ReleaseFacts();
+    ReleaseFacts release = needsRelease ? readReleaseFacts(home) : ReleaseFacts();
     candidate.version = installedVersion(registration.name, release.javaVersion);
     candidate.kind = registration.kind.value_or(kindFromLayout(home, candidate));
     candidate.vendor = registration.vendor.value_or(isOpenJ9(release) ? RuntimeVendor::Ibm : RuntimeVendor::Sun);
@@ -137,3 +137,5 @@ bool findJavaHomeRuntime(const RuntimePolicy& policy, JreCandidate& candidate) {
     registration.home = home;
     return consider(policy, registration, candidate);
 }
+
+ReleaseFacts readReleaseFacts(const std::wstring& home) { return parseReleaseFile(readReleaseFile(home)); }

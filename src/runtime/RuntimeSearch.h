@@ -22,6 +22,9 @@ std::wstring findJvmLibrary(const std::wstring& home, JvmType type);
 // False only when the executable's path cannot be read (which has been reported).
 bool findLocalRuntime(std::wstring& home);
 
+// What the "release" file in home (which ends in a backslash) says; empty texts without one.
+ReleaseFacts readReleaseFacts(const std::wstring& home);
+
 // "bin\java.dll" exists under home.
 bool isRuntimeFolder(const std::wstring& home);
 

@@ -54,10 +54,14 @@ bool useLocalRuntime(const RuntimePolicy& policy, RuntimeChoice& choice) {
     return !choice.jvmPath.empty();
 }
 
+// The version and vendor stay unset unless the candidate is used: a later source must not inherit them.
 bool useRegistryChoice(const RuntimePolicy& policy, const JreCandidate& chosen, RuntimeChoice& choice) {
-    choice.chosenVersion = chosen.version;
     choice.jvmPath = findJvmLibrary(chosen.home, policy.jvmType);
-    return !choice.jvmPath.empty();
+    if (choice.jvmPath.empty())
+        return false;
+    choice.chosenVersion = chosen.version;
+    choice.chosenVendor = chosen.vendor;
+    return true;
 }
 
 // Only without a companion is a runtime of the companion's width passed over: with one, it is handed off.
@@ -84,7 +88,6 @@ RuntimeSource useUserPick(const RuntimePolicy& policy, const RuntimeQuestion& as
         return RuntimeSource::None;
     }
     choice.jvmPath = pick.jvmPath;
-    choice.chosenVersion = JavaVersion(); // a registry candidate without its library may have left its version
     choice.pickedHome = pick.home;
     return RuntimeSource::UserPick;
 }

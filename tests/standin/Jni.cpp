@@ -224,6 +224,7 @@ JNIInvokeInterface_ vmTable() {
         record("destroy.begin");
         while (vm.liveThreads != (current ? 1 : 0))
             Sleep(10);
+        writeArchive();
         state = State::Destroyed;
         record("destroy.end");
         return jint(JNI_OK);
@@ -279,34 +280,13 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("stackReserve", std::to_string(reserve));
 }
 
-// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
-// program does not have.
-void vmPrint(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    if (vm.vfprintfHook)
-        vm.vfprintfHook(stdout, format, arguments);
-    va_end(arguments);
-}
-
-// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1. One
-// of the boot layer of modules is printed by Java's own start-up code, on the standard output.
-[[noreturn]] void abortCreation(const std::string& reason, bool bootLayer = false) {
-    if (bootLayer) {
-        recordLines("stdout", "Error occurred during initialization of boot layer\n" + reason);
-    } else {
-        vmPrint("Error occurred during initialization of VM\n");
-        vmPrint("%.*s\n", int(reason.size()), reason.data());
-    }
-    if (vm.abortHook)
-        vm.abortHook();
-    ExitProcess(1);
-}
-
 // A real runtime refuses an option it does not know unless told to ignore such options: JNI_EINVAL for a size it
 // cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes, -verbose and the module
 // options, which it takes only as --name=value.
 jint optionResult(const std::string& option) {
+    jint archiveResult = takeArchiveOption(option);
+    if (archiveResult != 1)
+        return archiveResult;
     static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?|--(add-"
                                   "(opens|exports|reads|modules)|limit-modules|patch-module|(upgrade-)?module-path|"
                                   "enable-native-access)=.*");
@@ -332,8 +312,9 @@ jint createVm(const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         void* hook = args.options[i].extraInfo;
-        if (!args.ignoreUnrecognized && optionResult(text) != JNI_OK)
-            return optionResult(text);
+        jint result = optionResult(text);
+        if (!args.ignoreUnrecognized && result != JNI_OK)
+            return result;
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
             vm.classPath = fromUtf8(text.substr(18), CP_ACP);
         if (text.compare(0, 14, "--module-path=") == 0)
@@ -349,6 +330,7 @@ jint createVm(const JavaVMInitArgs& args) {
     }
     if (!directive(L"abort").empty())
         abortCreation(utf8(directive(L"abort")));
+    openArchive();
     if (!vm.mainModule.empty() && !onModulePath(vm.mainModule))
         abortCreation("java.lang.module.FindException: Module " + utf8(vm.mainModule) + " not found", true);
     for (Object** stream : {&vm.out, &vm.err}) {
@@ -359,6 +341,31 @@ jint createVm(const JavaVMInitArgs& args) {
 }
 
 } // namespace
+
+// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
+// program does not have.
+void vmPrint(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    if (vm.vfprintfHook)
+        vm.vfprintfHook(stdout, format, arguments);
+    va_end(arguments);
+}
+
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1. One
+// of the boot layer of modules is printed by Java's own start-up code, on the standard output.
+void abortCreation(const std::string& reason, bool bootLayer) {
+    if (bootLayer) {
+        recordLines("stdout", "Error occurred during initialization of boot layer\n" + reason);
+    } else {
+        vmPrint("Error occurred during initialization of VM\n");
+        vmPrint("%.*s\n", int(reason.size()), reason.data());
+    }
+    if (vm.abortHook)
+        vm.abortHook();
+    ExitProcess(1);
+}
+
 } // namespace standin
 
 using namespace standin;

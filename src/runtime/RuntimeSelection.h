@@ -10,7 +10,7 @@ struct RuntimeChoice {
     std::wstring jvmPath;      // the jvm.dll to load; empty until a runtime is found
     JavaVersion chosenVersion; // of the registry candidate chosen; all parts 0 for the other sources
     RuntimeVendor chosenVendor = RuntimeVendor::Sun; // of the registry candidate chosen
-    bool handOff = false; // a runtime of the companion's width: the companion launcher hosts it instead
+    bool handOff = false;    // a runtime of the companion's width: the companion launcher hosts it instead
     std::wstring pickedHome; // the folder the user picked when nothing was found; empty for the other sources
 };
 

@@ -10,10 +10,16 @@ native="$root/build/native"
 cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$native" -j"$jobs"
 
+# The 64-bit launcher and its 32-bit companion, each tree with its tests; the hand-off tests of each tree start the
+# other tree's launcher.
 windows="$root/build/windows"
+windows32="$root/build/windows32"
 cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_PAIR_BUILD="$windows32" >/dev/null
+cmake -S "$root" -B "$windows32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_PAIR_BUILD="$windows" >/dev/null
 cmake --build "$windows" -j"$jobs"
+cmake --build "$windows32" -j"$jobs"
 
 status=0
 echo "== formatting (clang-format, .clang-format at the root)"
@@ -34,5 +40,7 @@ echo "== Windows tests under Wine"
 start_wine_session
 # The Windows suites share the registry and the display, so they run one after the other.
 (cd "$windows" && ctest --output-on-failure) || status=1
+echo "== Windows tests of the 32-bit companion under Wine"
+(cd "$windows32" && ctest --output-on-failure) || status=1
 end_wine_session
 exit $status

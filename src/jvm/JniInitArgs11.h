@@ -27,4 +27,5 @@ struct JniInitArgs11 {
     jboolean debugging;
     jint debugPort;
 };
-static_assert(sizeof(void*) != 8 || sizeof(JniInitArgs11) == 96, "the runtime fills a 96-byte record");
+static_assert(sizeof(JniInitArgs11) == (sizeof(void*) == 8 ? 96 : 72),
+              "the runtime fills a 96-byte (32-bit: 72) record");

@@ -5,6 +5,7 @@
 #include "support/TextFormat.h"
 #include "support/Trace.h"
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -90,13 +91,36 @@ jint JNICALL vfprintfHook(FILE* stream, const char* format, va_list arguments) {
     return static_cast<jint>(text.size());
 }
 
+VmEndHandlers vmEnd;
+std::atomic<bool> finishCalled{false};
+std::atomic<bool> abortCalled{false};
+
+void vmFinished() {
+    if (vmEnd.finished && !finishCalled.exchange(true))
+        vmEnd.finished();
+}
+
+void vmAborted() {
+    if (vmEnd.aborted && !abortCalled.exchange(true))
+        vmEnd.aborted();
+}
+
 } // namespace
 
+void setVmEndHandlers(const VmEndHandlers& handlers) { vmEnd = handlers; }
+
+void destroyJavaVm(JavaMain& java) {
+    if (java.javaVm && !java.javaMainThreadAttached && java.javaVm->DestroyJavaVM() == JNI_OK)
+        vmFinished();
+}
+
 void JNICALL exitHook(jint status) {
+    vmFinished();
     traceWithoutWaiting([&] { return L"end: Java ends the process with System.exit(" + decimalText(status) + L")"; });
 }
 
 void JNICALL abortHook() {
+    vmAborted();
     std::unique_lock<std::mutex> guard(creationWatch.lock);
     CreationAbortHandler onAbort = creationWatch.onAbort;
     std::string printed = creationWatch.printed;

@@ -1,5 +1,6 @@
 #pragma once
 // Creating the Java VM through the runtime's JNI_CreateJavaVM. Portable: no Windows headers.
+#include "JavaMain.h"
 #include "JavaRuntime.h"
 
 #include <functional>
@@ -33,3 +34,17 @@ bool runtimeHasModules(GetDefaultInitArgsProc getDefaults);
 
 // The runtime's default thread stack size from a JNI 1.1 record, or 0 when it does not fill one.
 jint queryDefaultStackSize(GetDefaultInitArgsProc getDefaults);
+
+// What the launcher does when the VM ends: `finished` once the VM has done its work at the end (DestroyJavaVM has
+// returned, or the exit hook runs after System.exit: what the VM writes at its end is written by then), `aborted` when
+// it gives up, while it is being created or later (it then ends the process). Each is called at most once, on whichever
+// thread ends the VM, and must not throw.
+struct VmEndHandlers {
+    void (*finished)() = nullptr;
+    void (*aborted)() = nullptr;
+};
+void setVmEndHandlers(const VmEndHandlers& handlers);
+
+// At shutdown: DestroyJavaVM, which waits for the application's non-daemon threads. A VM whose creating thread is
+// still attached is left alone, since the call would wait for that thread for ever.
+void destroyJavaVm(JavaMain& java);

@@ -7,7 +7,3 @@ bool loadJavaVmLibrary(JavaLaunch& java, const std::wstring& jvmPath);
 
 // Java main thread: creates the VM (message 203 on failure) and redirects the standard streams.
 bool createJavaVm(JavaLaunch& java);
-
-// Main thread, at shutdown: DestroyJavaVM, which waits for the application's non-daemon threads. A VM whose
-// creating thread is still attached is left alone, since the call would wait for that thread for ever.
-void destroyJavaVm(JavaLaunch& java);

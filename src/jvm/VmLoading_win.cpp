@@ -38,8 +38,3 @@ bool loadJavaVmLibrary(JavaLaunch& java, const std::wstring& jvmPath) {
     reportFormattedError(errorOwner(), IDS_MODULES_NEED_JAVA_9, {java.mainModule, jvmPath});
     return false;
 }
-
-void destroyJavaVm(JavaLaunch& java) {
-    if (java.javaVm && !java.javaMainThreadAttached)
-        java.javaVm->DestroyJavaVM();
-}

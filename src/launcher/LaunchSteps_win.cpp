@@ -1,10 +1,29 @@
 #include "LaunchSteps.h"
 
+#include "Settings.h"
+#include "jvm/ClassDataSharing.h"
 #include "resource.h"
 #include "support/Console.h"
+#include "support/Environment.h"
 #include "support/ModulePath.h"
 #include "support/Paths.h"
+#include "support/Trace.h"
 #include "ui/JreNotFoundDialog.h"
+
+namespace {
+
+int featureOf(const JavaVersion& version) { return version.parts[0] == 1 ? version.parts[1] : version.parts[0]; }
+
+// From the registry key the runtime was chosen by, else from its release file, whatever its source.
+ArchiveRuntime archiveRuntimeOf(const RuntimeChoice& choice) {
+    if (choice.chosenVersion.count > 0)
+        return {featureOf(choice.chosenVersion), choice.chosenVendor == RuntimeVendor::Ibm};
+    ReleaseFacts release = readReleaseFacts(parentFolder(choice.jvmPath, 3) + L"\\");
+    JavaVersion version = parseJavaVersion(release.javaVersion, 0);
+    return {version.count > 0 ? featureOf(version) : 0, isOpenJ9(release)};
+}
+
+} // namespace
 
 void captureCommandLine(Launcher& launcher) {
     launcher.java.appArguments = argumentsFromCommandLine(GetCommandLineW());
@@ -31,4 +50,21 @@ bool askUserForRuntime(JvmType jvmType, const std::wstring& message, RuntimePick
     pick.home = picked.chosenHome;
     pick.jvmPath = picked.chosenJvmPath;
     return true;
+}
+
+// Without %LOCALAPPDATA% the folder would lie at the root of the current drive: no archive is made there.
+void prepareClassDataSharing(Launcher& launcher) {
+    if (!launcher.classDataSharing)
+        return;
+    std::wstring localAppData = environmentVariable(L"LOCALAPPDATA");
+    if (localAppData.empty()) {
+        trace([] { return std::wstring(L"class data sharing: none: %LOCALAPPDATA% is not set"); });
+        return;
+    }
+    ArchiveSite site;
+    site.folder = perUserFolder(localAppData, launcher.productName, launcher.productCode) + L"\\cds";
+    site.executable = executablePath();
+    site.jvmPath = launcher.runtime.jvmPath;
+    site.runtime = archiveRuntimeOf(launcher.runtime);
+    setUpClassDataSharing(launcher.java, site);
 }

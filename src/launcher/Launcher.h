@@ -27,10 +27,13 @@ struct Launcher {
     // application
     bool serviceMode = false;
     bool overrideWorkingDir = false;
+    // "Class Data Sharing": an archive of the application's classes makes later starts faster.
+    bool classDataSharing = false;
 
     // companion
     std::wstring pairProduct;
     bool pairReturnCode = false;
+    bool startedByHandOff = false; // this process is a companion: it hosts what it finds or fails, never hands on
 
     // runtime: the settings' constraints, and what the search settled
     RuntimePolicy policy;

@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "SingleInstance.h"
 #include "jvm/JavaMainThread.h"
+#include "jvm/VmCreation.h"
 #include "jvm/VmLoading.h"
 #include "jvm/VmOptions.h"
 
@@ -19,7 +20,8 @@ bool prepareRuntime(Launcher& launcher) {
     auto askUser = [jvmType = launcher.policy.jvmType](const std::wstring& message, RuntimePick& pick) {
         return askUserForRuntime(jvmType, message, pick);
     };
-    if (!resolveRuntime(launcher.policy, launcher.pairProduct, askUser, launcher.runtime))
+    const std::wstring& companion = launcher.startedByHandOff ? std::wstring() : launcher.pairProduct;
+    if (!resolveRuntime(launcher.policy, companion, askUser, launcher.runtime))
         return false;
     // The folder the user picked is found at the next start without asking again.
     if (!launcher.runtime.pickedHome.empty())
@@ -37,8 +39,11 @@ int32_t runJava(Launcher& launcher) {
     if (!loadJavaVmLibrary(java, jvmPath))
         return -1;
     // An empty class path has been reported already and the start goes on to fail in Java; a refused option ends it.
-    if (assembleVmOptions(java) == VmOptionsAssembly::Refused)
+    VmOptionsAssembly assembly = assembleVmOptions(java);
+    if (assembly == VmOptionsAssembly::Refused)
         return -1;
+    if (assembly == VmOptionsAssembly::Assembled)
+        prepareClassDataSharing(launcher);
     if (runJavaMainThread(java, launcher.splash) == 0)
         return 0;
     closeNativeSplash(launcher.splash);
@@ -61,6 +66,7 @@ int32_t runLaterStart(Launcher& launcher) {
 } // namespace
 
 bool initialize(Launcher& launcher) {
+    launcher.startedByHandOff = takeHandOffMark();
     captureCommandLine(launcher);
     if (!loadSettings(launcher))
         return false;

@@ -28,6 +28,10 @@ std::wstring withoutCharacters(const std::wstring& text, const wchar_t* removed)
     return result;
 }
 
+std::wstring productFolderUnder(const std::wstring& root, const std::wstring& productName) {
+    return root + L"\\" + withoutCharacters(productName, L"\\?\"|><:/*");
+}
+
 // A per-user copy that exists decides "JRE Path" alone, even when it holds none.
 std::wstring readJrePath(const Launcher& launcher, const SettingsReader& layered, const std::wstring& executable) {
     if (usesUserSettingsFile(launcher)) {
@@ -55,6 +59,7 @@ void readApplicationSettings(Launcher& launcher, const SettingsReader& layered) 
     launcher.java.libraryPath = readSingleValue(layered, section::javaRuntime, L"Library Path");
     launcher.pairProduct = readSingleValue(layered, section::application, L"Pair Product");
     launcher.pairReturnCode = isYes(readSingleValue(layered, section::application, L"Pair Return Code"));
+    launcher.classDataSharing = isYes(readSingleValue(layered, section::javaRuntime, L"Class Data Sharing"));
     // Only the exact "yes" asks for it, and service mode never uses it; setupSingleInstance drops it when the
     // shared objects cannot be had.
     launcher.singleInstance =
@@ -72,10 +77,13 @@ std::wstring mainClassForJava(const std::wstring& setting) {
     return name;
 }
 
+std::wstring perUserFolder(const std::wstring& root, const std::wstring& productName, const std::wstring& productCode) {
+    return productFolderUnder(root, productName) + L"\\" + productCode;
+}
+
 std::wstring userSettingsFilePath(const std::wstring& executable, const std::wstring& productName,
                                   const std::wstring& productCode, bool createFolders) {
-    std::wstring productFolder =
-        environmentVariable(L"APPDATA") + L"\\" + withoutCharacters(productName, L"\\?\"|><:/*");
+    std::wstring productFolder = productFolderUnder(environmentVariable(L"APPDATA"), productName);
     std::wstring codeFolder = productFolder + L"\\" + productCode;
     if (createFolders) {
         CreateDirectoryW(productFolder.c_str(), nullptr);

@@ -16,6 +16,10 @@ void rememberRuntime(const Launcher& launcher, const std::wstring& chosenHome);
 // "Main Class" as the Java VM looks it up: com.example.App becomes com/example/App.
 std::wstring mainClassForJava(const std::wstring& setting);
 
+// <root>\<product name without \?"|><:/*>\<product code>: the product's folder among a user's folders, %APPDATA% for
+// the per-user settings, %LOCALAPPDATA% for the class-data archives.
+std::wstring perUserFolder(const std::wstring& root, const std::wstring& productName, const std::wstring& productCode);
+
 // %APPDATA%\<product name without \?"|><:/*>\<product code>\<executable name without extension>.ini, the per-user
 // copy of the settings that holds the remembered "JRE Path".
 std::wstring userSettingsFilePath(const std::wstring& executable, const std::wstring& productName,

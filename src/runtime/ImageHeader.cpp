@@ -6,20 +6,19 @@ namespace {
 
 constexpr uint16_t dosSignature = 0x5A4D;    // "MZ"
 constexpr uint32_t ntSignature = 0x00004550; // "PE\0\0"
-constexpr uint16_t machineI386 = 0x014C;
 constexpr size_t ntOffsetField = 0x3C;
 
 } // namespace
 
-bool isX86Image(const uint8_t* bytes, size_t size) {
+uint16_t imageMachine(const uint8_t* bytes, size_t size) {
     if (!bytes || size < ntOffsetField + 4)
-        return false;
+        return 0;
     if (readUint16(bytes) != dosSignature)
-        return false;
+        return 0;
     // The offset is read as unsigned, so a negative value is simply far past the end.
     uint64_t ntOffset = readUint32(bytes + ntOffsetField);
     if (ntOffset + 4 + 2 > size)
-        return false;
+        return 0;
     const uint8_t* nt = bytes + ntOffset;
-    return readUint32(nt) == ntSignature && readUint16(nt + 4) == machineI386;
+    return readUint32(nt) == ntSignature ? readUint16(nt + 4) : 0;
 }

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// True when the bytes hold an "MZ" header whose NT headers, wholly inside the bytes, carry the "PE\0\0"
-// signature and the x86 machine value 0x014C. Anything short, truncated or malformed gives false.
-bool isX86Image(const uint8_t* bytes, size_t size);
+constexpr uint16_t machineI386 = 0x014C;
+constexpr uint16_t machineAmd64 = 0x8664;
+
+// The file header's Machine value when the bytes hold an "MZ" header whose NT headers, wholly inside the bytes up
+// to that field, carry the "PE\0\0" signature; 0 for anything short, truncated or malformed.
+uint16_t imageMachine(const uint8_t* bytes, size_t size);

@@ -60,11 +60,11 @@ std::wstring findLibrary(const std::wstring& home, JvmType type, JreCandidate& c
 }
 
 // HKEY_CURRENT_USER\Software is one key in both views, so only the library tells which view a runtime registered
-// there belongs to: a 32-bit one is for the companion, which only the 32-bit view's search may hand it to.
+// there belongs to: one of the companion's width is for the companion, which only that view's search may hand it to.
 bool belongsToOtherView(const Registration& registration, const std::wstring& library) {
     if (registration.keyPath.empty() || registration.hive != RegistryHive::User)
         return false;
-    return isX86Library(library) != (registration.view == RegistryView::Wow32);
+    return isCompanionLibrary(library) != (registration.view == RegistryView::Companion);
 }
 
 RuntimeKind kindFromLayout(const std::wstring& home, const JreCandidate& candidate) {
@@ -83,7 +83,7 @@ Refusal examine(const RuntimePolicy& policy, const Registration& registration, J
         return Refusal::OtherView;
     // The release file is read only when the registration leaves the version or the VM open.
     bool needsRelease = !registration.vendor || parseJavaVersion(registration.name, 0).count < 2;
-    ReleaseFacts release = needsRelease ? parseReleaseFile(readReleaseFile(home)) : ReleaseFacts();
+    ReleaseFacts release = needsRelease ? readReleaseFacts(home) : ReleaseFacts();
     candidate.version = installedVersion(registration.name, release.javaVersion);
     candidate.kind = registration.kind.value_or(kindFromLayout(home, candidate));
     candidate.vendor = registration.vendor.value_or(isOpenJ9(release) ? RuntimeVendor::Ibm : RuntimeVendor::Sun);
@@ -137,3 +137,5 @@ bool findJavaHomeRuntime(const RuntimePolicy& policy, JreCandidate& candidate) {
     registration.home = home;
     return consider(policy, registration, candidate);
 }
+
+ReleaseFacts readReleaseFacts(const std::wstring& home) { return parseReleaseFile(readReleaseFile(home)); }

@@ -1,6 +1,6 @@
 #include "LibraryImage.h"
 
-#include "ImageHeader.h"
+#include "CompanionWidth.h"
 #include "support/UniqueResource.h"
 
 namespace {
@@ -38,7 +38,7 @@ private:
 
 // The NT headers are read here from the view with bounds checks, rather than through a helper library loaded
 // by its bare name, which would be searched for in the application's and the current folder first.
-bool isX86Library(const std::wstring& path) {
+bool isCompanionLibrary(const std::wstring& path) {
     MappedImage image(path);
-    return isX86Image(image.bytes(), image.size());
+    return imageMachine(image.bytes(), image.size()) == companionMachine;
 }

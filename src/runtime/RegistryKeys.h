@@ -20,5 +20,6 @@ std::vector<std::wstring> subkeyNames(RegistryHive hive, const std::wstring& pat
 std::wstring readStringValue(RegistryHive hive, const std::wstring& keyPath, const wchar_t* valueName,
                              RegistryView view);
 
-// HKLM\<path> or HKCU\<path>, with " (32-bit view)" in that view: where a runtime was found, for the trace.
+// HKLM\<path> or HKCU\<path>, with " (32-bit view)" (or 64-bit) in the companion's view: where a runtime was
+// found, for the trace.
 std::wstring registryKeyName(RegistryHive hive, const std::wstring& path, RegistryView view);

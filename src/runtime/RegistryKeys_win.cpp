@@ -1,5 +1,6 @@
 #include "RegistryKeys.h"
 
+#include "CompanionWidth.h"
 #include "support/Environment.h"
 #include "support/TextFormat.h"
 #include "support/Trace.h"
@@ -11,7 +12,12 @@ namespace {
 // Registry key names are at most 255 characters.
 constexpr DWORD maxKeyNameLength = 256;
 
-REGSAM accessFor(RegistryView view) { return view == RegistryView::Wow32 ? KEY_READ | KEY_WOW64_32KEY : KEY_READ; }
+// A 32-bit process reads the 32-bit view as its own; the other view needs its flag in either build.
+constexpr REGSAM companionViewFlag = isThirtyTwoBitBuild ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
+REGSAM accessFor(RegistryView view) {
+    return view == RegistryView::Companion ? KEY_READ | companionViewFlag : KEY_READ;
+}
 
 HKEY rootOf(RegistryHive hive) { return hive == RegistryHive::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
@@ -76,5 +82,5 @@ std::wstring readStringValue(RegistryHive hive, const std::wstring& keyPath, con
 
 std::wstring registryKeyName(RegistryHive hive, const std::wstring& path, RegistryView view) {
     std::wstring name = (hive == RegistryHive::User ? L"HKCU\\" : L"HKLM\\") + path;
-    return view == RegistryView::Wow32 ? name + L" (32-bit view)" : name;
+    return view == RegistryView::Companion ? name + L" (" + companionViewName + L")" : name;
 }

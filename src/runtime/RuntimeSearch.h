@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-enum class RegistryView { Native, Wow32 };
+// The launcher's own view, and the view of the companion's width (the 32-bit view for the 64-bit launcher, the
+// 64-bit view for the 32-bit one).
+enum class RegistryView { Native, Companion };
 // The vendor keys of old are read from the machine's hive only; today's installers also register for one user.
 enum class RegistryHive { Machine, User };
 
@@ -16,9 +18,12 @@ enum class RegistryHive { Machine, User };
 std::wstring findJvmLibrary(const std::wstring& home, JvmType type, bool& isServer);
 std::wstring findJvmLibrary(const std::wstring& home, JvmType type);
 
-// The runtime shipped beside the launcher's executable: its own folder or its "jre64\" sub-folder, or empty.
+// The runtime shipped beside the launcher's executable: its own folder or its localRuntimeFolder, or empty.
 // False only when the executable's path cannot be read (which has been reported).
 bool findLocalRuntime(std::wstring& home);
+
+// What the "release" file in home (which ends in a backslash) says; empty texts without one.
+ReleaseFacts readReleaseFacts(const std::wstring& home);
 
 // "bin\java.dll" exists under home.
 bool isRuntimeFolder(const std::wstring& home);

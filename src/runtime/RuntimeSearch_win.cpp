@@ -1,5 +1,6 @@
 #include "RuntimeSearch.h"
 
+#include "CompanionWidth.h"
 #include "RegistryKeys.h"
 #include "RuntimeTrace.h"
 #include "support/FileSystem.h"
@@ -38,8 +39,8 @@ bool findLocalRuntime(std::wstring& home) {
     std::wstring folder = folderWithBackslash(executable);
     if (isRuntimeFolder(folder))
         home = folder;
-    else if (isRuntimeFolder(folder + L"jre64\\"))
-        home = folder + L"jre64\\";
+    else if (isRuntimeFolder(folder + localRuntimeFolder))
+        home = folder + localRuntimeFolder;
     return true;
 }
 

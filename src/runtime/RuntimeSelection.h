@@ -9,8 +9,9 @@
 struct RuntimeChoice {
     std::wstring jvmPath;      // the jvm.dll to load; empty until a runtime is found
     JavaVersion chosenVersion; // of the registry candidate chosen; all parts 0 for the other sources
-    bool handOff = false;      // a 32-bit runtime: the companion launcher hosts it instead
-    std::wstring pickedHome;   // the folder the user picked when nothing was found; empty for the other sources
+    RuntimeVendor chosenVendor = RuntimeVendor::Sun; // of the registry candidate chosen
+    bool handOff = false;    // a runtime of the companion's width: the companion launcher hosts it instead
+    std::wstring pickedHome; // the folder the user picked when nothing was found; empty for the other sources
 };
 
 // A runtime folder the user picked, and the jvm.dll in it that qualifies.
@@ -24,7 +25,7 @@ struct RuntimePick {
 using RuntimeQuestion = std::function<bool(const std::wstring& message, RuntimePick& pick)>;
 
 // True when a runtime is settled (for this process or, with handOff, for the companion). `pairProduct` names
-// the companion launcher; without one no 32-bit runtime is looked for or recognised.
+// the companion launcher; without one no runtime of its width is looked for or recognised.
 bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct, const RuntimeQuestion& askUser,
                     RuntimeChoice& choice);
 

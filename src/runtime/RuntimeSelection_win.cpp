@@ -1,5 +1,6 @@
 #include "RuntimeSelection.h"
 
+#include "CompanionWidth.h"
 #include "LibraryImage.h"
 #include "RuntimeTrace.h"
 #include "VersionDescription.h"
@@ -10,16 +11,18 @@
 
 namespace {
 
-enum class RuntimeSource { None, JrePath, LocalRuntime, NativeRegistry, Wow32Registry, JavaHome, UserPick };
+enum class RuntimeSource { None, JrePath, LocalRuntime, NativeRegistry, CompanionRegistry, JavaHome, UserPick };
 
 const wchar_t* sourceName(RuntimeSource source) {
-    static const wchar_t* const names[] = {
-        L"none",      L"JRE Path",       L"the local runtime", L"the registry", L"the registry's 32-bit view",
-        L"JAVA_HOME", L"the user's pick"};
+    static const wchar_t* const names[] = {L"none",           L"JRE Path",           L"the local runtime",
+                                           L"the registry",   companionRegistryName, L"JAVA_HOME",
+                                           L"the user's pick"};
     return names[static_cast<int>(source)];
 }
 
-const wchar_t* viewName(RegistryView view) { return view == RegistryView::Wow32 ? L"32-bit view" : L"native view"; }
+const wchar_t* viewName(RegistryView view) {
+    return view == RegistryView::Companion ? companionViewName : L"native view";
+}
 
 // One line for a source that yields a library, or says why it yields none.
 void traceSource(const wchar_t* source, const std::wstring& home, const std::wstring& jvmPath) {
@@ -51,20 +54,26 @@ bool useLocalRuntime(const RuntimePolicy& policy, RuntimeChoice& choice) {
     return !choice.jvmPath.empty();
 }
 
+// The version and vendor stay unset unless the candidate is used: a later source must not inherit them.
 bool useRegistryChoice(const RuntimePolicy& policy, const JreCandidate& chosen, RuntimeChoice& choice) {
-    choice.chosenVersion = chosen.version;
     choice.jvmPath = findJvmLibrary(chosen.home, policy.jvmType);
-    return !choice.jvmPath.empty();
+    if (choice.jvmPath.empty())
+        return false;
+    choice.chosenVersion = chosen.version;
+    choice.chosenVendor = chosen.vendor;
+    return true;
 }
 
-// Only without a companion is a 32-bit runtime passed over: with one, it is handed off like any other.
+// Only without a companion is a runtime of the companion's width passed over: with one, it is handed off.
 bool useJavaHome(const RuntimePolicy& policy, bool hasCompanion, RuntimeChoice& choice) {
     JreCandidate candidate;
     if (!findJavaHomeRuntime(policy, candidate))
         return false;
     std::wstring jvmPath = findJvmLibrary(candidate.home, policy.jvmType);
-    if (!hasCompanion && isX86Library(jvmPath)) {
-        trace([&] { return L"JAVA_HOME: " + jvmPath + L" is a 32-bit library, and there is no companion"; });
+    if (!hasCompanion && isCompanionLibrary(jvmPath)) {
+        trace([&] {
+            return L"JAVA_HOME: " + jvmPath + L" is a " + companionWidth + L" library, and there is no companion";
+        });
         return false;
     }
     choice.jvmPath = jvmPath;
@@ -79,7 +88,6 @@ RuntimeSource useUserPick(const RuntimePolicy& policy, const RuntimeQuestion& as
         return RuntimeSource::None;
     }
     choice.jvmPath = pick.jvmPath;
-    choice.chosenVersion = JavaVersion(); // a registry candidate without its library may have left its version
     choice.pickedHome = pick.home;
     return RuntimeSource::UserPick;
 }
@@ -104,27 +112,27 @@ RuntimeSource findRuntime(const RuntimePolicy& policy, bool hasCompanion, const 
             return RuntimeSource::NativeRegistry;
         return useLastSources(policy, hasCompanion, askUser, choice);
     }
-    // Only a companion can host a runtime from the 32-bit view, and only when no native runtime qualifies.
+    // Only a companion can host a runtime from its view, and only when no native runtime qualifies.
     if (!hasCompanion) {
-        trace([] { return std::wstring(L"registry, 32-bit view: not searched without a Pair Product"); });
+        trace([] { return L"registry, " + std::wstring(companionViewName) + L": not searched without a companion"; });
         return useLastSources(policy, hasCompanion, askUser, choice);
     }
-    if (searchRegistry(policy, RegistryView::Wow32, chosen) && useRegistryChoice(policy, chosen, choice))
-        return RuntimeSource::Wow32Registry;
+    if (searchRegistry(policy, RegistryView::Companion, chosen) && useRegistryChoice(policy, chosen, choice))
+        return RuntimeSource::CompanionRegistry;
     return useLastSources(policy, hasCompanion, askUser, choice);
 }
 
-// A runtime from the 32-bit view is always a 32-bit one. The image itself is examined only for the folders a user
-// names ("JRE Path", JAVA_HOME and the dialog's pick); the local runtime and the native view's runtimes are taken
+// A runtime from the companion's view is always of its width. The image itself is examined only for the folders a
+// user names ("JRE Path", JAVA_HOME and the dialog's pick); the local runtime and the native view's runtimes are taken
 // as their installers left them.
 bool isForCompanion(RuntimeSource source, const std::wstring& jvmPath) {
     switch (source) {
-    case RuntimeSource::Wow32Registry:
+    case RuntimeSource::CompanionRegistry:
         return true;
     case RuntimeSource::JrePath:
     case RuntimeSource::JavaHome:
     case RuntimeSource::UserPick:
-        return isX86Library(jvmPath);
+        return isCompanionLibrary(jvmPath);
     default:
         return false;
     }
@@ -167,13 +175,14 @@ bool resolveRuntime(const RuntimePolicy& policy, const std::wstring& pairProduct
         trace([] { return std::wstring(L"runtime: none found"); });
         return false;
     }
-    // Without a companion a 32-bit runtime is not recognised, and loading it fails later with its own message.
+    // Without a companion a runtime of its width is not recognised, and loading it fails later with its own message.
     choice.handOff = hasCompanion && isForCompanion(source, choice.jvmPath);
     trace([&] { return L"runtime: " + choice.jvmPath + L" from " + sourceName(source); });
     trace([&] {
         if (!choice.handOff)
             return std::wstring(L"companion: no hand-off, the runtime runs in this process");
-        return L"companion: a 32-bit runtime, handed off to " + quotedForTrace(pairProduct);
+        return L"companion: a " + std::wstring(companionWidth) + L" runtime, handed off to " +
+               quotedForTrace(pairProduct);
     });
     return true;
 }

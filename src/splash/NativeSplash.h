@@ -10,10 +10,6 @@ using SplashCloseRoutine = void(__cdecl*)();
 // The candidate when a file system entry lies there, else empty.
 std::wstring findNativeSplashLibrary(const std::wstring& jvmPath);
 
-// The image path as the library's 8-bit calls take it, in the thread's ANSI code page. A path the code page
-// cannot hold is given in its short (8.3) form when that converts without loss; false when no form does.
-bool eightBitImagePath(const std::wstring& imagePath, std::string& eightBit);
-
 // Loads the library and starts the splash through SplashInit, SplashLoadFile and SplashSetFileJarName. False
 // (nothing called, no close routine) when the image path has no 8-bit form, the library does not load or
 // lacks one of the three; otherwise closeRoutine is its SplashClose, which may be missing.

@@ -1,5 +1,5 @@
-// Which runtime a start loads, the hand-off of a 32-bit runtime to the companion launcher, and the opt-in trace that
-// tells of the choice: of a start that chooses a runtime and of one that refuses candidates, and that without
+// Which runtime a start loads (the hand-off to the companion launcher is CompanionPairTest's), and the opt-in trace
+// that tells of the choice: of a start that chooses a runtime and of one that refuses candidates, and that without
 // KORU_TRACE no file is made.
 #include "RegistryFixture.h"
 #include "RuntimeFixtures.h"
@@ -13,23 +13,23 @@ namespace {
 // "JRE Path" starts every stand-in launch, and the registry's candidates are the unit tests' concern. The launcher
 // lives in root\App and is started in root\work.
 TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurrentFolder) {
-    // "JVM Type" (or null), the empty files made under the test's folder, and the library tried (null when none is
-    // found and the user is asked)
-    const std::tuple<const wchar_t*, std::vector<const wchar_t*>, const wchar_t*> cases[] = {
+    // "JVM Type" (or null), the empty files made under the test's folder, and the library tried (empty when none is
+    // found and the user is asked); the local runtime's folder is named after the width
+    const std::wstring jre = sizeof(void*) == 8 ? L"App\\jre64\\" : L"App\\jre32\\";
+    const std::tuple<const wchar_t*, std::vector<std::wstring>, std::wstring> cases[] = {
         // the executable's own folder is a runtime before its jre64 folder
         {nullptr,
-         {L"App\\bin\\java.dll", L"App\\bin\\client\\jvm.dll", L"App\\jre64\\bin\\java.dll",
-          L"App\\jre64\\bin\\client\\jvm.dll"},
+         {L"App\\bin\\java.dll", L"App\\bin\\client\\jvm.dll", jre + L"bin\\java.dll", jre + L"bin\\client\\jvm.dll"},
          L"App\\bin\\client\\jvm.dll"},
         {L"server",
-         {L"App\\jre64\\bin\\java.dll", L"App\\jre64\\bin\\client\\jvm.dll", L"App\\jre64\\bin\\server\\jvm.dll"},
-         L"App\\jre64\\bin\\server\\jvm.dll"},
-        {nullptr, {L"work\\bin\\client\\jvm.dll"}, nullptr},
+         {jre + L"bin\\java.dll", jre + L"bin\\client\\jvm.dll", jre + L"bin\\server\\jvm.dll"},
+         jre + L"bin\\server\\jvm.dll"},
+        {nullptr, {L"work\\bin\\client\\jvm.dll"}, L""},
     };
     // The last place the launcher looks: relative, it would name the current folder.
     ScopedEnvironment relativeJavaHome(L"JAVA_HOME", L".");
     for (const auto& [jvmType, files, loaded] : cases) {
-        if (!loaded && RegistryFixture::machineHasRuntimes())
+        if (loaded.empty() && RegistryFixture::machineHasRuntimes())
             continue; // a registered runtime would be found
         TempFolder root;
         Installation app(root / L"App");
@@ -40,7 +40,7 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
             writeBytes(root / file, "");
         createFolders(root / L"work");
         auto process = app.start(L"-nosplash", root / L"work");
-        if (loaded) {
+        if (!loaded.empty()) {
             std::wstring expected = L"Failed to load Java VM library: " + root / loaded + L" (errno = ";
             EXPECT_EQ(dismissMessageBox(process->id()).substr(0, expected.size()), expected);
         } else {
@@ -49,49 +49,6 @@ TEST(RuntimeSelectionStart, LocalRuntimeBesideTheLauncherAndNoLibraryFromTheCurr
             pressButton(dialog, IDCANCEL);
         }
         EXPECT_EQ(process->exitCodeAfterWait(10000), failedStart);
-    }
-}
-
-// The companion (a probe) records its command line and folder and ends with 0x1234.
-TEST(CompanionStart, ThirtyTwoBitRuntimeIsHandedOff) {
-    // "Pair Return Code", whether the companion is there, the exit code, and whether the 32-bit runtime is registered
-    // in the registry's 32-bit view rather than named by "JRE Path"
-    const std::tuple<const wchar_t*, bool, DWORD, bool> cases[] = {
-        {L"", true, 0, false},
-        {L"YES", true, 0x1234, false},
-        {L"yes", false, failedStart, false}, // a companion that cannot be started is a failed start
-        {L"yes", true, 0x1234, true},
-    };
-    for (const auto& [pairReturnCode, companionInstalled, exitCode, viaRegistry] : cases) {
-        if (viaRegistry && RegistryFixture::machineHasRuntimes())
-            continue;
-        TempFolder root;
-        RegistryFixture registry;
-        Installation app(root / L"App");
-        std::wstring work = root / L"work";
-        installJvmLibrary(root / L"x86", L"client", x86FixtureLibraryPath());
-        createFolders(work);
-        if (companionInstalled)
-            copyFile(companionProbePath(), app.file(L"companion.exe"));
-        ScopedEnvironment companionRecord(L"KORU_TEST_COMPANION_RECORD", root / L"companion.txt");
-        ScopedEnvironment companionExit(L"KORU_TEST_COMPANION_EXIT", L"0x1234");
-        app.set({{jreSection, L"Main Class", L"com.example.App"},
-                 {L"Application", L"Pair Product", app.file(L"companion.exe")},
-                 {L"Application", L"Pair Return Code", pairReturnCode}});
-        if (viaRegistry)
-            ASSERT_TRUE(registry.add(vendorKeys()[1].path, L"1.8", root / L"x86", RegistryFixture::wow32View));
-        else
-            app.set(jreSection, L"JRE Path", root / L"x86");
-
-        auto process = app.start(L"-nosplash one two", work);
-        EXPECT_EQ(process->exitCodeAfterWait(), exitCode);
-        // Without "Pair Return Code" the launcher may end before the companion has written its record.
-        if (companionInstalled)
-            waitUntil([&] { return readLines(root / L"companion.txt").size() == 2; }, 10000);
-        std::vector<std::string> record = readLines(root / L"companion.txt");
-        ASSERT_EQ(record.size(), companionInstalled ? 2u : 0u);
-        EXPECT_TRUE(record.empty() || record[0].find("one") == std::string::npos) << "the arguments stay behind";
-        EXPECT_TRUE(record.empty() || record[1] == narrow(work));
     }
 }
 

@@ -8,7 +8,8 @@
 // Check", s the exception dialog answers Stop, k keep-alive, o one more argument too large for a heap of a few MiB. The
 // messages and the dialog are printed instead: "message FAILURE NAME", "dialog TRACE", and an aborted creation
 // "aborted: [TEXT]" (" in the boot layer" after "aborted" when the VM's text tells so) with the VM's text on one line
-// ("|" for line ends).
+// ("|" for line ends). The option "publish=WRITTEN>ARCHIVE" renames the archive the VM writes when the VM has
+// finished, as the launcher does, and prints "published SIZE".
 #include "JvmSupport.h"
 
 #include "jvm/JavaCommandLine.h"
@@ -19,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -46,6 +48,15 @@ void reportAbort(const std::string& printed) {
     std::_Exit(255);
 }
 
+std::string written;
+std::string archive;
+
+void publish() {
+    std::rename(written.c_str(), archive.c_str());
+    std::error_code error;
+    std::printf("published %lld\n", static_cast<long long>(std::filesystem::file_size(archive, error)));
+}
+
 struct Start {
     std::vector<std::string> options{"-Xcheck:jni"};
     std::wstring outputFile;
@@ -58,7 +69,11 @@ Start startOptions(const std::string& text) {
     for (size_t begin = 0, end = 0; text != "-" && begin < text.size(); begin = end + 1) {
         end = std::min(text.find(',', begin), text.size());
         std::string option = text.substr(begin, end - begin);
-        if (option.compare(0, 4, "out=") == 0 || option.compare(0, 4, "err=") == 0)
+        if (option.compare(0, 8, "publish=") == 0) {
+            written = option.substr(8, option.find('>') - 8);
+            archive = option.substr(option.find('>') + 1);
+            setVmEndHandlers({publish, nullptr});
+        } else if (option.compare(0, 4, "out=") == 0 || option.compare(0, 4, "err=") == 0)
             (option[0] == 'o' ? start.outputFile : start.errorFile) = widen(option.substr(4));
         else
             words.push_back(widen(option));
@@ -95,8 +110,7 @@ int runStart(const std::vector<std::string>& arguments) {
         succeeded = invokeMain(java, host);
     });
     javaMain.join();
-    if (java.javaVm != nullptr && !java.javaMainThreadAttached)
-        java.javaVm->DestroyJavaVM();
+    destroyJavaVm(java);
     return succeeded ? 0 : 255;
 }
 

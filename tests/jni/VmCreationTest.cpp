@@ -1,5 +1,6 @@
 // The VM's creation and what ends, blocks or redirects a process, each process in a child of its own.
 #include "JvmSupport.h"
+#include "jvm/ClassDataArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -108,6 +110,41 @@ TEST(JavaStreams, EachStreamInItsFileOneFileForBothAndAFailureLeavesTheStream) {
             << c[0];
     }
     std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// The archive options of a HotSpot 13 to 18 start: the archive written at the VM's end is whole when the VM reports
+// that it has finished (DestroyJavaVM returned, or the exit hook after System.exit), the next start maps it, and once
+// a jar of the class path has changed the runtime refuses it without a word and starts as without it.
+TEST(ClassDataArchive, WrittenWholeByTheEndMappedNextRefusedQuietlyAfterAJarChanged) {
+    std::string folder = "/tmp/koru-archive-XXXXXX";
+    ASSERT_NE(mkdtemp(&folder[0]), nullptr);
+    const std::string jar = folder + "/app.jar", archive = folder + "/app.jsa", written = archive + ".1.tmp";
+    // The classes in a jar: a VM that archived a class from a folder would fail at its end.
+    std::system(("'" KORU_JAVA_HOME "/bin/jar' --create --file '" + jar + "' -C '" KORU_JNI_CLASSES "' .").c_str());
+    // The options quoted: the shell must not take the ">" of "publish=".
+    auto start = [&](ArchiveMode mode, const std::string& more, const std::string& rest) {
+        std::string options = "-Djava.class.path=" + jar + ",-Xlog:class+load=info" + more;
+        for (const std::string& option : archiveOptions(mode, mode == ArchiveMode::Map ? archive : written, "app"))
+            options += "," + option;
+        return runJniChild("start '" + options + "' koru/test/App -" + rest);
+    };
+    for (const auto& [end, status] : {std::pair<const char*, int>{"", 0}, {" exit 7", 7}}) {
+        std::remove(archive.c_str());
+        ChildRun run = start(ArchiveMode::DumpAtExit, ",publish=" + written + ">" + archive, end);
+        EXPECT_EQ(run.status, status) << run.printed;
+        std::error_code error;
+        long long size = static_cast<long long>(std::filesystem::file_size(archive, error));
+        EXPECT_TRUE(size > 0 && run.printed.find("published " + std::to_string(size)) != std::string::npos)
+            << run.printed;
+    }
+    const std::string mapped = "koru.test.App source: shared objects file (top)";
+    EXPECT_NE(start(ArchiveMode::Map, "", "").printed.find(mapped), std::string::npos);
+    std::filesystem::last_write_time(jar, std::filesystem::last_write_time(jar) + std::chrono::minutes(1));
+    ChildRun refused = start(ArchiveMode::Map, "", "");
+    EXPECT_EQ(refused.status, 0);
+    EXPECT_NE(refused.printed.find("koru.test.App source: file:"), std::string::npos) << refused.printed;
+    EXPECT_EQ(refused.printed.find("[warning]"), std::string::npos) << refused.printed;
+    std::filesystem::remove_all(folder);
 }
 
 } // namespace

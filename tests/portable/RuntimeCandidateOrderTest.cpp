@@ -118,7 +118,7 @@ TEST(InstallerKeys, ReleaseFileAndInstalledVersion) {
 }
 
 // "MZ", the NT header offset at 0x3C, then the signature and the machine value at that offset where they fit.
-bool isX86(uint32_t ntOffset, uint16_t machine, size_t size, size_t given, const char* signature = "PE") {
+uint16_t machineOf(uint32_t ntOffset, uint16_t machine, size_t size, size_t given, const char* signature = "PE") {
     std::vector<uint8_t> bytes(size, 0);
     std::memcpy(bytes.data(), "MZ", 2);
     std::memcpy(&bytes[0x3C], &ntOffset, 4);
@@ -126,21 +126,21 @@ bool isX86(uint32_t ntOffset, uint16_t machine, size_t size, size_t given, const
         std::memcpy(&bytes[ntOffset], signature, 2);
         std::memcpy(&bytes[ntOffset + 4], &machine, 2);
     }
-    return isX86Image(bytes.data(), given);
+    return imageMachine(bytes.data(), given);
 }
 
-TEST(RuntimeImageHeader, OnlyWholeX86HeadersCount) {
-    EXPECT_TRUE(isX86(0x80, 0x014C, 0x100, 0x100));
-    EXPECT_FALSE(isX86(0x80, 0x8664, 0x100, 0x100));
-    EXPECT_TRUE(isX86(0x40, 0x014C, 0x46, 0x46));
-    EXPECT_FALSE(isX86(0x40, 0x014C, 0x46, 0x45));
-    EXPECT_TRUE(isX86(0x36, 0x014C, 0x40, 0x40)) << "headers inside the DOS header still count";
-    EXPECT_FALSE(isX86(0x36, 0x014C, 0x40, 0x3F));
+TEST(RuntimeImageHeader, OnlyWholeHeadersCount) {
+    EXPECT_EQ(machineOf(0x80, 0x014C, 0x100, 0x100), 0x014C);
+    EXPECT_EQ(machineOf(0x80, 0x8664, 0x100, 0x100), 0x8664);
+    EXPECT_EQ(machineOf(0x40, 0x014C, 0x46, 0x46), 0x014C);
+    EXPECT_EQ(machineOf(0x40, 0x014C, 0x46, 0x45), 0);
+    EXPECT_EQ(machineOf(0x36, 0x014C, 0x40, 0x40), 0x014C) << "headers inside the DOS header still count";
+    EXPECT_EQ(machineOf(0x36, 0x014C, 0x40, 0x3F), 0);
     for (uint32_t outside : {0x100u, 0xFBu, 0xFFFFFFFFu, 0xFFFFFFFAu})
-        EXPECT_FALSE(isX86(outside, 0x014C, 0x100, 0x100)) << outside;
-    EXPECT_FALSE(isX86(0x80, 0x014C, 0x100, 0x100, "PX"));
-    EXPECT_FALSE(isX86(0x0, 0x014C, 0x100, 0x100)) << "NT headers over the MZ signature";
-    EXPECT_FALSE(isX86Image(nullptr, 0));
+        EXPECT_EQ(machineOf(outside, 0x014C, 0x100, 0x100), 0) << outside;
+    EXPECT_EQ(machineOf(0x80, 0x014C, 0x100, 0x100, "PX"), 0);
+    EXPECT_EQ(machineOf(0x0, 0x014C, 0x100, 0x100), 0) << "NT headers over the MZ signature";
+    EXPECT_EQ(imageMachine(nullptr, 0), 0);
 }
 
 } // namespace

@@ -51,7 +51,7 @@ bool onClassPath(const std::string& name) {
         if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
             return true;
         if (GetFileAttributesW((entry + L"\\" + fromUtf8(name) + L".class").c_str()) != INVALID_FILE_ATTRIBUTES)
-            return true;
+            return vm.classFromFolder = true;
     }
     return false;
 }
@@ -132,6 +132,7 @@ bool isUtf8(Thread& thread, Object* charset) {
     record("exit", std::to_string(status));
     vm.exiting = true;
     std::thread([status] {
+        writeArchive();
         if (vm.exitHook)
             vm.exitHook(status);
         ExitProcess(UINT(status));

@@ -93,7 +93,7 @@ Value call(JNIEnv* env, jobject target, jmethodID id, va_list list, bool isStati
     return invoke(thread, isStatic ? nullptr : self, method, arguments(thread, method, list));
 }
 
-jobject newObject(JNIEnv* env, jclass type, jmethodID id, va_list list) {
+jobject JNICALL newObject(JNIEnv* env, jclass type, jmethodID id, va_list list) {
     Thread& thread = enter(env);
     const Method& method = methodOf(id);
     require(std::strcmp(method.name, "<init>") == 0 && ownerOf(derefAs(thread, type, Kind::Class).type) == method.owner,
@@ -140,66 +140,68 @@ template <bool IsVm, typename Table, size_t... Slots> void fillWithTraps(Table& 
 JNINativeInterface_ envTable() {
     JNINativeInterface_ table;
     fillWithTraps<false>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
-    table.FindClass = [](JNIEnv* env, const char* name) {
+    table.FindClass = [](JNIEnv* env, const char* name) JNICALL {
         Thread& thread = enter(env);
         require(name, "FindClass without a name");
         return jclass(local(thread, findClass(thread, name)));
     };
     table.GetMethodID = lookUp<false>;
     table.GetStaticMethodID = lookUp<true>;
-    table.GetObjectClass = [](JNIEnv* env, jobject object) {
+    table.GetObjectClass = [](JNIEnv* env, jobject object) JNICALL {
         Thread& thread = enter(env);
         Object* self = deref(thread, object);
         require(self, "GetObjectClass of null");
         return jclass(local(thread, make(Kind::Class, self->type)));
     };
     table.NewObjectV = newObject;
-    table.CallStaticVoidMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a) { call(e, c, m, a, true, 'V'); };
-    table.CallStaticIntMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a) {
-        return call(e, c, m, a, true, 'I').number;
-    };
-    table.CallVoidMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) { call(e, o, m, a, false, 'V'); };
-    table.CallObjectMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) {
+    table.CallStaticVoidMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a)
+                                      JNICALL -> void { call(e, c, m, a, true, 'V'); };
+    table.CallStaticIntMethodV = [](JNIEnv* e, jclass c, jmethodID m, va_list a)
+                                     JNICALL -> jint { return call(e, c, m, a, true, 'I').number; };
+    table.CallVoidMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) JNICALL { call(e, o, m, a, false, 'V'); };
+    table.CallObjectMethodV = [](JNIEnv* e, jobject o, jmethodID m, va_list a) JNICALL {
         return local(*reinterpret_cast<Thread*>(e), call(e, o, m, a, false, 'L').object);
     };
-    table.NewCharArray = [](JNIEnv* env, jsize length) {
+    table.NewCharArray = [](JNIEnv* env, jsize length) JNICALL -> jcharArray {
         return jcharArray(newArray(env, length, Kind::Chars, "NewCharArray", "[C"));
     };
-    table.SetCharArrayRegion = [](JNIEnv* env, jcharArray array, jsize start, jsize length, const jchar* chars) {
+    table.SetCharArrayRegion = [](JNIEnv* env, jcharArray array, jsize start, jsize length, const jchar* chars)
+                                   JNICALL -> void {
         Object& self = derefAs(enter(env), array, Kind::Chars);
         checkRange(self.text.size(), start, length);
         std::memcpy(&self.text[size_t(start)], chars, size_t(length) * sizeof(jchar));
     };
-    table.NewObjectArray = [](JNIEnv* env, jsize length, jclass type, jobject) {
+    table.NewObjectArray = [](JNIEnv* env, jsize length, jclass type, jobject) JNICALL {
         std::string element = derefAs(enter(env), type, Kind::Class).type;
         return jobjectArray(newArray(env, length, Kind::Array, "NewObjectArray", "[L" + element + ";"));
     };
-    table.SetObjectArrayElement = [](JNIEnv* env, jobjectArray array, jsize index, jobject value) {
+    table.SetObjectArrayElement = [](JNIEnv* env, jobjectArray array, jsize index, jobject value) JNICALL {
         Thread& thread = enter(env);
         Object& self = derefAs(thread, array, Kind::Array);
         checkRange(self.items.size(), index, 1);
         self.items[size_t(index)] = deref(thread, value);
     };
-    table.DeleteLocalRef = [](JNIEnv* env, jobject handle) {
+    table.DeleteLocalRef = [](JNIEnv* env, jobject handle) JNICALL {
         if (deref(enter(env, true), handle))
             reinterpret_cast<Ref*>(handle)->live = false;
     };
-    table.GetStringUTFChars = [](JNIEnv* env, jstring string, jboolean* isCopy) {
+    table.GetStringUTFChars = [](JNIEnv* env, jstring string, jboolean* isCopy) JNICALL {
         std::string bytes = modifiedUtf8(derefAs(enter(env), string, Kind::String).text);
         if (isCopy)
             *isCopy = JNI_TRUE;
         return (new std::string(std::move(bytes)))->c_str();
     };
-    table.ReleaseStringUTFChars = [](JNIEnv* env, jstring string, const char*) {
-        derefAs(enter(env, true), string, Kind::String);
-    };
-    table.ExceptionOccurred = [](JNIEnv* env) {
+    table.ReleaseStringUTFChars = [](JNIEnv* env, jstring string, const char*)
+                                      JNICALL -> void { derefAs(enter(env, true), string, Kind::String); };
+    table.ExceptionOccurred = [](JNIEnv* env) JNICALL {
         Thread& thread = enter(env, true);
         return jthrowable(local(thread, thread.pending));
     };
-    table.ExceptionDescribe = [](JNIEnv* env) { describe(enter(env, true)); };
-    table.ExceptionClear = [](JNIEnv* env) { enter(env, true).pending = nullptr; };
-    table.ExceptionCheck = [](JNIEnv* env) { return jboolean(enter(env, true).pending ? JNI_TRUE : JNI_FALSE); };
+    table.ExceptionDescribe = [](JNIEnv* env) JNICALL { describe(enter(env, true)); };
+    table.ExceptionClear = [](JNIEnv* env) JNICALL { enter(env, true).pending = nullptr; };
+    table.ExceptionCheck = [](JNIEnv* env) JNICALL -> jboolean {
+        return jboolean(enter(env, true).pending ? JNI_TRUE : JNI_FALSE);
+    };
     return table;
 }
 
@@ -216,17 +218,18 @@ JNIInvokeInterface_ vmTable() {
     JNIInvokeInterface_ table;
     fillWithTraps<true>(table, std::make_index_sequence<sizeof(table) / sizeof(void*)>());
     // A real runtime waits for every non-daemon thread but the caller, and one that ended attached counts for ever.
-    table.DestroyJavaVM = [](JavaVM*) {
+    table.DestroyJavaVM = [](JavaVM*) JNICALL {
         waitIfExiting();
         require(state == State::Alive, "DestroyJavaVM without a VM");
         record("destroy.begin");
         while (vm.liveThreads != (current ? 1 : 0))
             Sleep(10);
+        writeArchive();
         state = State::Destroyed;
         record("destroy.end");
         return jint(JNI_OK);
     };
-    table.AttachCurrentThread = [](JavaVM*, void** env, void*) {
+    table.AttachCurrentThread = [](JavaVM*, void** env, void*) JNICALL {
         waitIfExiting();
         if (state != State::Alive)
             return jint(JNI_ERR);
@@ -236,7 +239,7 @@ JNIInvokeInterface_ vmTable() {
         *env = &current->env;
         return jint(JNI_OK);
     };
-    table.DetachCurrentThread = [](JavaVM*) {
+    table.DetachCurrentThread = [](JavaVM*) JNICALL {
         waitIfExiting();
         auto result = jint(number(directive(L"detach")));
         if (result != JNI_OK)
@@ -277,34 +280,13 @@ void recordCreation(const JavaVMInitArgs& args) {
     record("stackReserve", std::to_string(reserve));
 }
 
-// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
-// program does not have.
-void vmPrint(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    if (vm.vfprintfHook)
-        vm.vfprintfHook(stdout, format, arguments);
-    va_end(arguments);
-}
-
-// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1. One
-// of the boot layer of modules is printed by Java's own start-up code, on the standard output.
-[[noreturn]] void abortCreation(const std::string& reason, bool bootLayer = false) {
-    if (bootLayer) {
-        recordLines("stdout", "Error occurred during initialization of boot layer\n" + reason);
-    } else {
-        vmPrint("Error occurred during initialization of VM\n");
-        vmPrint("%.*s\n", int(reason.size()), reason.data());
-    }
-    if (vm.abortHook)
-        vm.abortHook();
-    ExitProcess(1);
-}
-
 // A real runtime refuses an option it does not know unless told to ignore such options: JNI_EINVAL for a size it
 // cannot read, JNI_ERR for the rest. Known here: the hooks, properties, -XX: flags, sizes, -verbose and the module
 // options, which it takes only as --name=value.
 jint optionResult(const std::string& option) {
+    jint archiveResult = takeArchiveOption(option);
+    if (archiveResult != 1)
+        return archiveResult;
     static const std::regex known("abort|exit|vfprintf|-D.*|-XX:.*|-verbose(:.*)?|-X(ms|mx|ss)[0-9]+[kKmMgGtT]?|--(add-"
                                   "(opens|exports|reads|modules)|limit-modules|patch-module|(upgrade-)?module-path|"
                                   "enable-native-access)=.*");
@@ -330,8 +312,9 @@ jint createVm(const JavaVMInitArgs& args) {
     for (jint i = 0; i < args.nOptions; ++i) {
         std::string text = args.options[i].optionString ? args.options[i].optionString : "";
         void* hook = args.options[i].extraInfo;
-        if (!args.ignoreUnrecognized && optionResult(text) != JNI_OK)
-            return optionResult(text);
+        jint result = optionResult(text);
+        if (!args.ignoreUnrecognized && result != JNI_OK)
+            return result;
         if (text.compare(0, 18, "-Djava.class.path=") == 0)
             vm.classPath = fromUtf8(text.substr(18), CP_ACP);
         if (text.compare(0, 14, "--module-path=") == 0)
@@ -347,6 +330,7 @@ jint createVm(const JavaVMInitArgs& args) {
     }
     if (!directive(L"abort").empty())
         abortCreation(utf8(directive(L"abort")));
+    openArchive();
     if (!vm.mainModule.empty() && !onModulePath(vm.mainModule))
         abortCreation("java.lang.module.FindException: Module " + utf8(vm.mainModule) + " not found", true);
     for (Object** stream : {&vm.out, &vm.err}) {
@@ -357,19 +341,44 @@ jint createVm(const JavaVMInitArgs& args) {
 }
 
 } // namespace
+
+// What the VM prints itself goes through the launcher's hook when it gave one, else to a standard output that a GUI
+// program does not have.
+void vmPrint(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    if (vm.vfprintfHook)
+        vm.vfprintfHook(stdout, format, arguments);
+    va_end(arguments);
+}
+
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1. One
+// of the boot layer of modules is printed by Java's own start-up code, on the standard output.
+void abortCreation(const std::string& reason, bool bootLayer) {
+    if (bootLayer) {
+        recordLines("stdout", "Error occurred during initialization of boot layer\n" + reason);
+    } else {
+        vmPrint("Error occurred during initialization of VM\n");
+        vmPrint("%.*s\n", int(reason.size()), reason.data());
+    }
+    if (vm.abortHook)
+        vm.abortHook();
+    ExitProcess(1);
+}
+
 } // namespace standin
 
 using namespace standin;
 
 // Older runtimes filled javaStackSize of the JNI 1.1 record, which jni.h no longer declares: after the version, the
-// properties pointer (at 8), checkSource and nativeStackSize, it lies 24 bytes in.
+// properties pointer (at 8; at 4 in a 32-bit runtime), checkSource and nativeStackSize, it lies 24 (16) bytes in.
 // JNI versions 9 and later are described only by a runtime of Java 9 or later.
 extern "C" JNIEXPORT jint JNICALL JNI_GetDefaultJavaVMInitArgs(void* args) {
     if (*static_cast<jint*>(args) != JNI_VERSION_1_1)
         return *static_cast<jint*>(args) >= JNI_VERSION_9 && directive(L"java") == L"8" ? JNI_ERR : JNI_OK;
     std::wstring stack = directive(L"stack");
     if (!stack.empty())
-        *reinterpret_cast<jint*>(static_cast<char*>(args) + 24) = number(stack);
+        *reinterpret_cast<jint*>(static_cast<char*>(args) + (sizeof(void*) == 8 ? 24 : 16)) = number(stack);
     return JNI_ERR; // current runtimes refuse the 1.1 version, whatever they fill in
 }
 

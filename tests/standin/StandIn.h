@@ -11,6 +11,7 @@
 //   abort=<text>          JNI_CreateJavaVM fails as HotSpot does at a start-up error: the text (after "Error occurred
 //                         during initialization of VM") through the "vfprintf" hook, the "abort" hook, exit code 1
 //   stack=<bytes>         JNI_GetDefaultJavaVMInitArgs puts this default stack size into a JNI 1.1 record
+//   archive=refuse        an archive given with -XX:SharedArchiveFile is refused (else any that exists is mapped)
 //   java=8                a runtime older than Java 9: JNI_GetDefaultJavaVMInitArgs refuses JNI version 9 and later
 //   missing=class         the application's classes cannot be found (NoClassDefFoundError)
 //   clinit=<actions>      what the application class's static initialiser does, as for main, at its first lookup
@@ -47,6 +48,7 @@
 //   attach, detach (detach=<n> when scripted to fail), thread.ended (a lingering thread); attaching
 //                                         to a destroyed VM fails with JNI_ERR, as in a real runtime
 //   exit=<n>, destroy.begin, destroy.end
+//   archive.mapped=, archive.refused=, archive.written=   a class-data archive (see below)
 //   trap=<what>                           the process ended with 0xBAD0: a JNI function the launcher has no business
 //                                         calling; or with 0xBAD1: a JNIEnv on a foreign or detached thread, a call
 //                                         with an exception pending that JNI forbids, a null or dead reference, a null
@@ -60,6 +62,17 @@
 // as com\example\App.class; an empty entry (or no class path) is the current folder. Or it is in the main module
 // ("-Djdk.module.main="), which must lie in a folder of the module path as <name>.jar: without it the VM aborts
 // after printing why on the standard output. Nothing is freed.
+//
+// Class-data archives, as the runtime named by the "release" file of its home (JAVA_VERSION, "OpenJ9") takes them;
+// without that file no archive option is known, and an unknown option fails creation with JNI_ERR.
+//   -Xlog:...                        Java 9 on (HotSpot)
+//   -XX:SharedArchiveFile=<file>     13 on: mapped when it exists (archive.mapped), unless the script refuses it
+//   -XX:ArchiveClassesAtExit=<file>  13 on: without classes.jsa beside the library the VM does not start; at its end
+//                                    (in DestroyJavaVM, or before the exit hook) the file is deleted and written anew,
+//                                    read-only (archive.written). A file that cannot be made, or an application class
+//                                    found below a folder, ends the process with 1 after the abort hook, as in HotSpot
+//   -XX:+AutoCreateSharedArchive     19 on: a missing or refused archive is written at the end
+//   -Xshareclasses:...               OpenJ9 only
 #include <jni.h>
 
 #include <cstdarg>
@@ -137,6 +150,7 @@ struct Vm {
     void(JNICALL* abortHook)() = nullptr;
     jint(JNICALL* vfprintfHook)(FILE*, const char*, va_list) = nullptr;
     volatile bool exiting = false; // System.exit has begun
+    bool classFromFolder = false;  // an application class was found below a folder of the class path
     volatile long liveThreads = 0; // attached threads and lingering ones: DestroyJavaVM waits for them
 };
 inline Vm vm;
@@ -158,5 +172,18 @@ std::string ownerOf(const std::string& className);
 const Method* findMethod(Thread& thread, const std::string& className, const std::string& name,
                          const std::string& signature, bool isStatic);
 Value invoke(Thread& thread, Object* self, const Method& method, const std::vector<Value>& arguments);
+
+// What the VM prints itself: through the launcher's "vfprintf" hook when it gave one, else nowhere.
+void vmPrint(const char* format, ...);
+// A start-up error as HotSpot reports it: printed in pieces, the abort hook, then the end of the process with 1.
+// One of the boot layer of modules is printed by Java's own start-up code, on the standard output.
+[[noreturn]] void abortCreation(const std::string& reason, bool bootLayer = false);
+
+// Class-data archive options: JNI_OK or JNI_ERR as the runtime takes the option, 1 for any other option.
+jint takeArchiveOption(const std::string& option);
+// At creation, once the options are read: the archive mapped or refused, or a VM that cannot start.
+void openArchive();
+// At the VM's end (in DestroyJavaVM, or before the exit hook after System.exit).
+void writeArchive();
 
 } // namespace standin

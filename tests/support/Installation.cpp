@@ -2,10 +2,10 @@
 
 std::wstring builtLauncherPath() { return testProgramFolder() + L"\\koru.exe"; }
 
-Installation::Installation(const std::wstring& folder, const std::wstring& exeName)
+Installation::Installation(const std::wstring& folder, const std::wstring& exeName, const std::wstring& launcher)
     : temp_(folder.empty() ? new TempFolder() : nullptr), folder_(folder.empty() ? temp_->path() : folder),
       exeName_(exeName) {
-    copyFile(builtLauncherPath(), exePath());
+    copyFile(launcher, exePath());
     // A byte-order mark makes the profile functions keep the file in UTF-16.
     writeUnicodeFile(settingsPath(), L"");
 }

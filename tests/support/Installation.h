@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The launcher built beside the test programs.
+std::wstring builtLauncherPath();
+
 constexpr const wchar_t* jreSection = L"Java Runtime Environment";
 
 // One key of a settings file.
@@ -19,8 +22,10 @@ struct Setting {
 
 class Installation {
 public:
-    // Installs into the folder given (created as needed), or into a fresh temporary one.
-    explicit Installation(const std::wstring& folder = L"", const std::wstring& exeName = L"editor.exe");
+    // Installs the launcher (this build's, unless another is given) into the folder given (created as needed), or
+    // into a fresh temporary one.
+    explicit Installation(const std::wstring& folder = L"", const std::wstring& exeName = L"editor.exe",
+                          const std::wstring& launcher = builtLauncherPath());
 
     const std::wstring& folder() const { return folder_; }
     std::wstring exePath() const { return folder_ + L"\\" + exeName_; }
@@ -45,6 +50,3 @@ private:
     std::wstring folder_;
     std::wstring exeName_;
 };
-
-// The launcher built beside the test programs.
-std::wstring builtLauncherPath();

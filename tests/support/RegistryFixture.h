@@ -1,10 +1,11 @@
 #pragma once
 // Java installation keys written by a test under HKEY_LOCAL_MACHINE or HKEY_CURRENT_USER, in the native or the
-// 32-bit view, and removed again before and after the test. Every key the fixture creates carries a marker value, so
-// leftovers of an interrupted run are recognised and removed while keys that belong to the machine are never
+// companion's view, and removed again before and after the test. Every key the fixture creates carries a marker value,
+// so leftovers of an interrupted run are recognised and removed while keys that belong to the machine are never
 // touched. JAVA_HOME, the last place the launcher looks, is cleared for the fixture's life.
 #include "TestProcess.h"
 #include "runtime/CandidateOrder.h"
+#include "runtime/CompanionWidth.h"
 #include "runtime/InstallerKeys.h"
 #include "support/Paths.h"
 #include "support/UniqueResource.h"
@@ -15,7 +16,7 @@
 class RegistryFixture {
 public:
     static constexpr REGSAM nativeView = 0;
-    static constexpr REGSAM wow32View = KEY_WOW64_32KEY;
+    static constexpr REGSAM companionView = isThirtyTwoBitBuild ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
     RegistryFixture() { removeMarkedKeys(); }
     ~RegistryFixture() { removeMarkedKeys(); }
@@ -54,7 +55,7 @@ private:
     // The keys searched for runtimes, in both views: the vendor keys under HKEY_LOCAL_MACHINE, the installer keys
     // under both hives.
     template <typename Visit> static void forEachSearchedKey(Visit visit) {
-        for (REGSAM view : {nativeView, wow32View}) {
+        for (REGSAM view : {nativeView, companionView}) {
             for (const VendorKey& vendor : vendorKeys())
                 visit(HKEY_LOCAL_MACHINE, vendor.path, view);
             for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {

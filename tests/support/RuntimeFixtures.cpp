@@ -1,6 +1,7 @@
 #include "RuntimeFixtures.h"
 
 #include "TestFiles.h"
+#include "support/FileSystem.h"
 
 std::wstring standInJvmPath() { return testProgramFolder() + L"\\standin\\jvm.dll"; }
 
@@ -13,6 +14,11 @@ std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& typ
     return library;
 }
 
-std::wstring x86FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x86\\jvm.dll"; }
-std::wstring x64FixtureLibraryPath() { return testProgramFolder() + L"\\fixtures\\x64\\jvm.dll"; }
+std::wstring companionWidthLibraryPath() { return testProgramFolder() + L"\\fixtures\\companion\\jvm.dll"; }
+std::wstring createOnlyLibraryPath() { return testProgramFolder() + L"\\fixtures\\create-only\\jvm.dll"; }
 std::wstring companionProbePath() { return testProgramFolder() + L"\\fixtures\\companion_probe.exe"; }
+
+// Made full: the long form that copies take resolves neither ".." nor "/".
+std::wstring pairBuildFile(const std::wstring& relative) {
+    return fullPathOf(testProgramFolder() + L"\\" KORU_PAIR_BIN L"\\" + relative);
+}

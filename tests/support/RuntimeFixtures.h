@@ -9,8 +9,12 @@ std::wstring standInJvmPath();
 // Returns the library's path.
 std::wstring installJvmLibrary(const std::wstring& home, const std::wstring& type, const std::wstring& source = L"");
 
-// Libraries and programs built for the tests in bin\fixtures\: a 32-bit x86 library, a 64-bit library that
-// exports JNI_CreateJavaVM only, and a stand-in companion launcher (see CompanionProbe_win.cpp).
-std::wstring x86FixtureLibraryPath();
-std::wstring x64FixtureLibraryPath();
+// Libraries and programs built for the tests in bin\fixtures\: a library of the companion's width (x86 beside the
+// 64-bit launcher, x64 beside the 32-bit one), a library of this width that exports JNI_CreateJavaVM only, and a
+// stand-in companion launcher (see CompanionProbe_win.cpp).
+std::wstring companionWidthLibraryPath();
+std::wstring createOnlyLibraryPath();
 std::wstring companionProbePath();
+
+// A file of the other width's build tree, the real companion: its koru.exe, or its stand-in standin\jvm.dll.
+std::wstring pairBuildFile(const std::wstring& relative);

@@ -42,6 +42,8 @@ public:
     // Starts, waits at most the time limit and gives the exit code (`killed` when the launcher had to be killed).
     DWORD run(const std::wstring& arguments = L"-nosplash", DWORD timeoutMs = 20000) const;
     StandInRecord record() const { return StandInRecord(recordPath_); }
+    // The next start's record starts empty.
+    void clearRecord() const { DeleteFileW(recordPath_.c_str()); }
 
 private:
     TempFolder temp_;

@@ -17,7 +17,7 @@ TestProcess::TestProcess(const std::wstring& program, const std::wstring& comman
     // failing: the refusal is reported and the start tried again, a few times.
     for (int attempt = 0;; ++attempt) {
         std::wstring line = commandLine;
-        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, redirected, 0, nullptr,
+        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, redirected, CREATE_SUSPENDED, nullptr,
                            currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info))
             break;
         fprintf(stderr, "CreateProcessW failed with error %lu (attempt %d)\n", GetLastError(), attempt + 1);
@@ -25,6 +25,8 @@ TestProcess::TestProcess(const std::wstring& program, const std::wstring& comman
             return;
         Sleep(200);
     }
+    AssignProcessToJobObject(job_.get(), info.hProcess);
+    ResumeThread(info.hThread);
     CloseHandle(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;
@@ -47,6 +49,7 @@ DWORD TestProcess::exitCode() const {
 }
 
 void TestProcess::kill() {
+    TerminateJobObject(job_.get(), killed);
     if (running()) {
         TerminateProcess(process_.get(), killed);
         WaitForSingleObject(process_.get(), 5000);

@@ -29,6 +29,8 @@ private:
     bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
     void kill();
 
+    // Whatever the program starts in turn (a companion launcher, say) joins its job, and ends with it.
+    UniqueHandle job_{CreateJobObjectW(nullptr, nullptr)};
     UniqueHandle process_;
     DWORD id_ = 0;
 };

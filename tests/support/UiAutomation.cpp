@@ -24,7 +24,7 @@ HWND waitFor(DWORD processId, const wchar_t* className, const std::function<bool
         for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr;) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
-            if (owner == processId && IsWindowVisible(window) && accepts(window))
+            if ((processId == 0 || owner == processId) && IsWindowVisible(window) && accepts(window))
                 return (found = window) != nullptr;
         }
         return false;
@@ -39,7 +39,7 @@ bool selectInBrowser(HWND browser, HANDLE process, const std::wstring& folder) {
     HWND tree = nullptr;
     EnumChildWindows(
         browser,
-        [](HWND child, LPARAM found) {
+        [](HWND child, LPARAM found) CALLBACK -> BOOL {
             wchar_t className[32] = L"";
             GetClassNameW(child, className, 32);
             if (std::wstring(className) == WC_TREEVIEWW)

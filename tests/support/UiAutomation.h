@@ -4,8 +4,8 @@
 
 #include <string>
 
-// Waits for the process's message box, reads its text (and owner) and presses OK. "(no message box)" when none
-// appeared in time.
+// Waits for the process's message box (any process's for 0: of one the launcher under test started, say), reads its
+// text (and owner) and presses OK. "(no message box)" when none appeared in time.
 std::wstring dismissMessageBox(DWORD processId, DWORD timeoutMs = 10000, HWND* owner = nullptr);
 
 // A visible dialog of the process with that caption, polled until the time limit; null when none came.

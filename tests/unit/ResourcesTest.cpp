@@ -25,6 +25,8 @@ TEST(LauncherResources, StringTableManifestAndIcon) {
     std::string manifest(data, SizeofResource(image.get(), resource));
     for (const char* needed : {">true</dpiAware>", "Microsoft.Windows.Common-Controls", "level=\"asInvoker\""})
         EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
+    // Windows starts no exe whose manifest names another processor than its own.
+    EXPECT_NE(manifest.find(sizeof(void*) == 8 ? "=\"amd64\"" : "=\"x86\""), std::string::npos);
     EXPECT_NE(FindResourceW(image.get(), MAKEINTRESOURCEW(IDI_APPLICATION_ICON), RT_GROUP_ICON), nullptr);
     EXPECT_EQ(FindResourceW(image.get(), MAKEINTRESOURCEW(IDR_BUILTIN_SETTINGS), RT_RCDATA), nullptr);
 }

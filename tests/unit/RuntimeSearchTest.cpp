@@ -24,15 +24,15 @@ protected:
     TempFolder temp;
 };
 
-TEST_F(RuntimeSearch, The32BitImageTestReadsTheWholeFileAndNoMore) {
-    // The view covers the file and no more: cut right after the machine field it is still an x86 image.
-    std::string x86 = readBytes(x86FixtureLibraryPath());
-    const size_t ntOffset = uint8_t(x86.at(0x3C)) | uint8_t(x86.at(0x3D)) << 8; // within the first 64 KiB
-    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), x86.size()}) {
-        writeBytes(temp / L"cut.dll", x86.substr(0, cut));
-        EXPECT_EQ(isX86Library(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
+TEST_F(RuntimeSearch, TheWidthTestReadsTheWholeFileAndNoMore) {
+    // The view covers the file and no more: cut right after the machine field it is still the companion's image.
+    std::string foreign = readBytes(companionWidthLibraryPath());
+    const size_t ntOffset = uint8_t(foreign.at(0x3C)) | uint8_t(foreign.at(0x3D)) << 8; // within the first 64 KiB
+    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), foreign.size()}) {
+        writeBytes(temp / L"cut.dll", foreign.substr(0, cut));
+        EXPECT_EQ(isCompanionLibrary(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
     }
-    EXPECT_FALSE(isX86Library(x64FixtureLibraryPath()));
+    EXPECT_FALSE(isCompanionLibrary(createOnlyLibraryPath()));
 }
 
 TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
@@ -45,9 +45,9 @@ TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
     EXPECT_EQ(found, temp / L"relative\\bin\\client\\jvm.dll") << "what is probed is what is loaded";
 }
 
-// Where the library lies: below the home (Java 9 and later; a JDK also has bin\javac.exe, a 32-bit build an x86
-// image), below its jre\ folder (a Java 8 JDK), or nowhere.
-enum class Layout { Modern, ModernJdk, X86, Java8Jdk, NoLibrary, Missing };
+// Where the library lies: below the home (Java 9 and later; a JDK also has bin\javac.exe, a runtime of the companion's
+// width an image of that width), below its jre\ folder (a Java 8 JDK), or nowhere.
+enum class Layout { Modern, ModernJdk, CompanionWidth, Java8Jdk, NoLibrary, Missing };
 
 // Cases whose result depends on the registry; they cannot run beside runtimes the machine has registered.
 class RegistryRuntimes : public RuntimeSearch {
@@ -62,8 +62,8 @@ protected:
     std::wstring installed(const std::wstring& name, Layout layout, const std::string& release = "") {
         std::wstring home = temp / name;
         createFolders(home + L"\\bin");
-        if (layout == Layout::Modern || layout == Layout::ModernJdk || layout == Layout::X86)
-            installJvmLibrary(home, L"server", layout == Layout::X86 ? x86FixtureLibraryPath() : L"");
+        if (layout == Layout::Modern || layout == Layout::ModernJdk || layout == Layout::CompanionWidth)
+            installJvmLibrary(home, L"server", layout == Layout::CompanionWidth ? companionWidthLibraryPath() : L"");
         if (layout == Layout::ModernJdk)
             writeBytes(home + L"\\bin\\javac.exe", "");
         if (layout == Layout::Java8Jdk)
@@ -131,7 +131,7 @@ TEST_F(RegistryRuntimes, EverySubkeyWithAHomeAndALibraryWithinTheBounds) {
     applyJvmSource(policy, L"only_JRE");
     ASSERT_TRUE(searchRegistry(policy, RegistryView::Native, chosen));
     EXPECT_EQ(chosen.home, jre) << "a key the settings rule out is not searched";
-    EXPECT_FALSE(searchRegistry(policy, RegistryView::Wow32, chosen));
+    EXPECT_FALSE(searchRegistry(policy, RegistryView::Companion, chosen));
 }
 
 // Subkeys past the number read per key are not looked at, however many a key holds.
@@ -142,10 +142,11 @@ TEST_F(RegistryRuntimes, SubkeysPastTheLimitAreLeftAlone) {
     EXPECT_TRUE(found(RuntimePolicy(), 1).empty());
 }
 
-// The 32-bit view is searched only for a companion, and only when the native view has no candidate; "JRE Path"
+// The companion's view is searched only for a companion, and only when the native view has no candidate; "JRE Path"
 // comes before both unless it lacks the library.
 TEST_F(RegistryRuntimes, TheSourcesInTheirOrder) {
-    ASSERT_TRUE(registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::wow32View));
+    ASSERT_TRUE(
+        registry.add(sunJre, L"1.9", runtime(L"jre32", {L"client", L"server"}), RegistryFixture::companionView));
     RuntimePolicy policy;
     RuntimeChoice choice;
     EXPECT_FALSE(resolveRuntime(policy, L"", nullptr, choice));
@@ -165,8 +166,8 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
     const wchar_t* const adoptium = L"Software\\Eclipse Adoptium\\";
     const char* const openJ9 = "IMPLEMENTOR=\"Eclipse Adoptium\"\nJAVA_VERSION=\"11.0.14.1\"\nJVM_VARIANT=\"Openj9\"";
     // HKEY_CURRENT_USER (else HKEY_LOCAL_MACHINE); the key below the hive (or Eclipse Adoptium's key), whose value is
-    // named as its installer names it; written and searched in the 32-bit view; the layout; the release file's text or
-    // only its version, or ""; the candidate chosen
+    // named as its installer names it; written and searched in the companion's view; the layout; the release file's
+    // text or only its version, or ""; the candidate chosen
     const std::tuple<bool, const wchar_t*, bool, Layout, const char*, const wchar_t*> cases[] = {
         {false, L"Software\\JavaSoft\\JDK\\17.0.2", false, Layout::Modern, "", L"17.0.2 JDK Sun 0\\"},
         {false, L"Software\\JavaSoft\\JDK\\17", false, Layout::Modern, "17.0.2", L"17.0.2 JDK Sun 1\\"},
@@ -183,8 +184,8 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
          L"1.8.0.322 JDK Sun 9\\jre\\"},
         {false, L"Software\\BellSoft\\Liberica\\jre-17", false, Layout::ModernJdk, "17.0.1", L"17.0.1 JRE Sun 10\\"},
         // HKEY_CURRENT_USER\Software is one key in both views: the library's image decides
-        {true, L"Software\\JavaSoft\\JDK\\11", true, Layout::X86, openJ9, L"11.0.14.1 JDK IBM 11\\"},
-        {true, L"Software\\JavaSoft\\JDK\\11", false, Layout::X86, openJ9, L"none"},
+        {true, L"Software\\JavaSoft\\JDK\\11", true, Layout::CompanionWidth, openJ9, L"11.0.14.1 JDK IBM 11\\"},
+        {true, L"Software\\JavaSoft\\JDK\\11", false, Layout::CompanionWidth, openJ9, L"none"},
         // an uninstalled runtime and a home without a library
         {false, L"JRE\\17.0.2.8\\hotspot\\MSI", false, Layout::Missing, "", L"none"},
         {true, L"Software\\Microsoft\\JDK\\17.0.2.8\\hotspot\\MSI", false, Layout::NoLibrary, "", L"none"},
@@ -192,7 +193,7 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
     RuntimePolicy anyVendor;
     applyVmProvider(anyVendor, L"any");
     for (size_t i = 0; i < std::size(cases); ++i) {
-        const auto& [user, below, wow32, layout, release, expected] = cases[i];
+        const auto& [user, below, companionView, layout, release, expected] = cases[i];
         std::wstring key = below[0] == L'S' ? below : adoptium + std::wstring(below);
         const wchar_t* value = key.find(L"JavaSoft") != std::wstring::npos ? L"JavaHome"
                                : key.find(L"MSI") != std::wstring::npos    ? L"Path"
@@ -200,8 +201,8 @@ TEST_F(RegistryRuntimes, EachInstallerShapeGivesVersionKindAndVendor) {
         RegistryFixture fresh;
         ASSERT_TRUE(fresh.addValue(user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, value,
                                    installed(std::to_wstring(i), layout, release),
-                                   wow32 ? RegistryFixture::wow32View : RegistryFixture::nativeView));
-        EXPECT_EQ(chosen(anyVendor, wow32 ? RegistryView::Wow32 : RegistryView::Native), expected) << key;
+                                   companionView ? RegistryFixture::companionView : RegistryFixture::nativeView));
+        EXPECT_EQ(chosen(anyVendor, companionView ? RegistryView::Companion : RegistryView::Native), expected) << key;
     }
     ASSERT_TRUE(registry.addValue(HKEY_LOCAL_MACHINE, L"Software\\Azul Systems\\Zulu\\zulu-17", L"JavaHome",
                                   installed(L"wrong-value", Layout::Modern)));
@@ -236,20 +237,20 @@ TEST_F(RegistryRuntimes, OldAndNewKeysMeetOnePolicy) {
     }
 }
 
-// JAVA_HOME is the last source before the user is asked, here always answering with a 32-bit runtime, which goes to
-// the companion when there is one (the question and its answers are the end-to-end tests' concern).
+// JAVA_HOME is the last source before the user is asked, here always answering with a runtime of the companion's width,
+// which goes to the companion when there is one (the question and its answers are the end-to-end tests' concern).
 TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
     std::wstring jre8 = installed(L"jre8", Layout::Modern), jdk17 = installed(L"jdk17", Layout::Modern, "17.0.2");
-    std::wstring x86 = installed(L"x86", Layout::X86);
+    std::wstring foreign = installed(L"foreign", Layout::CompanionWidth);
     // JAVA_HOME, "Maximum Version", a Java 8 runtime in the registry, a companion, the home whose library is settled,
     // whether the user was asked
     const std::tuple<std::wstring, const wchar_t*, bool, bool, std::wstring, bool> cases[] = {
         {jdk17, L"", true, false, jre8, false},
         {L"\"" + jdk17 + L"\\\"", L"", false, false, jdk17, false}, // quoted, as often set by hand
-        {jdk17, L"1.7", true, false, x86, true},                    // refused like the registry's runtime
-        {temp.path(), L"", false, true, x86, true},                 // no library
-        {x86, L"", false, false, x86, true},
-        {x86, L"", false, true, x86, false},
+        {jdk17, L"1.7", true, false, foreign, true},                // refused like the registry's runtime
+        {temp.path(), L"", false, true, foreign, true},             // no library
+        {foreign, L"", false, false, foreign, true},
+        {foreign, L"", false, true, foreign, false},
     };
     for (const auto& [home, maximum, registered, companion, settled, userAsked] : cases) {
         RegistryFixture fresh;
@@ -262,14 +263,14 @@ TEST_F(RegistryRuntimes, JavaHomeOnlyWhenNothingElseFitsThenTheUsersPick) {
         RuntimeChoice choice;
         bool asked = false;
         auto askUser = [&](const std::wstring&, RuntimePick& pick) {
-            pick = {x86 + L"\\", x86 + L"\\bin\\server\\jvm.dll"};
+            pick = {foreign + L"\\", foreign + L"\\bin\\server\\jvm.dll"};
             return asked = true;
         };
         ASSERT_TRUE(resolveRuntime(policy, companion ? L"C:\\companion.exe" : L"", askUser, choice)) << home;
         EXPECT_EQ(asked, userAsked) << home;
         EXPECT_EQ(choice.jvmPath, settled + L"\\bin\\server\\jvm.dll") << home;
-        EXPECT_EQ(choice.pickedHome, userAsked ? x86 + L"\\" : L"") << "to be remembered";
-        EXPECT_EQ(choice.handOff, companion && settled == x86) << home;
+        EXPECT_EQ(choice.pickedHome, userAsked ? foreign + L"\\" : L"") << "to be remembered";
+        EXPECT_EQ(choice.handOff, companion && settled == foreign) << home;
     }
 }
 

@@ -1,5 +1,5 @@
-/* Machine-dependent JNI types for 64-bit Windows. The JDK on this build machine ships only the Linux header,
- * whose jint and jlong are wrong here: on Windows jint is a long (32 bits) and jlong a 64-bit integer. */
+/* Machine-dependent JNI types for Windows, 64-bit and 32-bit. The JDK on this build machine ships only the Linux
+ * header, whose jint and jlong are wrong here: on Windows jint is a long (32 bits) and jlong a 64-bit integer. */
 #ifndef KORU_JNI_MD_H
 #define KORU_JNI_MD_H
 

@@ -29,6 +29,10 @@ struct QuietHost final : MainThreadHost {
         std::fprintf(stderr, "main class %ls not found\n", name.c_str());
     }
     bool stopAfterException(const std::wstring&) override { return false; }
+    [[noreturn]] void waitForever() override {
+        for (;;)
+            pause();
+    }
 };
 
 std::string written;

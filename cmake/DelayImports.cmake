@@ -17,8 +17,9 @@ if(CMAKE_SCRIPT_MODE_FILE AND DEFINED OUTPUT)
     return()
 endif()
 
-# Adds the delay-load import libraries of the named system DLLs to `target`, ahead of the ordinary ones.
-function(koru_delay_load target)
+# Makes the delay-load import libraries of the named system DLLs (target koru_delay_imports) and puts the list to
+# link, ahead of the ordinary import libraries, in `result`.
+function(koru_delay_import_libraries result)
     get_filename_component(tools "${CMAKE_CXX_COMPILER}" DIRECTORY)
     find_program(KORU_NM NAMES x86_64-w64-mingw32-nm HINTS ${tools} REQUIRED)
     find_program(KORU_DLLTOOL NAMES x86_64-w64-mingw32-dlltool HINTS ${tools} REQUIRED)
@@ -32,8 +33,8 @@ function(koru_delay_load target)
             VERBATIM)
         list(APPEND libraries ${delay})
     endforeach()
-    add_custom_target(${target}_delay_imports DEPENDS ${libraries})
-    add_dependencies(${target} ${target}_delay_imports)
-    # The C runtime's helper resolves each delay-loaded name at its first call.
-    target_link_libraries(${target} PRIVATE ${libraries} delayimp)
+    add_custom_target(koru_delay_imports DEPENDS ${libraries})
+    # The C runtime's helper resolves each delay-loaded name at its first call; the launcher's own hook
+    # (launcher/Startup_win.cpp) loads the DLL for it.
+    set(${result} ${libraries} delayimp PARENT_SCOPE)
 endfunction()

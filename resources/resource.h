@@ -18,6 +18,9 @@
 #define IDC_DOWNLOAD_LINK 205
 #define IDC_BROWSE_HINT 206
 
+// The page the download link opens; the console launcher prints it.
+#define DOWNLOAD_PAGE "https://adoptium.net/"
+
 // Controls of "Java Exception".
 #define IDC_EXCEPTION_TEXT 208
 #define IDC_EXCEPTION_GROUP 209

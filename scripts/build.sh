@@ -7,7 +7,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build/release"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=MinSizeRel -DKORU_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target koru koru_dist -j"$(nproc)"
+cmake --build "$build" --target koru koruc koru_dist -j"$(nproc)"
 
 # The 32-bit companion launcher, the same sources built for 32-bit Windows, joins dist/ as koru32.exe.
 build32="$root/build/release32"

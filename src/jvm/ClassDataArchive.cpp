@@ -1,5 +1,7 @@
 #include "ClassDataArchive.h"
 
+#include "support/TextFormat.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -50,7 +52,7 @@ uint64_t heapBytes(const std::string& value) {
     unsigned long long number = std::strtoull(value.c_str(), &end, 10);
     if (end == value.c_str())
         return UINT64_MAX;
-    static const std::string units = "kmgt";
+    const std::string units = "kmgt";
     size_t unit = *end == '\0' ? std::string::npos : units.find(char(*end | 0x20));
     if (*end != '\0' && (unit == std::string::npos || end[1] != '\0'))
         return UINT64_MAX;
@@ -221,7 +223,7 @@ std::wstring archiveFileName(const std::wstring& application, uint64_t fingerpri
 }
 
 std::wstring writtenArchiveName(const std::wstring& archiveName, unsigned long processId) {
-    return archiveName + L"." + std::to_wstring(processId) + L".tmp";
+    return archiveName + L"." + decimalText(processId) + L".tmp";
 }
 
 std::wstring failureMarkName(const std::wstring& archiveName) { return archiveName + L".failed"; }

@@ -5,11 +5,12 @@
 #include "support/Environment.h"
 #include "support/FileSystem.h"
 #include "support/Paths.h"
+#include "support/TextFormat.h"
+#include "support/TextSplit.h"
 #include "support/Trace.h"
 #include "support/UniqueResource.h"
 
 #include <iterator>
-#include <sstream>
 
 namespace {
 
@@ -61,7 +62,7 @@ void publishArchive() noexcept {
     DWORD error = GetLastError();
     deleteFile(archiveEnd.written);
     traceWithoutWaiting([error] {
-        return L"class data sharing: " + archiveEnd.written + L" not published (error " + std::to_wstring(error) + L")";
+        return L"class data sharing: " + archiveEnd.written + L" not published (error " + decimalText(error) + L")";
     });
 }
 
@@ -78,7 +79,7 @@ void markArchiveFailed() noexcept {
 std::wstring describeRuntime(const ArchiveRuntime& runtime) {
     if (runtime.feature == 0)
         return L"a runtime of unknown version";
-    return L"Java " + std::to_wstring(runtime.feature) + (runtime.openJ9 ? L" on OpenJ9" : L"");
+    return L"Java " + decimalText(runtime.feature) + (runtime.openJ9 ? L" on OpenJ9" : L"");
 }
 
 std::string ascii(const std::wstring& text) { return std::string(text.begin(), text.end()); }
@@ -87,8 +88,10 @@ std::string ascii(const std::wstring& text) { return std::string(text.begin(), t
 // an agent named there stops a VM that is to write an archive as surely as one among the parameters.
 std::vector<std::string> optionsTheVmTakes(const std::vector<std::string>& options) {
     auto words = [](const wchar_t* name) {
-        std::istringstream text(toThreadAnsi(environmentVariable(name)));
-        return std::vector<std::string>(std::istream_iterator<std::string>(text), {});
+        std::vector<std::string> words;
+        for (const std::wstring& word : splitArguments(environmentVariable(name)))
+            words.push_back(toThreadAnsi(word));
+        return words;
     };
     std::vector<std::string> all = words(L"JAVA_TOOL_OPTIONS"), later = words(L"_JAVA_OPTIONS");
     all.insert(all.end(), options.begin(), options.end());
@@ -185,7 +188,7 @@ std::wstring checkDumpConditions(const std::vector<std::string>& options, const 
     UniqueFileHandle probe(CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!probe)
-        return written + L" cannot be written (error " + std::to_wstring(GetLastError()) + L")";
+        return written + L" cannot be written (error " + decimalText(GetLastError()) + L")";
     return std::wstring();
 }
 
@@ -244,7 +247,7 @@ std::wstring setUp(JavaLaunch& java, const ArchiveSite& site) {
         return L"the options hold " + obstacle;
     DWORD error = factsOf(site.folder).folder ? 0 : ensureParentFolders(site.folder + L"\\archive");
     if (error != 0)
-        return L"the folder " + site.folder + L" cannot be made (error " + std::to_wstring(error) + L")";
+        return L"the folder " + site.folder + L" cannot be made (error " + decimalText(error) + L")";
     std::string folder;
     if (!eightBitPath(site.folder, folder))
         return L"the ANSI code page cannot name the folder " + site.folder;

@@ -6,15 +6,7 @@
 
 #include <jni.h>
 
-#include <chrono>
-#include <thread>
-
 namespace {
-
-[[noreturn]] void sleepForever() {
-    for (;;)
-        std::this_thread::sleep_for(std::chrono::hours(24));
-}
 
 // The VM describes the other failures itself on its standard error stream.
 bool hasMessage(MainLookup failure) {
@@ -77,6 +69,6 @@ bool invokeMain(JavaMain& java, MainThreadHost& host) {
     // The splash goes once main has returned, also from a thread kept alive: it must not lie over the application.
     host.mainEnded();
     if (called && java.keepAlive)
-        sleepForever();
+        host.waitForever();
     return attachment.detach() && called;
 }

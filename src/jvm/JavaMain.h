@@ -38,6 +38,8 @@ public:
     virtual void mainEnded() {}
     // The exception dialog over the printed trace of what escaped main; true when the user chose Stop.
     virtual bool stopAfterException(const std::wstring& trace) = 0;
+    // Keeps the thread, attached, until the process ends.
+    [[noreturn]] virtual void waitForever() = 0;
 
 protected:
     ~MainThreadHost() = default;

@@ -3,9 +3,9 @@
 #include "VmCreation.h"
 #include "VmLoading.h"
 #include "resource.h"
+#include "support/Console.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
-#include "support/ExceptionGuard.h"
 #include "ui/ExceptionDialog.h"
 
 namespace {
@@ -44,7 +44,19 @@ struct JavaMainThreadWork final : MainThreadHost {
 
     void mainEnded() override { closeSplash(splash); }
 
-    bool stopAfterException(const std::wstring& trace) override { return showExceptionDialog(trace); }
+    // The console launcher prints the trace and stops: "Failure Check" asks that an exception escaping main not be
+    // let go unseen, and a command-line tool's caller sees the failure only in the exit code.
+    bool stopAfterException(const std::wstring& trace) override {
+        if (!isConsoleLauncher())
+            return showExceptionDialog(trace);
+        writeErrorText(trace);
+        return true;
+    }
+
+    [[noreturn]] void waitForever() override {
+        for (;;)
+            Sleep(INFINITE);
+    }
 
     JavaLaunch& java;
     SplashState& splash;
@@ -52,11 +64,9 @@ struct JavaMainThreadWork final : MainThreadHost {
 
 DWORD WINAPI javaMainThreadProc(void* parameter) {
     auto& work = *static_cast<JavaMainThreadWork*>(parameter);
-    return guardedStep<DWORD>(1, [&work]() -> DWORD {
-        if (!createJavaVm(work.java))
-            return 1;
-        return invokeMain(work.java, work) ? 0 : 1;
-    });
+    if (!createJavaVm(work.java))
+        return 1;
+    return invokeMain(work.java, work) ? 0 : 1;
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "VmCreation.h"
 
 #include "JniInitArgs11.h"
+#include "SystemFormat.h"
+#include "support/TextFormat.h"
 #include "support/Trace.h"
 
 #include <atomic>
@@ -49,33 +51,44 @@ void keepPrinted(const std::string& text) {
     printed.erase(0, lineStart == std::string::npos ? printed.size() - printedLimit : lineStart + 1);
 }
 
-std::string formatted(const char* format, va_list arguments) {
+#ifdef _WIN32
+// The system C library formats the VM's text on Windows, in its own spelling of the VM's C99 formats: the compiler's
+// C99 formatter would add a tenth of the exe for this alone. A null buffer asks for the length.
+std::string cFormat(const char* format) { return systemFormat(format); }
+int formatText(char* buffer, size_t size, const std::string& format, va_list arguments) {
+    return buffer == nullptr ? _vscprintf(format.c_str(), arguments)
+                             : _vsnprintf(buffer, size, format.c_str(), arguments);
+}
+#else
+std::string cFormat(const char* format) { return format; }
+int formatText(char* buffer, size_t size, const std::string& format, va_list arguments) {
+    return std::vsnprintf(buffer, size, format.c_str(), arguments);
+}
+#endif
+
+std::string formatted(const char* c99Format, va_list arguments) {
+    std::string format = cFormat(c99Format);
     va_list counting;
     va_copy(counting, arguments);
-    int size = std::vsnprintf(nullptr, 0, format, counting);
+    int size = formatText(nullptr, 0, format, counting);
     va_end(counting);
     if (size <= 0)
         return {};
     std::string text(static_cast<size_t>(size) + 1, '\0');
-    std::vsnprintf(&text[0], text.size(), format, arguments);
+    formatText(&text[0], text.size(), format, arguments);
     text.resize(static_cast<size_t>(size));
     return text;
 }
 
 // The VM's FILE may belong to another C runtime than ours (on Windows it always does) and cannot be written through
-// here: its standard output is recognised only where it is ours, and anything else goes to our standard error. No
-// exception goes back into the VM: text that cannot be had is not printed.
+// here: its standard output is recognised only where it is ours, and anything else goes to our standard error.
 jint JNICALL vfprintfHook(FILE* stream, const char* format, va_list arguments) {
-    try {
-        std::string text = formatted(format, arguments);
-        FILE* target = stream == stdout ? stdout : stderr;
-        std::fwrite(text.data(), 1, text.size(), target);
-        std::fflush(target);
-        keepPrinted(text);
-        return static_cast<jint>(text.size());
-    } catch (...) {
-        return 0;
-    }
+    std::string text = formatted(format, arguments);
+    FILE* target = stream == stdout ? stdout : stderr;
+    std::fwrite(text.data(), 1, text.size(), target);
+    std::fflush(target);
+    keepPrinted(text);
+    return static_cast<jint>(text.size());
 }
 
 VmEndHandlers vmEnd;
@@ -103,22 +116,17 @@ void destroyJavaVm(JavaMain& java) {
 
 void JNICALL exitHook(jint status) {
     vmFinished();
-    traceWithoutWaiting(
-        [&] { return L"end: Java ends the process with System.exit(" + std::to_wstring(status) + L")"; });
+    traceWithoutWaiting([&] { return L"end: Java ends the process with System.exit(" + decimalText(status) + L")"; });
 }
 
-// No exception goes back into the VM: a handler that cannot run leaves the VM to its own exit.
 void JNICALL abortHook() {
     vmAborted();
-    try {
-        std::unique_lock<std::mutex> guard(creationWatch.lock);
-        CreationAbortHandler onAbort = creationWatch.onAbort;
-        std::string printed = creationWatch.printed;
-        guard.unlock();
-        if (onAbort)
-            onAbort(printed);
-    } catch (...) {
-    }
+    std::unique_lock<std::mutex> guard(creationWatch.lock);
+    CreationAbortHandler onAbort = creationWatch.onAbort;
+    std::string printed = creationWatch.printed;
+    guard.unlock();
+    if (onAbort)
+        onAbort(printed);
 }
 
 jint createJavaVm(CreateJavaVmProc create, const std::vector<std::string>& options, JavaVM** vm, JNIEnv** env,

@@ -1,10 +1,13 @@
 #include "VmCreation.h"
 
+#include "ConsoleClose.h"
 #include "Redirection.h"
 #include "VmLoading.h"
 #include "resource.h"
+#include "support/Console.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
+#include "support/TextFormat.h"
 #include "support/TextSplit.h"
 #include "support/Trace.h"
 
@@ -52,7 +55,7 @@ bool createJavaVm(JavaLaunch& java) {
     jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env, [&java](const std::string& printed) {
         reportAbortedCreation(printed, java.mainModule);
     });
-    trace([&] { return L"VM creation: JNI_CreateJavaVM returned " + std::to_wstring(result); });
+    trace([&] { return L"VM creation: JNI_CreateJavaVM returned " + decimalText(result); });
     if (result != JNI_OK) {
         // Whatever a failed call left in its out-parameters is not a VM: shutdown must not destroy it.
         reportCreationFailure(result);
@@ -61,6 +64,8 @@ bool createJavaVm(JavaLaunch& java) {
     java.javaVm = vm;
     java.jniEnv = env;
     java.javaMainThreadAttached = true;
+    if (isConsoleLauncher())
+        passConsoleCloseToJava(java.createJavaVmProc);
     redirectStandardFiles(env, java.outputFile, java.errorFile);
     return true;
 }

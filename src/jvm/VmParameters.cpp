@@ -1,6 +1,7 @@
 #include "VmParameters.h"
 
 #include "support/Paths.h"
+#include "support/TextFormat.h"
 #include "support/TextSplit.h"
 
 #include <cmath>
@@ -151,7 +152,7 @@ std::wstring rewriteMemoryPercentage(const std::wstring& token, const MemoryBase
     if (minimumKiB > value)
         value = minimumKiB;
     // The true value, also when it passes what a signed 32-bit number of KiB can hold (2 TiB and more).
-    return token.substr(0, list.start) + std::to_wstring(value) + L"K";
+    return token.substr(0, list.start) + decimalText(value) + L"K";
 }
 
 bool isMemoryPercentage(const std::wstring& unquoted) {

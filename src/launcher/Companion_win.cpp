@@ -1,10 +1,16 @@
 #include "Companion.h"
 
+#include "support/Console.h"
 #include "support/Environment.h"
 #include "support/ModulePath.h"
+#include "support/TextFormat.h"
 #include "support/Trace.h"
 
 namespace {
+
+// The companion shares the console and gets Ctrl+C and Ctrl+Break as well: it decides how it ends, and the launcher
+// waits for it to pass its exit code on.
+BOOL WINAPI leaveBreaksToCompanion(DWORD event) { return event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT; }
 
 // Set for the companion by the launcher that starts it. A started companion never hands the start on: two launchers
 // whose settings send each one's runtime to the other (a "JRE Path" of the other width in each) would otherwise
@@ -23,7 +29,7 @@ uint32_t startCompanion(const Launcher& launcher) {
     if (!CreateProcessW(launcher.pairProduct.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info)) {
         DWORD error = GetLastError();
-        trace([&] { return L"companion: " + launcher.pairProduct + L" not started, error " + std::to_wstring(error); });
+        trace([&] { return L"companion: " + launcher.pairProduct + L" not started, error " + decimalText(error); });
         return static_cast<uint32_t>(-1);
     }
     trace([&] { return L"companion: started " + launcher.pairProduct; });
@@ -32,6 +38,8 @@ uint32_t startCompanion(const Launcher& launcher) {
     if (!launcher.pairReturnCode)
         return 0;
     DWORD exitCode = 0;
+    if (isConsoleLauncher())
+        SetConsoleCtrlHandler(leaveBreaksToCompanion, TRUE);
     WaitForSingleObject(process.get(), INFINITE);
     GetExitCodeProcess(process.get(), &exitCode);
     return exitCode;

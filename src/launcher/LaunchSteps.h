@@ -10,7 +10,7 @@ void captureCommandLine(Launcher& launcher);
 void overrideWorkingDirectory();
 
 // The "JRE Not Found" dialog, owned by the active window; the folder the user picks must hold a jvm.dll of the
-// configured type. False when the user cancels.
+// configured type. False when the user cancels, and always for the console launcher, which prints the message.
 bool askUserForRuntime(JvmType jvmType, const std::wstring& message, RuntimePick& pick);
 
 // "Class Data Sharing": the archive options for the runtime chosen, in the application's folder under %LOCALAPPDATA%

@@ -2,6 +2,8 @@
 
 #include "Settings.h"
 #include "jvm/ClassDataSharing.h"
+#include "resource.h"
+#include "support/Console.h"
 #include "support/Environment.h"
 #include "support/ModulePath.h"
 #include "support/Paths.h"
@@ -34,6 +36,11 @@ void overrideWorkingDirectory() {
 }
 
 bool askUserForRuntime(JvmType jvmType, const std::wstring& message, RuntimePick& pick) {
+    // A command-line tool has no one to browse for a folder: it says what is needed and where to get it.
+    if (isConsoleLauncher()) {
+        writeErrorLine(message + L" " + L"" DOWNLOAD_PAGE);
+        return false;
+    }
     JreNotFoundRequest request;
     request.message = message;
     request.findLibrary = [jvmType](const std::wstring& home) { return findJvmLibrary(home, jvmType); };

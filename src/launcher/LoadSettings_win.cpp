@@ -89,11 +89,7 @@ std::wstring userSettingsFilePath(const std::wstring& executable, const std::wst
         CreateDirectoryW(productFolder.c_str(), nullptr);
         CreateDirectoryW(codeFolder.c_str(), nullptr);
     }
-    std::wstring name = fileNameOf(executable);
-    size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos)
-        name.erase(dot);
-    return codeFolder + L"\\" + name + L".ini";
+    return codeFolder + L"\\" + programNameOf(executable) + L".ini";
 }
 
 bool isNtPlatform() {

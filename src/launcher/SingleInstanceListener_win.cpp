@@ -1,7 +1,6 @@
 #include "SingleInstanceListener.h"
 
 #include "jvm/SecondaryMain.h"
-#include "support/ExceptionGuard.h"
 #include "support/ProcessIdentity.h"
 
 #include <atomic>
@@ -59,28 +58,24 @@ std::optional<JavaVM*> vmOnceReady(ForwardedStarts& starts) {
     return WaitForMultipleObjects(2, events, FALSE, INFINITE) == WAIT_OBJECT_0 ? starts.vm() : std::nullopt;
 }
 
+// Hands the start to Java once it is ready; false when no reply has been posted.
+bool serveRequest(ForwardedStarts& starts, const ForwardRequest& request, const ForwardReply& reply) {
+    std::optional<JavaVM*> vm = vmOnceReady(starts);
+    // Ready with no VM: the event was set by someone else, and this request fails as any other that cannot be served.
+    if (vm && *vm == nullptr)
+        return false;
+    if (vm && serveForwardedStart(*vm, request.start, reply))
+        return true;
+    // A start that never reached Java, as this one was ending, is told so and settles its role again.
+    postReply(starts, request.requester, failedForwardReply, requestNotTaken);
+    return true;
+}
+
 DWORD WINAPI requestThreadProc(void* parameter) {
     std::unique_ptr<ForwardRequest> request(static_cast<ForwardRequest*>(parameter));
     ForwardedStarts& starts = *request->starts;
-    bool replied = false;
-    auto reply = [&](int32_t value) {
-        replied = true;
-        postReply(starts, request->requester, value);
-    };
-    guardedStep(false, [&] {
-        std::optional<JavaVM*> vm = vmOnceReady(starts);
-        // Ready with no VM: the event was set by someone else, and this request fails as any other that cannot be
-        // served.
-        if (vm && *vm == nullptr)
-            return false;
-        if (vm && serveForwardedStart(*vm, request->start, reply))
-            return true;
-        // A start that never reached Java, as this one was ending, is told so and settles its role again.
-        replied = true;
-        postReply(starts, request->requester, failedForwardReply, requestNotTaken);
-        return true;
-    });
-    if (!replied)
+    auto reply = [&](int32_t value) { postReply(starts, request->requester, value); };
+    if (!serveRequest(starts, *request, reply))
         reply(failedForwardReply);
     --starts.pending;
     return 0;
@@ -147,10 +142,7 @@ DWORD WINAPI listenerThreadProc(void* parameter) {
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message != starts->messageId)
             continue;
-        guardedStep(false, [&] {
-            acceptRequest(starts, static_cast<DWORD>(message.wParam));
-            return true;
-        });
+        acceptRequest(starts, static_cast<DWORD>(message.wParam));
     }
     return 0;
 }

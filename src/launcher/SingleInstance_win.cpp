@@ -3,6 +3,7 @@
 #include "SingleInstanceListener.h"
 #include "support/ModulePath.h"
 #include "support/ProcessIdentity.h"
+#include "support/TextFormat.h"
 #include "support/Trace.h"
 
 #include <cstring>
@@ -289,8 +290,7 @@ bool replyArrived(const SingleInstanceState& instance, uint32_t& reply, bool& ta
 
 void traceLaterStart(const SingleInstanceState& instance) {
     trace([&] {
-        return L"single instance: later start, for process " +
-               std::to_wstring(GetProcessId(instance.firstProcess.get()));
+        return L"single instance: later start, for process " + decimalText(GetProcessId(instance.firstProcess.get()));
     });
 }
 

@@ -1,6 +1,7 @@
-// The process entry point: one Launcher, three phases, and their result as the exit code.
+// The process entry point: one Launcher, three phases, and their result as the exit code. The console launcher's
+// C runtime comes here too, through its wmain.
 #include "Launcher.h"
-#include "support/ExceptionGuard.h"
+#include "support/TextFormat.h"
 #include "support/Trace.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -8,11 +9,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     Launcher launcher;
     // Every conversion to 8-bit text uses the thread's code page; fix it to the system default.
     SetThreadLocale(GetSystemDefaultLCID());
-    int32_t result = guardedStep(-1, [&launcher] { return initialize(launcher) ? run(launcher) : -1; });
-    guardedStep(0, [&launcher] {
-        shutdown(launcher);
-        return 0;
-    });
-    trace([&] { return L"end: exit code " + std::to_wstring(result); });
+    int32_t result = initialize(launcher) ? run(launcher) : -1;
+    shutdown(launcher);
+    trace([&] { return L"end: exit code " + decimalText(result); });
     return result;
 }

@@ -4,18 +4,27 @@
 
 #include <algorithm>
 
-const std::vector<VendorKey>& vendorKeys() {
-    static const std::vector<VendorKey> keys = {
-        {L"Software\\JavaSoft\\Java Development Kit\\", RuntimeKind::Jdk, RuntimeVendor::Sun},
-        {L"Software\\JavaSoft\\Java Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::Sun},
-        {L"Software\\JRockit\\Java Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::JRockit},
-        {L"Software\\JRockit\\Java Development Kit\\", RuntimeKind::Jdk, RuntimeVendor::JRockit},
-        {L"Software\\IBM\\Java2 Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::Ibm},
-    };
-    return keys;
-}
-
 namespace {
+
+// The tables are made before main, on one thread, so that no call needs to guard their first use.
+const std::vector<VendorKey> theVendorKeys = {
+    {L"Software\\JavaSoft\\Java Development Kit\\", RuntimeKind::Jdk, RuntimeVendor::Sun},
+    {L"Software\\JavaSoft\\Java Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::Sun},
+    {L"Software\\JRockit\\Java Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::JRockit},
+    {L"Software\\JRockit\\Java Development Kit\\", RuntimeKind::Jdk, RuntimeVendor::JRockit},
+    {L"Software\\IBM\\Java2 Runtime Environment\\", RuntimeKind::Jre, RuntimeVendor::Ibm},
+};
+
+const std::vector<JvmProbe> serverOnly = {{L"bin\\server\\jvm.dll", true}};
+const std::vector<JvmProbe> clientFirst = {
+    {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false}, {L"bin\\hotspot\\jvm.dll", false},
+    {L"bin\\server\\jvm.dll", true},  {L"bin\\jrockit\\jvm.dll", false},
+};
+// The server library is tried first and, harmlessly, once more in its place in the client-first list.
+const std::vector<JvmProbe> serverFirst = {
+    {L"bin\\server\\jvm.dll", true},   {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false},
+    {L"bin\\hotspot\\jvm.dll", false}, {L"bin\\server\\jvm.dll", true},  {L"bin\\jrockit\\jvm.dll", false},
+};
 
 bool isKindWanted(const RuntimePolicy& policy, RuntimeKind kind) {
     return kind == RuntimeKind::Jdk ? policy.jdkWanted : policy.jreWanted;
@@ -78,17 +87,9 @@ std::wstring runtimeHomeFor(const VendorKey& key, const std::wstring& javaHome) 
     return home;
 }
 
+const std::vector<VendorKey>& vendorKeys() { return theVendorKeys; }
+
 const std::vector<JvmProbe>& jvmProbes(JvmType type) {
-    static const std::vector<JvmProbe> serverOnly = {{L"bin\\server\\jvm.dll", true}};
-    static const std::vector<JvmProbe> clientFirst = {
-        {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false}, {L"bin\\hotspot\\jvm.dll", false},
-        {L"bin\\server\\jvm.dll", true},  {L"bin\\jrockit\\jvm.dll", false},
-    };
-    // The server library is tried first and, harmlessly, once more in its place in the client-first list.
-    static const std::vector<JvmProbe> serverFirst = {
-        {L"bin\\server\\jvm.dll", true},   {L"bin\\client\\jvm.dll", false}, {L"bin\\classic\\jvm.dll", false},
-        {L"bin\\hotspot\\jvm.dll", false}, {L"bin\\server\\jvm.dll", true},  {L"bin\\jrockit\\jvm.dll", false},
-    };
     switch (type) {
     case JvmType::Server:
         return serverOnly;

@@ -101,7 +101,7 @@ void considerKey(const RuntimePolicy& policy, Registration& registration, const 
     registration.home = readStringValue(registration.hive, registration.keyPath, key.homeValue, registration.view);
     JreCandidate candidate;
     if (consider(policy, registration, candidate))
-        appendCandidate(candidates, std::move(candidate));
+        candidates.push_back(std::move(candidate));
 }
 
 } // namespace

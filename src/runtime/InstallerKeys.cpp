@@ -5,24 +5,28 @@
 #include <algorithm>
 #include <cwctype>
 
-const std::vector<InstallerKey>& installerKeys() {
-    // clang-format off
-    static const std::vector<InstallerKey> keys = {
-        {L"Software\\JavaSoft\\JDK\\",           L"JavaHome",         KindRule::Jdk,      false},
-        {L"Software\\JavaSoft\\JRE\\",           L"JavaHome",         KindRule::Jre,      false},
-        {L"Software\\Eclipse Adoptium\\JDK\\",   L"Path",             KindRule::Jdk,      true},
-        {L"Software\\Eclipse Adoptium\\JRE\\",   L"Path",             KindRule::Jre,      true},
-        {L"Software\\Eclipse Foundation\\JDK\\", L"Path",             KindRule::Jdk,      true},
-        {L"Software\\Eclipse Foundation\\JRE\\", L"Path",             KindRule::Jre,      true},
-        {L"Software\\AdoptOpenJDK\\JDK\\",       L"Path",             KindRule::Jdk,      true},
-        {L"Software\\AdoptOpenJDK\\JRE\\",       L"Path",             KindRule::Jre,      true},
-        {L"Software\\Microsoft\\JDK\\",          L"Path",             KindRule::Jdk,      true},
-        {L"Software\\Azul Systems\\Zulu\\",      L"InstallationPath", KindRule::FromName, false},
-        {L"Software\\BellSoft\\Liberica\\",      L"InstallationPath", KindRule::FromName, false},
-    };
-    // clang-format on
-    return keys;
-}
+namespace {
+
+// Made before main, on one thread, so that no call needs to guard its first use.
+// clang-format off
+const std::vector<InstallerKey> theInstallerKeys = {
+    {L"Software\\JavaSoft\\JDK\\",           L"JavaHome",         KindRule::Jdk,      false},
+    {L"Software\\JavaSoft\\JRE\\",           L"JavaHome",         KindRule::Jre,      false},
+    {L"Software\\Eclipse Adoptium\\JDK\\",   L"Path",             KindRule::Jdk,      true},
+    {L"Software\\Eclipse Adoptium\\JRE\\",   L"Path",             KindRule::Jre,      true},
+    {L"Software\\Eclipse Foundation\\JDK\\", L"Path",             KindRule::Jdk,      true},
+    {L"Software\\Eclipse Foundation\\JRE\\", L"Path",             KindRule::Jre,      true},
+    {L"Software\\AdoptOpenJDK\\JDK\\",       L"Path",             KindRule::Jdk,      true},
+    {L"Software\\AdoptOpenJDK\\JRE\\",       L"Path",             KindRule::Jre,      true},
+    {L"Software\\Microsoft\\JDK\\",          L"Path",             KindRule::Jdk,      true},
+    {L"Software\\Azul Systems\\Zulu\\",      L"InstallationPath", KindRule::FromName, false},
+    {L"Software\\BellSoft\\Liberica\\",      L"InstallationPath", KindRule::FromName, false},
+};
+// clang-format on
+
+} // namespace
+
+const std::vector<InstallerKey>& installerKeys() { return theInstallerKeys; }
 
 namespace {
 

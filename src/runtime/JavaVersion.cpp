@@ -1,5 +1,7 @@
 #include "JavaVersion.h"
 
+#include "support/TextFormat.h"
+
 #include <cstddef>
 #include <cwctype>
 
@@ -136,9 +138,9 @@ std::wstring format(const JavaVersion& v) {
     for (int i = 0; i <= (last < 1 ? 1 : last); ++i) {
         if (i > 0)
             text += L'.';
-        text += std::to_wstring(v.parts[i]);
+        text += decimalText(v.parts[i]);
     }
     return text;
 }
 
-std::wstring formatBound(const JavaVersion& v) { return v.count == 1 ? std::to_wstring(v.parts[0]) : format(v); }
+std::wstring formatBound(const JavaVersion& v) { return v.count == 1 ? decimalText(v.parts[0]) : format(v); }

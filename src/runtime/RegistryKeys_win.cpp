@@ -2,6 +2,7 @@
 
 #include "CompanionWidth.h"
 #include "support/Environment.h"
+#include "support/TextFormat.h"
 #include "support/Trace.h"
 
 #include <windows.h>
@@ -48,7 +49,7 @@ std::vector<std::wstring> subkeyNames(RegistryHive hive, const std::wstring& pat
             break;
         if (index == maxSubkeysRead) {
             trace([&] {
-                return registryKeyName(hive, path, view) + L": only its first " + std::to_wstring(index) +
+                return registryKeyName(hive, path, view) + L": only its first " + decimalText(index) +
                        L" subkeys are read, " + name + L" and those after it are not";
             });
             break;

@@ -39,6 +39,3 @@ void collectInstallerCandidates(const RuntimePolicy& policy, const InstallerKey&
 
 // The runtime JAVA_HOME names, when it holds the library for the policy's JVM type and the policy admits it.
 bool findJavaHomeRuntime(const RuntimePolicy& policy, JreCandidate& candidate);
-
-// Running out of memory costs that one candidate, not the search.
-void appendCandidate(std::vector<JreCandidate>& candidates, JreCandidate&& candidate);

@@ -8,15 +8,6 @@
 #include "support/Paths.h"
 #include "support/Trace.h"
 
-#include <new>
-
-void appendCandidate(std::vector<JreCandidate>& candidates, JreCandidate&& candidate) {
-    try {
-        candidates.push_back(std::move(candidate));
-    } catch (const std::bad_alloc&) {
-    }
-}
-
 std::wstring findJvmLibrary(const std::wstring& home, JvmType type, bool& isServer) {
     if (home.empty())
         return std::wstring();
@@ -85,6 +76,6 @@ void collectRegistryCandidates(const RuntimePolicy& policy, const VendorKey& key
             return describeFinding(where, refusal, candidate, candidate.home);
         });
         if (refusal == Refusal::None)
-            appendCandidate(candidates, std::move(candidate));
+            candidates.push_back(std::move(candidate));
     }
 }

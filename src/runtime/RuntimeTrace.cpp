@@ -1,5 +1,7 @@
 #include "RuntimeTrace.h"
 
+#include "support/TextFormat.h"
+
 namespace {
 
 std::wstring boundText(const JavaVersion& version) { return isUnset(version) ? L"any" : formatBound(version); }
@@ -89,6 +91,6 @@ std::wstring describeFinding(const std::wstring& where, Refusal refusal, const J
 std::wstring describeOrder(const std::vector<JreCandidate>& ordered) {
     std::wstring text = L"candidates in order:";
     for (size_t i = 0; i < ordered.size(); ++i)
-        text += (i == 0 ? L" " : L"; ") + std::to_wstring(i + 1) + L". " + describeCandidate(ordered[i]);
+        text += (i == 0 ? L" " : L"; ") + decimalText(i + 1) + L". " + describeCandidate(ordered[i]);
     return text;
 }

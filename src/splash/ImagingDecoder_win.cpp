@@ -4,8 +4,6 @@
 
 #include <wincodec.h>
 
-#include <new>
-
 namespace {
 
 ComPtr<IWICBitmapFrameDecode> firstFrame(IWICImagingFactory* factory, const void* bytes, size_t length) {
@@ -39,12 +37,7 @@ bool copyPixels(IWICBitmapSource* source, PixelBudget fits, DecodedImage& image)
     if (FAILED(source->GetSize(&width, &height)) || !fits(width, height) || width > INT32_MAX || height > INT32_MAX ||
         !pixelByteCount(static_cast<int>(width), static_cast<int>(height), bytes))
         return false;
-    std::vector<uint32_t> pixels;
-    try {
-        pixels.resize(bytes / 4);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    std::vector<uint32_t> pixels(bytes / 4);
     if (FAILED(source->CopyPixels(nullptr, width * 4, bytes, reinterpret_cast<BYTE*>(pixels.data()))))
         return false;
     image = DecodedImage{static_cast<int>(width), static_cast<int>(height), std::move(pixels)};

@@ -6,7 +6,6 @@
 
 #include <climits>
 #include <cstring>
-#include <new>
 #include <vector>
 
 namespace {
@@ -54,11 +53,7 @@ bool readWholeFile(HANDLE file, std::vector<unsigned char>& bytes) {
     LARGE_INTEGER size;
     if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0 || uint64_t(size.QuadPart) > maxSplashFileBytes)
         return false;
-    try {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
     if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read == 0)
         return false;

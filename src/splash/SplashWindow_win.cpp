@@ -26,9 +26,10 @@ WNDCLASSEXW splashClass(bool shadow, WNDPROC procedure) {
 
 // The class is registered at most once per process; a class already there is used as it is. Some systems
 // refuse the shadow bit, so a refused registration is tried once more without it.
+std::mutex splashClassLock;
+
 bool registerSplashClass(bool shadow, WNDPROC procedure) {
-    static std::mutex lock;
-    std::lock_guard<std::mutex> guard(lock);
+    std::lock_guard<std::mutex> guard(splashClassLock);
     WNDCLASSEXW existing = {};
     existing.cbSize = sizeof(existing);
     if (GetClassInfoExW(GetModuleHandleW(nullptr), splashWindowClassName, &existing))

@@ -42,11 +42,7 @@ void showSplashWindow(SplashState& splash) {
 }
 
 DWORD WINAPI splashThreadProc(void* parameter) {
-    try {
-        showSplashWindow(*static_cast<SplashState*>(parameter));
-    } catch (...) {
-        // Nothing may unwind out of a thread routine, and a splash that fails is silent, even for lack of memory.
-    }
+    showSplashWindow(*static_cast<SplashState*>(parameter));
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "ErrorMessages.h"
 
+#include "Console.h"
 #include "ErrorOwner.h"
 #include "resource.h"
 
@@ -14,6 +15,10 @@ std::wstring loadResourceString(UINT id) {
 }
 
 int reportError(HWND owner, const std::wstring& text) {
+    if (isConsoleLauncher()) {
+        writeErrorLine(text);
+        return IDOK;
+    }
     int pressed = MessageBoxW(owner, text.c_str(), nullptr, MB_OK | MB_ICONERROR);
     // An owner that went between the caller's look and the box fails the box: it is shown without one.
     if (pressed == 0 && owner)
@@ -25,12 +30,9 @@ int reportFormattedError(HWND owner, UINT formatId, const std::vector<FormatArgu
     return reportError(owner, formatText(loadResourceString(formatId), arguments));
 }
 
-void reportOutOfMemory() noexcept {
-    try {
-        reportFormattedError(errorOwner(), IDS_WINDOWS_EXCEPTION,
-                             {loadResourceString(IDS_REASON_NO_MEMORY), DWORD(ERROR_NOT_ENOUGH_MEMORY)});
-    } catch (...) {
-    }
+void reportOutOfMemory() {
+    reportFormattedError(errorOwner(), IDS_WINDOWS_EXCEPTION,
+                         {loadResourceString(IDS_REASON_NO_MEMORY), DWORD(ERROR_NOT_ENOUGH_MEMORY)});
 }
 
 void reportModulePathError(DWORD error) {

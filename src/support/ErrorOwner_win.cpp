@@ -1,29 +1,33 @@
 #include "ErrorOwner.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-
 namespace {
 
 enum class SplashStage { None, Pending, Shown, Withdrawn };
 
-// Written by the main thread and the splash thread, read by whichever thread reports an error.
-std::mutex lock;
-std::condition_variable changed;
+// Written by the main thread and the splash thread, read by whichever thread reports an error. Windows' own lock and
+// condition, which need no threads library in the exe.
+SRWLOCK lock = SRWLOCK_INIT;
+CONDITION_VARIABLE changed = CONDITION_VARIABLE_INIT;
 SplashStage stage = SplashStage::None;
 HWND splashWindowHandle = nullptr;
 
 // Far more than decoding the largest image the splash accepts takes; past it the box goes first, and alone.
-constexpr std::chrono::seconds pendingWait(5);
+constexpr ULONGLONG pendingWaitMs = 5000;
+
+struct ExclusiveLock {
+    ExclusiveLock() { AcquireSRWLockExclusive(&lock); }
+    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock); }
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+};
 
 void setStage(SplashStage next, HWND window) {
     {
-        std::lock_guard<std::mutex> guard(lock);
+        ExclusiveLock hold;
         stage = next;
         splashWindowHandle = window;
     }
-    changed.notify_all();
+    WakeAllConditionVariable(&changed);
 }
 
 } // namespace
@@ -34,24 +38,22 @@ void splashWindowGone() { setStage(SplashStage::None, nullptr); }
 
 bool publishSplashWindow(HWND window) {
     {
-        std::lock_guard<std::mutex> guard(lock);
+        ExclusiveLock hold;
         if (stage != SplashStage::Pending)
             return false;
         stage = SplashStage::Shown;
         splashWindowHandle = window;
     }
-    changed.notify_all();
+    WakeAllConditionVariable(&changed);
     return true;
 }
 
 HWND errorOwner() noexcept {
-    try {
-        std::unique_lock<std::mutex> guard(lock);
-        changed.wait_for(guard, pendingWait, [] { return stage != SplashStage::Pending; });
-        if (stage == SplashStage::Pending)
-            stage = SplashStage::Withdrawn;
-        return stage == SplashStage::Shown && IsWindow(splashWindowHandle) ? splashWindowHandle : nullptr;
-    } catch (...) {
-        return nullptr;
-    }
+    ExclusiveLock hold;
+    ULONGLONG deadline = GetTickCount64() + pendingWaitMs;
+    for (ULONGLONG now = GetTickCount64(); stage == SplashStage::Pending && now < deadline; now = GetTickCount64())
+        SleepConditionVariableSRW(&changed, &lock, static_cast<DWORD>(deadline - now), 0);
+    if (stage == SplashStage::Pending)
+        stage = SplashStage::Withdrawn;
+    return stage == SplashStage::Shown && IsWindow(splashWindowHandle) ? splashWindowHandle : nullptr;
 }

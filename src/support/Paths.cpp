@@ -39,6 +39,12 @@ std::wstring folderWithBackslash(const std::wstring& path) {
     return last == std::wstring::npos ? std::wstring() : path.substr(0, last + 1);
 }
 
+std::wstring programNameOf(const std::wstring& path) {
+    std::wstring name = fileNameOf(path);
+    size_t dot = name.rfind(L'.');
+    return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
 std::wstring fileNameOf(const std::wstring& path) {
     size_t last = path.rfind(L'\\');
     return last == std::wstring::npos ? path : path.substr(last + 1);

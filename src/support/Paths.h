@@ -26,6 +26,9 @@ std::wstring folderWithBackslash(const std::wstring& path);
 // The text after the last backslash.
 std::wstring fileNameOf(const std::wstring& path);
 
+// The file name of a path without its extension (the last dot and what follows it): an executable's "editor".
+std::wstring programNameOf(const std::wstring& path);
+
 std::wstring withTrailingBackslash(const std::wstring& path);
 
 // The folder of an executable as a current directory: without its trailing backslash, except at a drive's root

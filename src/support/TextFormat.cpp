@@ -1,5 +1,34 @@
 #include "TextFormat.h"
 
+std::wstring decimalText(int64_t number, size_t digits) {
+    // The magnitude as unsigned, so that the most negative number has one too.
+    uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
+    std::wstring text;
+    do {
+        text.insert(text.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0 || text.size() < digits);
+    if (number < 0)
+        text.insert(text.begin(), L'-');
+    return text;
+}
+
+std::wstring errorLine(const std::wstring& program, const std::wstring& text) {
+    std::wstring line = program + L": ";
+    bool pendingSpace = false;
+    for (wchar_t c : text) {
+        if (c == L'\r' || c == L'\n') {
+            pendingSpace = true;
+            continue;
+        }
+        if (pendingSpace && line.back() != L' ')
+            line += L' ';
+        pendingSpace = false;
+        line += c;
+    }
+    return line + L"\r\n";
+}
+
 std::wstring formatText(const std::wstring& format, const std::vector<FormatArgument>& arguments) {
     std::wstring text;
     size_t next = 0;

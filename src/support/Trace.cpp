@@ -1,8 +1,6 @@
 #include "Trace.h"
 
-#include <future>
-#include <memory>
-#include <thread>
+#include "OwnThread.h"
 
 namespace {
 
@@ -37,18 +35,8 @@ void writeLine(const std::wstring& text) {
         sink(escapedControls(text));
 }
 
-void writeLineWithin(std::wstring text, std::chrono::milliseconds limit) {
-    auto written = std::make_shared<std::promise<void>>();
-    std::future<void> done = written->get_future();
-    std::thread([line = std::move(text), written] {
-        try {
-            writeLine(line);
-        } catch (...) {
-            // Nothing may unwind out of a thread: a line that cannot be written is lost.
-        }
-        written->set_value();
-    }).detach();
-    done.wait_for(limit);
+void writeLineWithin(std::wstring text, unsigned waitMs) {
+    runOnOwnThread([line = std::move(text)] { writeLine(line); }, waitMs);
 }
 
 } // namespace trace_detail

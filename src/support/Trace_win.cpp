@@ -4,11 +4,10 @@
 #include "GrowingBuffer.h"
 #include "ModulePath.h"
 #include "Paths.h"
+#include "TextFormat.h"
 #include "UniqueResource.h"
 
 #include <windows.h>
-
-#include <cwchar>
 
 namespace {
 
@@ -20,10 +19,10 @@ struct TraceFile {
     double openedAtMs = 0; // since the process was created
 };
 
-TraceFile& traceFile() {
-    static TraceFile file;
-    return file;
-}
+// Set up by startTrace before any other thread runs.
+TraceFile theTraceFile;
+
+TraceFile& traceFile() { return theTraceFile; }
 
 unsigned long long ticksOf(const FILETIME& time) {
     return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -56,11 +55,22 @@ std::string utf8(const std::wstring& text) {
     return result;
 }
 
+std::wstring rightAligned(std::wstring text, size_t width) {
+    if (text.size() < width)
+        text.insert(0, width - text.size(), L' ');
+    return text;
+}
+
+// The process id and the milliseconds to a tenth, each in a column of its own.
+std::wstring stampOf(const TraceFile& trace) {
+    auto tenths = static_cast<int64_t>(millisecondsSinceStart(trace) * 10 + 0.5);
+    std::wstring milliseconds = decimalText(tenths / 10) + L"." + decimalText(tenths % 10);
+    return rightAligned(decimalText(trace.processId), 5) + L" " + rightAligned(milliseconds, 9) + L" ms  ";
+}
+
 void writeToFile(const std::wstring& text) {
     TraceFile& trace = traceFile();
-    wchar_t stamp[64];
-    swprintf(stamp, 64, L"%5lu %9.1f ms  ", static_cast<unsigned long>(trace.processId), millisecondsSinceStart(trace));
-    std::string line = utf8(stamp + text) + "\r\n";
+    std::string line = utf8(stampOf(trace) + text) + "\r\n";
     // One write per line: opened for appending only, each write lands whole at the end of the file, also when other
     // processes (a companion, a later start) append to the same file.
     DWORD written = 0;
@@ -80,20 +90,14 @@ std::wstring tempFolder() {
 std::wstring tracePathFor(const std::wstring& setting, const std::wstring& executable) {
     if (setting != L"1")
         return isFullPath(setting) ? setting : std::wstring();
-    std::wstring name = fileNameOf(executable);
-    size_t dot = name.rfind(L'.');
-    if (dot != std::wstring::npos)
-        name.erase(dot);
-    return tempFolder() + name + L"-trace.log";
+    return tempFolder() + programNameOf(executable) + L"-trace.log";
 }
 
 std::wstring localTimeNow() {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    wchar_t text[32];
-    swprintf(text, 32, L"%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
-             now.wSecond);
-    return text;
+    return decimalText(now.wYear, 4) + L"-" + decimalText(now.wMonth, 2) + L"-" + decimalText(now.wDay, 2) + L" " +
+           decimalText(now.wHour, 2) + L":" + decimalText(now.wMinute, 2) + L":" + decimalText(now.wSecond, 2);
 }
 
 } // namespace

@@ -62,19 +62,14 @@ INT_PTR handleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, E
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            initDialog(dialog, *reinterpret_cast<ExceptionDialog*>(lParam));
-            return TRUE; // the focus goes to Ignore, so that Enter lets the application go on
-        }
-        // WM_GETMINMAXINFO comes before WM_INITDIALOG, while there is no state yet.
-        auto* state = reinterpret_cast<ExceptionDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        return state ? handleMessage(dialog, message, wParam, lParam, *state) : FALSE;
-    } catch (...) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        initDialog(dialog, *reinterpret_cast<ExceptionDialog*>(lParam));
+        return TRUE; // the focus goes to Ignore, so that Enter lets the application go on
     }
+    // WM_GETMINMAXINFO comes before WM_INITDIALOG, while there is no state yet.
+    auto* state = reinterpret_cast<ExceptionDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    return state ? handleMessage(dialog, message, wParam, lParam, *state) : FALSE;
 }
 
 } // namespace

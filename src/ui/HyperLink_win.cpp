@@ -257,16 +257,12 @@ void HyperLinkControl::setFont(HFONT font, bool redraw) {
 
 LRESULT CALLBACK HyperLinkControl::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                                 DWORD_PTR self) {
-    try {
-        if (message == WM_NCDESTROY) {
-            RemoveWindowSubclass(window, subclassProc, subclassId);
-            reinterpret_cast<HyperLinkControl*>(self)->window_ = nullptr;
-            return DefSubclassProc(window, message, wParam, lParam);
-        }
-        return reinterpret_cast<HyperLinkControl*>(self)->handleMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(window, message, wParam, lParam); // nothing may unwind into the window manager
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, subclassProc, subclassId);
+        reinterpret_cast<HyperLinkControl*>(self)->window_ = nullptr;
+        return DefSubclassProc(window, message, wParam, lParam);
     }
+    return reinterpret_cast<HyperLinkControl*>(self)->handleMessage(message, wParam, lParam);
 }
 
 LRESULT HyperLinkControl::handleMouse(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -52,29 +52,24 @@ void browse(HWND dialog, JreNotFoundDialog& state) {
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            initDialog(dialog, *reinterpret_cast<JreNotFoundDialog*>(lParam));
-            return FALSE; // no control is given the focus
-        }
-        auto* state = reinterpret_cast<JreNotFoundDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        if (message != WM_COMMAND || !state)
-            return FALSE;
-        switch (LOWORD(wParam)) {
-        case IDOK:
-        case IDCANCEL:
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        case IDC_BROWSE:
-            browse(dialog, *state);
-            return TRUE;
-        }
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+        initDialog(dialog, *reinterpret_cast<JreNotFoundDialog*>(lParam));
+        return FALSE; // no control is given the focus
+    }
+    auto* state = reinterpret_cast<JreNotFoundDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    if (message != WM_COMMAND || !state)
         return FALSE;
-    } catch (...) {
-        EndDialog(dialog, IDCANCEL); // nothing may unwind into the dialog manager; the start stops as on Cancel
+    switch (LOWORD(wParam)) {
+    case IDOK:
+    case IDCANCEL:
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    case IDC_BROWSE:
+        browse(dialog, *state);
         return TRUE;
     }
+    return FALSE;
 }
 
 } // namespace

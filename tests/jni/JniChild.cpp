@@ -17,6 +17,7 @@
 #include "jvm/JavaStreams.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,10 @@ struct PrintingHost final : MainThreadHost {
     bool stopAfterException(const std::wstring& trace) override {
         std::printf("dialog %ls", trace.c_str());
         return stop;
+    }
+    [[noreturn]] void waitForever() override {
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::hours(24));
     }
     bool stop = false;
 };

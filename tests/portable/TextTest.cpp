@@ -1,4 +1,5 @@
 // Splitting command lines and lists, and filling in message texts.
+#include "jvm/SystemFormat.h"
 #include "launcher/CommandLine.h"
 #include "support/TextFormat.h"
 
@@ -38,6 +39,15 @@ TEST(FormatText, FillsInOrderAndNeverReadsAnArgumentAsAFormat) {
     EXPECT_EQ(formatText(L"a %s b", {L"%d%s%%"}), L"a %d%s%% b");
     EXPECT_EQ(formatText(L"100%% %s %s", {L"x"}), L"100% x ");
     EXPECT_EQ(formatText(L"odd %x end %", {}), L"odd %x end %");
+    EXPECT_EQ(decimalText(INT64_MIN), L"-9223372036854775808");
+    EXPECT_EQ(decimalText(-7, 3) + decimalText(0) + decimalText(2025, 2), L"-00702025");
+}
+
+TEST(ConsoleText, MessagesBecomeOneLineAndTheVmsFormatsTheSystemsSpelling) {
+    EXPECT_EQ(errorLine(L"tool", L"JNI exception: x\nReason: y.\n"), L"tool: JNI exception: x Reason: y.\r\n");
+    EXPECT_EQ(errorLine(L"tool", L"\r\na \r\n\r\nb"), L"tool: a b\r\n");
+    EXPECT_EQ(systemFormat("%zu %-5zd %.*s %jd %lld %hhx %td %%zu %5.2f %"),
+              "%Iu %-5Id %.*s %I64d %I64d %hx %Id %%zu %5.2f %");
 }
 
 } // namespace

@@ -93,9 +93,12 @@ void write(Object* stream, const std::string& text) {
     if (!stream)
         return;
     DWORD written = 0;
-    if (stream->console)
+    if (stream->console) {
+        // As a real VM does, it writes to the process's own standard handles too (a console launcher has them).
         recordLines(stream->console, bytes);
-    else if (stream->kind == Kind::FileStream)
+        DWORD handle = std::strcmp(stream->console, "stdout") == 0 ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE;
+        WriteFile(GetStdHandle(handle), bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    } else if (stream->kind == Kind::FileStream)
         WriteFile(stream->file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
     else if (stream->kind == Kind::ByteStream)
         stream->bytes += bytes;

@@ -41,7 +41,8 @@
 //   main.argc=<n>, main.arg=<text>, main.time=<100 ns since 1601>   main was called with these arguments
 //   secondaryMain.argc=<n>, secondaryMain.arg=<text>   each call's lines together, whatever other threads record
 //   stdout=<line>, stderr=<line>          text on the streams the VM started with (described errors too, and what
-//                                         the VM prints itself when it was given no "vfprintf" hook)
+//                                         the VM prints itself when it was given no "vfprintf" hook), which also
+//                                         goes to the process's standard handles
 //   exception=<class>                     a throwable became pending
 //   uncaught=<class>                      a thread detached with it still pending (printed as the VM does)
 //   attach, detach (detach=<n> when scripted to fail), thread.ended (a lingering thread); attaching

@@ -3,15 +3,21 @@
 #include <cstdio>
 
 TestProcess::TestProcess(const std::wstring& program, const std::wstring& commandLine,
-                         const std::wstring& currentFolder) {
+                         const std::wstring& currentFolder, HANDLE output, HANDLE error) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
+    bool redirected = output != nullptr || error != nullptr;
+    if (redirected) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = output;
+        startup.hStdError = error;
+    }
     PROCESS_INFORMATION info = {};
     // A start the system refuses for a moment (many at once, a loaded machine) is not the program under test
     // failing: the refusal is reported and the start tried again, a few times.
     for (int attempt = 0;; ++attempt) {
         std::wstring line = commandLine;
-        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+        if (CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, redirected, CREATE_SUSPENDED, nullptr,
                            currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info))
             break;
         fprintf(stderr, "CreateProcessW failed with error %lu (attempt %d)\n", GetLastError(), attempt + 1);

@@ -11,8 +11,10 @@ constexpr DWORD killed = 0xDEAD;
 
 class TestProcess {
 public:
-    // commandLine is passed as written; the program's folder is not implied.
-    TestProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& currentFolder = L"");
+    // commandLine is passed as written; the program's folder is not implied. Inheritable handles given for standard
+    // output and error become the program's.
+    TestProcess(const std::wstring& program, const std::wstring& commandLine, const std::wstring& currentFolder = L"",
+                HANDLE output = nullptr, HANDLE error = nullptr);
     ~TestProcess() { kill(); }
 
     DWORD id() const { return id_; }

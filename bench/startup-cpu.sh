@@ -23,7 +23,7 @@ startup_cpu() {
     export KORU_STANDIN_SCRIPT="main=return"
     export KORU_STANDIN_RECORD="Z:${work//\//\\}\\record.txt"
     # The bare host is handed what the launcher handed the runtime.
-    wine "$work/app/bench.exe" -nosplash >/dev/null 2>&1 || true
+    "$KORU_WINE" "$work/app/bench.exe" -nosplash >/dev/null 2>&1 || true
     export KORU_BENCH_JVM="$jre\\bin\\server\\jvm.dll" KORU_BENCH_MAIN="bench/Main" KORU_BENCH_ARGUMENTS="-nosplash"
     KORU_BENCH_OPTIONS="$(sed -n 's/\r$//; s/^option=//p' "$work/record.txt" | grep -vx 'abort\|exit')"
     export KORU_BENCH_OPTIONS
@@ -51,7 +51,7 @@ startup_cpu() {
             local before after start end usage
             before=$(cut -d' ' -f1 "/proc/$server/schedstat")
             start=$(date +%s%N)
-            usage=$( { TIMEFORMAT='%3U %3S'; time wine ${commands[$i]} >/dev/null 2>&1 || true; } 2>&1 )
+            usage=$( { TIMEFORMAT='%3U %3S'; time "$KORU_WINE" ${commands[$i]} >/dev/null 2>&1 || true; } 2>&1 )
             end=$(date +%s%N)
             after=$(cut -d' ' -f1 "/proc/$server/schedstat")
             # The first round only warms the caches.

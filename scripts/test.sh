@@ -38,9 +38,20 @@ echo "== native tests"
 echo "== Windows tests under Wine"
 . "$root/scripts/wine-session.sh"
 start_wine_session
+if [ "$KORU_RUNS_32BIT" != 1 ]; then
+    # The hand-off test starts the 32-bit launcher, which cannot run here (see below).
+    echo "NOT RUN: CompanionStart.* (the hand-off to the 32-bit launcher)"
+    export GTEST_FILTER='-CompanionStart.*'
+fi
 # The Windows suites share the registry and the display, so they run one after the other.
 (cd "$windows" && ctest --output-on-failure) || status=1
 echo "== Windows tests of the 32-bit companion under Wine"
-(cd "$windows32" && ctest --output-on-failure) || status=1
+if [ "$KORU_RUNS_32BIT" = 1 ]; then
+    (cd "$windows32" && ctest --output-on-failure) || status=1
+else
+    # The checks of the built files still run; the tests that start its programs cannot.
+    echo "NOT RUN: this machine's kernel runs no 32-bit code, so Wine cannot start the 32-bit tree's test programs"
+    (cd "$windows32" && ctest --output-on-failure -E '^(unit|e2e)$') || status=1
+fi
 end_wine_session
 exit $status

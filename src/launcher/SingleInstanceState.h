@@ -1,6 +1,7 @@
 #pragma once
-// The single-instance objects a start holds: the shared block, the first instance's listener, and the two locks
-// that keep starts made at nearly the same moment apart.
+// The single-instance objects a start holds: the shared block, the first instance's listener, and what a later start
+// knows of its first instance. The two locks that keep starts made at nearly the same moment apart are held only by
+// the steps that take them.
 #include "SingleInstanceBlock.h"
 #include "support/UniqueResource.h"
 
@@ -15,9 +16,6 @@ struct SingleInstanceState {
     UniqueHandle instanceMapping;
     UniqueMappedView instanceBlock;
     uint32_t messageId = 0;
-    // Held by a first instance from creating the mapping until its fields are written, and by a start that takes
-    // over a block whose first instance has gone: a later start waits for it before it reads the fields.
-    UniqueHandle setupLock;
     // Set by the first instance once it has copied the arguments a later start wrote.
     UniqueHandle argumentsRead;
 
@@ -25,10 +23,7 @@ struct SingleInstanceState {
     UniqueHandle listenerThread;
     std::shared_ptr<ForwardedStarts> forwarded;
 
-    // Later start: the arguments lock is held from writing the arguments until the first instance has taken them
-    // or has ended, so that two later starts never share the arguments area.
-    UniqueHandle argumentsLock;
-    bool holdsArgumentsLock = false;
+    // Later start: the first instance it hands its arguments to.
     UniqueHandle firstProcess;
     UniqueHandle firstListener;
     bool firstClearsTags = false; // it clears this start's tag once it has taken the arguments

@@ -51,7 +51,12 @@ public:
 
     bool acquire(HANDLE mutex, DWORD timeoutMs) {
         DWORD result = mutex ? WaitForSingleObject(mutex, timeoutMs) : WAIT_FAILED;
-        mutex_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED ? mutex : nullptr;
+        return adopt(result == WAIT_OBJECT_0 || result == WAIT_ABANDONED ? mutex : nullptr);
+    }
+    // A mutex this thread has just acquired by a wait of its own.
+    bool adopt(HANDLE mutex) {
+        release();
+        mutex_ = mutex;
         return mutex_ != nullptr;
     }
     void release() {
@@ -138,7 +143,6 @@ void dropSingleInstance(Launcher& launcher, HeldMutex& setup) {
         block.processId = 0;
         block.messageId = 0;
     }
-    UniqueHandle setupLock = std::move(instance.setupLock);
     instance = SingleInstanceState();
     launcher.java.readyEvent.reset();
     launcher.singleInstance = false;
@@ -164,16 +168,17 @@ bool becomeFirstInstance(Launcher& launcher) {
 }
 
 // The role of this start. A block whose first instance never finished or has gone is taken over, but only under
-// the setup lock: without it another start may be doing the same.
+// the setup lock: without it another start may be doing the same. A first instance holds the lock from creating the
+// mapping until its fields are written, so a later start that waits for it reads them whole.
 Role settleRole(Launcher& launcher, const std::wstring& executable, const Deadline& deadline) {
     SingleInstanceState& instance = launcher.instance;
     int rounds = instance.rounds + 1;
     instance = SingleInstanceState();
     instance.rounds = rounds;
     instance.instanceName = instanceNameFor(executable);
-    instance.setupLock.reset(CreateMutexW(nullptr, FALSE, objectName(instance, L"_init_mtx").c_str()));
+    UniqueHandle setupLock(CreateMutexW(nullptr, FALSE, objectName(instance, L"_init_mtx").c_str()));
     HeldMutex setup;
-    bool locked = setup.acquire(instance.setupLock.get(), deadline.remaining());
+    bool locked = setup.acquire(setupLock.get(), deadline.remaining());
     instance.messageId = RegisterWindowMessageW(instance.instanceName.c_str());
     bool created = false;
     FirstInstance named = FirstInstance::Untrusted;
@@ -191,20 +196,12 @@ Role settleRole(Launcher& launcher, const std::wstring& executable, const Deadli
 
 // Waits for the arguments lock; false when the first instance stopped serving meanwhile. Without a lock to wait
 // for, the start goes on unguarded, as older copies always do.
-bool takeArgumentsLock(SingleInstanceState& instance) {
-    instance.argumentsLock.reset(CreateMutexW(nullptr, FALSE, objectName(instance, L"_args_mtx").c_str()));
-    if (!instance.argumentsLock)
+bool takeArgumentsLock(const SingleInstanceState& instance, HANDLE lock, HeldMutex& held) {
+    if (!lock)
         return true;
-    HANDLE handles[] = {instance.argumentsLock.get(), instance.firstProcess.get(), instance.firstListener.get()};
+    HANDLE handles[] = {lock, instance.firstProcess.get(), instance.firstListener.get()};
     DWORD result = WaitForMultipleObjects(3, handles, FALSE, INFINITE);
-    instance.holdsArgumentsLock = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0;
-    return instance.holdsArgumentsLock;
-}
-
-void releaseArgumentsLock(SingleInstanceState& instance) {
-    if (instance.holdsArgumentsLock)
-        ReleaseMutex(instance.argumentsLock.get());
-    instance.holdsArgumentsLock = false;
+    return held.adopt(result == WAIT_OBJECT_0 || result == WAIT_ABANDONED_0 ? lock : nullptr);
 }
 
 // A listener of an older first instance may not have its message queue yet when its fields are written.
@@ -240,14 +237,16 @@ Delivery waitUntilTaken(const SingleInstanceState& instance) {
 
 // Hands appArguments to the first instance: they are written to the block's arguments area, with this thread's id
 // as their tag, under the arguments lock; the request is posted, and the lock held until the first instance has
-// them. The block is not needed afterwards, and is let go at once so that it does not outlive the first instance
-// because of this start.
+// them or has ended, so that two later starts never share the area. The block is not needed afterwards, and is let
+// go at once so that it does not outlive the first instance because of this start.
 Delivery forwardToFirstInstance(Launcher& launcher, const Deadline& deadline) {
     SingleInstanceState& instance = launcher.instance;
     std::u16string area;
     if (!encodeForwardedArguments(launcher.java.appArguments, area))
         return Delivery::Failed;
-    if (!takeArgumentsLock(instance))
+    UniqueHandle argumentsLock(CreateMutexW(nullptr, FALSE, objectName(instance, L"_args_mtx").c_str()));
+    HeldMutex heldArguments;
+    if (!takeArgumentsLock(instance, argumentsLock.get(), heldArguments))
         return Delivery::NotTaken;
     instance.argumentsRead.reset(
         OpenEventW(EVENT_MODIFY_STATE | SYNCHRONIZE, FALSE, objectName(instance, L"_args_evt").c_str()));
@@ -263,7 +262,7 @@ Delivery forwardToFirstInstance(Launcher& launcher, const Deadline& deadline) {
         delivery = waitUntilTaken(instance);
     else if (stopped(instance.firstListener.get()))
         delivery = Delivery::NotTaken;
-    releaseArgumentsLock(instance);
+    heldArguments.release();
     instance.instanceBlock.reset();
     instance.instanceMapping.reset();
     return delivery;
@@ -349,7 +348,6 @@ bool waitForFirstInstance(Launcher& launcher, uint32_t& result) {
 
 void stopSingleInstance(Launcher& launcher) {
     SingleInstanceState& instance = launcher.instance;
-    releaseArgumentsLock(instance);
     // The fields stay: a start made from now on finds the listener ended and takes the block over.
     if (launcher.isFirstInstance && instance.listenerThread && !stopListener(launcher)) {
         instance.instanceBlock.release(); // the listener may still read it; the process is ending

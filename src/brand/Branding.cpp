@@ -13,8 +13,7 @@ constexpr uint16_t manifestName = 1;   // the manifest a process is created with
 constexpr uint16_t neutralLanguage = 0;
 
 bool isResource(const Resource& resource, uint16_t type, uint16_t name) {
-    return !resource.type.named() && resource.type.number == type && !resource.name.named() &&
-           resource.name.number == name;
+    return resource.type == ResourceId(type) && resource.name == ResourceId(name);
 }
 
 // Every language of the resource gives way to one, in the language of the first of them.

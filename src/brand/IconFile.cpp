@@ -28,7 +28,7 @@ std::set<uint16_t> iconsOf(const Resource& group) {
     return icons;
 }
 
-bool isType(const Resource& resource, uint16_t type) { return !resource.type.named() && resource.type.number == type; }
+bool isType(const Resource& resource, uint16_t type) { return resource.type == ResourceId(type); }
 
 // Takes the shown group and every icon that no remaining group lists out of the list; returns that group.
 Resource takeShownGroup(ResourceList& resources) {
@@ -58,9 +58,7 @@ Resource takeShownGroup(ResourceList& resources) {
 
 uint16_t freeIconNumber(const ResourceList& resources, uint16_t after) {
     for (uint16_t number = after + 1;; ++number) {
-        auto taken = [&](const Resource& r) {
-            return isType(r, iconType) && !r.name.named() && r.name.number == number;
-        };
+        auto taken = [&](const Resource& r) { return isType(r, iconType) && r.name == ResourceId(number); };
         if (std::none_of(resources.begin(), resources.end(), taken))
             return number;
     }

@@ -7,7 +7,6 @@ namespace {
 constexpr uint16_t dosSignature = 0x5A4D;    // "MZ"
 constexpr uint32_t ntSignature = 0x00004550; // "PE\0\0"
 constexpr size_t ntOffsetField = 0x3C;
-constexpr size_t sectionHeaderSize = 40;
 constexpr uint16_t dllFlag = 0x2000;
 
 bool isPowerOfTwo(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }

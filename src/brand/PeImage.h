@@ -6,6 +6,8 @@
 
 #include <string>
 
+constexpr size_t sectionHeaderSize = 40; // one entry of the section table
+
 struct PeSection {
     size_t header = 0; // where its entry lies in the section table
     uint32_t virtualSize = 0;

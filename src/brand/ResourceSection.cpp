@@ -8,7 +8,6 @@ namespace {
 constexpr uint32_t discardable = 0x02000000;
 constexpr uint32_t initializedData = 0x00000040;
 constexpr uint32_t readable = 0x40000000;
-constexpr size_t sectionHeaderSize = 40;
 
 size_t sectionOf(const PeImage& image, uint32_t rva) {
     for (size_t i = 0; i < image.sections.size(); ++i) {

@@ -4,6 +4,7 @@
 #include "Redirection.h"
 #include "VmLoading.h"
 #include "resource.h"
+#include "support/AnsiText.h"
 #include "support/Console.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
@@ -12,14 +13,6 @@
 #include "support/Trace.h"
 
 namespace {
-
-std::wstring fromAnsi(const std::string& text) {
-    int length = static_cast<int>(text.size());
-    int size = MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, nullptr, 0);
-    std::wstring result(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), length, result.data(), size);
-    return result;
-}
 
 void reportCreationFailure(jint result) {
     int reason = creationFailureReasonId(result);
@@ -33,7 +26,7 @@ bool isBlank(wchar_t c) { return c <= L' '; }
 // user is told what it said, or that the main module could not be resolved, and the start ends as a failed one does
 // instead of with the VM's 1.
 void reportAbortedCreation(const std::string& printed, const std::wstring& mainModule) {
-    std::wstring reason = trimmed(fromAnsi(printed), isBlank);
+    std::wstring reason = trimmed(fromThreadAnsi(printed), isBlank);
     trace([&] { return L"VM creation: the VM aborted: " + reason; });
     if (!mainModule.empty() && abortedInBootLayer(printed)) {
         reportFormattedError(errorOwner(), IDS_MAIN_MODULE_NOT_STARTED, {mainModule});
@@ -51,7 +44,7 @@ bool createJavaVm(JavaLaunch& java) {
     JavaVM* vm = nullptr;
     JNIEnv* env = nullptr;
     for (const std::string& option : java.vmOptions)
-        trace([&] { return L"VM option: " + fromAnsi(option); });
+        trace([&] { return L"VM option: " + fromThreadAnsi(option); });
     jint result = createJavaVm(java.createJavaVmProc, java.vmOptions, &vm, &env, [&java](const std::string& printed) {
         reportAbortedCreation(printed, java.mainModule);
     });

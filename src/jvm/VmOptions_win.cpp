@@ -4,6 +4,7 @@
 #include "VmParameters.h"
 #include "resource.h"
 #include "runtime/RuntimeSelection.h"
+#include "support/AnsiText.h"
 #include "support/Environment.h"
 #include "support/ErrorMessages.h"
 #include "support/ErrorOwner.h"
@@ -16,18 +17,6 @@
 #include "support/UniqueResource.h"
 
 namespace {
-
-// Characters the code page cannot represent become its default character.
-std::string toAnsi(const std::wstring& text) {
-    if (text.empty())
-        return std::string();
-    int size =
-        WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                        nullptr);
-    return result;
-}
 
 MemoryBases machineMemory() {
     MEMORYSTATUS status = {};
@@ -107,7 +96,7 @@ bool addClassPath(JavaLaunch& java, const SettingsReader& settings, const std::w
     // Expanded once more as a whole, as every option is. Even an empty one is given: without it the VM would search
     // the current folder, and the start goes on after the message.
     std::wstring vmClassPath = classPathForVm(expandEnvironment(classPath), folderWithBackslash(launcherPath));
-    java.vmOptions.push_back(toAnsi(L"-Djava.class.path=" + vmClassPath));
+    java.vmOptions.push_back(toThreadAnsi(L"-Djava.class.path=" + vmClassPath));
     if (!classPath.empty() || !java.mainModule.empty())
         return true;
     reportError(errorOwner(), loadResourceString(IDS_NO_CLASS_PATH));
@@ -134,9 +123,9 @@ SortedVmParameters readVmParameters(const SettingsReader& settings, uint64_t& th
 // The module path and the main module, as the java command gives them to the VM for -p and -m.
 void addModuleOptions(JavaLaunch& java, const std::wstring& modulePath) {
     if (!modulePath.empty())
-        java.vmOptions.push_back(toAnsi(L"--module-path=" + modulePath));
+        java.vmOptions.push_back(toThreadAnsi(L"--module-path=" + modulePath));
     if (!java.mainModule.empty())
-        java.vmOptions.push_back(toAnsi(L"-Djdk.module.main=" + java.mainModule));
+        java.vmOptions.push_back(toThreadAnsi(L"-Djdk.module.main=" + java.mainModule));
     if (java.mainModule.empty() && modulePath.empty())
         return;
     trace([&] {
@@ -152,7 +141,7 @@ void prepareLibraryPaths(JavaLaunch& java, const std::wstring& jvmPath) {
     if (!java.libraryPath.empty()) {
         std::wstring launcherFolder = folderWithBackslash(executablePath());
         std::wstring list = composeLibraryPath(java.libraryPath, launcherFolder, jvmPath);
-        java.vmOptions.push_back(toAnsi(L"-Djava.library.path=" + expandEnvironment(list)));
+        java.vmOptions.push_back(toThreadAnsi(L"-Djava.library.path=" + expandEnvironment(list)));
     }
     std::wstring path = expandEnvironment(composeSystemPath(java.systemPath, jvmPath));
     SetEnvironmentVariableW(L"Path", path.c_str());
@@ -176,7 +165,7 @@ VmOptionsAssembly assembleVmOptions(JavaLaunch& java) {
     std::wstring modulePath = assemblePath(settings, L"Module Path", parameters.modulePath, launcherFolder);
     addModuleOptions(java, pathWithoutEmptyEntries(modulePath));
     for (const std::wstring& option : parameters.options)
-        java.vmOptions.push_back(toAnsi(expandEnvironment(option)));
+        java.vmOptions.push_back(toThreadAnsi(expandEnvironment(option)));
 
     java.outputFile = expandedSetting(settings, L"Output File");
     java.errorFile = expandedSetting(settings, L"Error File");

@@ -1,15 +1,10 @@
 #include "ImageSize.h"
 
+#include "support/LittleEndian.h"
+
 #include <cstring>
 
 namespace {
-
-uint32_t littleEndian(const uint8_t* at, int bytes) {
-    uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | at[i];
-    return value;
-}
 
 uint32_t bigEndian(const uint8_t* at, int bytes) {
     uint32_t value = 0;
@@ -27,13 +22,13 @@ bool startsWith(const uint8_t* bytes, size_t length, const char* signature, size
 bool bmpSize(const uint8_t* bytes, size_t length, PixelSize& size) {
     if (length < 26)
         return false;
-    if (littleEndian(bytes + 14, 4) == 12) {
-        size = {littleEndian(bytes + 18, 2), littleEndian(bytes + 20, 2)};
+    if (readUint32(bytes + 14) == 12) {
+        size = {readUint16(bytes + 18), readUint16(bytes + 20)};
         return true;
     }
-    int32_t height = static_cast<int32_t>(littleEndian(bytes + 22, 4));
+    int32_t height = static_cast<int32_t>(readUint32(bytes + 22));
     uint32_t rows = height < 0 ? 0u - static_cast<uint32_t>(height) : static_cast<uint32_t>(height);
-    size = {littleEndian(bytes + 18, 4), rows};
+    size = {readUint32(bytes + 18), rows};
     return true;
 }
 
@@ -64,7 +59,7 @@ bool declaredPixelSize(const uint8_t* bytes, size_t length, PixelSize& size) {
         return true;
     }
     if ((startsWith(bytes, length, "GIF87a", 6) || startsWith(bytes, length, "GIF89a", 6)) && length >= 10) {
-        size = {littleEndian(bytes + 6, 2), littleEndian(bytes + 8, 2)};
+        size = {readUint16(bytes + 6), readUint16(bytes + 8)};
         return true;
     }
     if (startsWith(bytes, length, "BM", 2))

@@ -15,32 +15,39 @@ bool convertsWithoutLoss(const std::wstring& text, std::string& eightBit) {
     return true;
 }
 
-// Empty when the file does not exist or the volume keeps no short names (the long name then comes back).
-std::wstring shortPathOf(const std::wstring& path) {
-    std::wstring shortPath;
-    readGrowingBuffer(shortPath, [&path](wchar_t* buffer, size_t capacity) -> size_t {
-        DWORD length = GetShortPathNameW(path.c_str(), buffer, static_cast<DWORD>(capacity));
-        return length == 0 ? bufferCallFailed : length;
-    });
-    return shortPath;
-}
-
 } // namespace
 
-std::string toThreadAnsi(const std::wstring& text) {
-    int size =
-        WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+std::string toCodePage(unsigned codePage, const std::wstring& text) {
+    auto length = static_cast<int>(text.size());
+    int size = length == 0 ? 0 : WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size, nullptr,
-                        nullptr);
+    if (size > 0)
+        WideCharToMultiByte(codePage, 0, text.data(), length, result.data(), size, nullptr, nullptr);
     return result;
 }
 
-std::wstring fromThreadAnsi(const std::string& text) {
-    int size = MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+std::wstring fromCodePage(unsigned codePage, const std::string& text) {
+    auto length = static_cast<int>(text.size());
+    int size = length == 0 ? 0 : MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     std::wstring result(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), size);
+    if (size > 0)
+        MultiByteToWideChar(codePage, 0, text.data(), length, result.data(), size);
     return result;
+}
+
+std::string toThreadAnsi(const std::wstring& text) { return toCodePage(CP_THREAD_ACP, text); }
+
+std::wstring fromThreadAnsi(const std::string& text) { return fromCodePage(CP_THREAD_ACP, text); }
+
+std::wstring shortPathOf(const std::wstring& path) {
+    std::wstring shortPath;
+    auto fill = [&path](wchar_t* buffer, size_t capacity) -> size_t {
+        DWORD length = GetShortPathNameW(path.c_str(), buffer, static_cast<DWORD>(capacity));
+        return length == 0 ? bufferCallFailed : length;
+    };
+    if (!readGrowingBuffer(shortPath, fill))
+        return std::wstring();
+    return shortPath;
 }
 
 bool eightBitPath(const std::wstring& path, std::string& eightBit) {

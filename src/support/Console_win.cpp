@@ -1,5 +1,6 @@
 #include "Console.h"
 
+#include "AnsiText.h"
 #include "ModulePath.h"
 #include "Paths.h"
 #include "TextFormat.h"
@@ -19,15 +20,11 @@ void writeError(const std::wstring& text) {
         return;
     DWORD mode = 0;
     DWORD written = 0;
-    auto length = static_cast<int>(text.size());
     if (GetConsoleMode(error, &mode)) {
-        WriteConsoleW(error, text.data(), static_cast<DWORD>(length), &written, nullptr);
+        WriteConsoleW(error, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
         return;
     }
-    UINT codePage = GetConsoleOutputCP();
-    int size = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), length, bytes.data(), size, nullptr, nullptr);
+    std::string bytes = toCodePage(GetConsoleOutputCP(), text);
     WriteFile(error, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 

@@ -1,5 +1,6 @@
 #include "SettingsFile.h"
 
+#include "AnsiText.h"
 #include "GrowingBuffer.h"
 #include "ModulePath.h"
 #include "Paths.h"
@@ -9,18 +10,6 @@
 #include <windows.h>
 
 namespace {
-
-std::wstring shortPathOf(const std::wstring& path) {
-    std::wstring shortForm;
-    // A buffer that is too small is answered with the size needed, terminator included.
-    auto fill = [&](wchar_t* buffer, size_t capacity) -> size_t {
-        DWORD length = GetShortPathNameW(path.c_str(), buffer, static_cast<DWORD>(capacity));
-        return length == 0 ? bufferCallFailed : length;
-    };
-    if (!readGrowingBuffer(shortForm, fill, MAX_PATH))
-        return std::wstring();
-    return shortForm;
-}
 
 // The profile functions cannot open a path of MAX_PATH characters or more; the short form of such a path
 // usually fits, so a launcher installed deep in a folder tree still reads its own file.
@@ -40,11 +29,7 @@ std::wstring decodeSettingsText(const BYTE* data, DWORD size) {
         return std::wstring(reinterpret_cast<const wchar_t*>(data + 2), (size - 2) / sizeof(wchar_t));
     if (size == 0)
         return std::wstring();
-    const char* bytes = reinterpret_cast<const char*>(data);
-    int length = MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(size), nullptr, 0);
-    std::wstring text(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, bytes, static_cast<int>(size), text.data(), length);
-    return text;
+    return fromCodePage(CP_UTF8, std::string(reinterpret_cast<const char*>(data), size));
 }
 
 // Nothing when the list could not be read whole: then no name is ruled out.

@@ -1,5 +1,6 @@
 #include "Trace.h"
 
+#include "AnsiText.h"
 #include "Environment.h"
 #include "GrowingBuffer.h"
 #include "ModulePath.h"
@@ -45,16 +46,6 @@ double millisecondsSinceStart(const TraceFile& trace) {
     return trace.openedAtMs + elapsed;
 }
 
-std::string utf8(const std::wstring& text) {
-    if (text.empty())
-        return std::string();
-    int length = static_cast<int>(text.size());
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), size, nullptr, nullptr);
-    return result;
-}
-
 std::wstring rightAligned(std::wstring text, size_t width) {
     if (text.size() < width)
         text.insert(0, width - text.size(), L' ');
@@ -70,7 +61,7 @@ std::wstring stampOf(const TraceFile& trace) {
 
 void writeToFile(const std::wstring& text) {
     TraceFile& trace = traceFile();
-    std::string line = utf8(stampOf(trace) + text) + "\r\n";
+    std::string line = toCodePage(CP_UTF8, stampOf(trace) + text) + "\r\n";
     // One write per line: opened for appending only, each write lands whole at the end of the file, also when other
     // processes (a companion, a later start) append to the same file.
     DWORD written = 0;

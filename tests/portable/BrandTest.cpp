@@ -139,7 +139,7 @@ TEST(Brand, IconReplacesTheShownGroupAndOnlyItsOwnIcons) {
     using Row = std::tuple<int, int, std::u16string, int, Bytes>; // type, number, name, language, data
     ResourceList resources{{groupIconType, 1, 0x409, 0, groupOf({1, 2})},
                            {groupIconType, 2, 0x409, 0, groupOf({2, 3})},
-                           {groupIconType, ResourceId(u"MAIN"), 0x407, 0, groupOf({4, 2})}};
+                           {groupIconType, ResourceId(u"MAIN"), 0x407, 0, groupOf({2, 4})}};
     for (uint16_t icon : {1, 2, 3, 4})
         resources.push_back({iconType, icon, uint16_t(icon == 4 ? 0x407 : 0x409), 0, {}});
     replaceIcon(resources, std::vector<IconImage>(2, IconImage{{}, Bytes{9}}));

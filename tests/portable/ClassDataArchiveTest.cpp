@@ -29,7 +29,7 @@ TEST(ClassDataArchive, EveryInputThatInvalidatesAnArchiveChangesItsName) {
 }
 
 // At most two archives of an application remain: the new one and the newest other. Files of another application
-// (whose name may begin like this one's) and a file a VM may still be writing stay.
+// (whose name may begin like this one's), names too short to be an archive's and a file a VM may still be writing stay.
 TEST(ClassDataArchive, ANewArchiveLeavesTheNewestOtherAndWhatIsNotOurs) {
     const uint64_t hour = 3600ull * 10000000, now = 1000 * hour;
     const std::wstring a = L"editor-00000000000000aa.jsa", b = L"editor-00000000000000bb.jsa",
@@ -43,7 +43,8 @@ TEST(ClassDataArchive, ANewArchiveLeavesTheNewestOtherAndWhatIsNotOurs) {
                                               {b + L".7.tmp", now - hour / 2},
                                               {a + L".8.tmp", now - 2 * hour},
                                               {L"editor-pro-000000000000ee.jsa", 1},
-                                              {L"editor-0000000000000Eee.jsa", 1}};
+                                              {L"editor-0000000000000Eee.jsa", 1},
+                                              {L"editor-00ff", 1}};
     EXPECT_EQ(filesToPrune(entries, L"editor", a, now),
               (std::vector<std::wstring>{c, d, c + L".failed", a + L".8.tmp"}));
 }

@@ -17,13 +17,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# CTest starts the cross-compiled test programs through Wine. Debian's "wine" command starts its 32-bit loader, which
-# a machine whose kernel runs no 32-bit code cannot execute; the 64-bit loader then runs the 64-bit programs.
+# CTest starts the cross-compiled test programs through Wine; scripts/test.sh gives the loader that runs on this
+# machine (see scripts/wine-session.sh).
 find_program(KORU_WINE NAMES wine wine64)
 if(KORU_WINE)
-    execute_process(COMMAND ${KORU_WINE} --version RESULT_VARIABLE KORU_WINE_STATUS OUTPUT_QUIET ERROR_QUIET)
-    if(NOT KORU_WINE_STATUS EQUAL 0 AND EXISTS /usr/lib/wine/wine64)
-        set(KORU_WINE /usr/lib/wine/wine64 CACHE FILEPATH "Wine loader of the test programs" FORCE)
-    endif()
     set(CMAKE_CROSSCOMPILING_EMULATOR ${KORU_WINE})
 endif()

@@ -14,10 +14,12 @@ cmake --build "$native" -j"$jobs"
 # other tree's launcher.
 windows="$root/build/windows"
 windows32="$root/build/windows32"
+. "$root/scripts/wine-session.sh"
+choose_wine
 cmake -S "$root" -B "$windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_PAIR_BUILD="$windows32" >/dev/null
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_PAIR_BUILD="$windows32" -DKORU_WINE="$KORU_WINE" >/dev/null
 cmake -S "$root" -B "$windows32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-i686.cmake" \
-      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_PAIR_BUILD="$windows" >/dev/null
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORU_PAIR_BUILD="$windows" -DKORU_WINE="$KORU_WINE" >/dev/null
 cmake --build "$windows" -j"$jobs"
 cmake --build "$windows32" -j"$jobs"
 
@@ -36,7 +38,6 @@ echo "== native tests"
 (cd "$native" && ctest --output-on-failure) || status=1
 
 echo "== Windows tests under Wine"
-. "$root/scripts/wine-session.sh"
 start_wine_session
 if [ "$KORU_RUNS_32BIT" != 1 ]; then
     # The hand-off test starts the 32-bit launcher, which cannot run here (see below).

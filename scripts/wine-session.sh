@@ -7,7 +7,7 @@
 choose_wine() {
     export KORU_WINE KORU_RUNS_32BIT
     if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-        KORU_WINE=wine
+        KORU_WINE="$(command -v wine)"
         KORU_RUNS_32BIT=1
     else
         KORU_WINE=/usr/lib/wine/wine64

@@ -17,9 +17,10 @@ bool convertsWithoutLoss(const std::wstring& text, std::string& eightBit) {
 
 } // namespace
 
+// A text the conversion refuses (or an empty one, which the calls answer with 0) gives an empty result.
 std::string toCodePage(unsigned codePage, const std::wstring& text) {
     auto length = static_cast<int>(text.size());
-    int size = length == 0 ? 0 : WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    int size = WideCharToMultiByte(codePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
     if (size > 0)
         WideCharToMultiByte(codePage, 0, text.data(), length, result.data(), size, nullptr, nullptr);
@@ -28,7 +29,7 @@ std::string toCodePage(unsigned codePage, const std::wstring& text) {
 
 std::wstring fromCodePage(unsigned codePage, const std::string& text) {
     auto length = static_cast<int>(text.size());
-    int size = length == 0 ? 0 : MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    int size = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
     std::wstring result(static_cast<size_t>(size > 0 ? size : 0), L'\0');
     if (size > 0)
         MultiByteToWideChar(codePage, 0, text.data(), length, result.data(), size);

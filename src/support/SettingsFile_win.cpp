@@ -27,8 +27,6 @@ std::wstring profilePath(const std::wstring& path) {
 std::wstring decodeSettingsText(const BYTE* data, DWORD size) {
     if (size >= 2 && data[0] == 0xFF && data[1] == 0xFE)
         return std::wstring(reinterpret_cast<const wchar_t*>(data + 2), (size - 2) / sizeof(wchar_t));
-    if (size == 0)
-        return std::wstring();
     return fromCodePage(CP_UTF8, std::string(reinterpret_cast<const char*>(data), size));
 }
 

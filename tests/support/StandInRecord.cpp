@@ -2,6 +2,8 @@
 
 #include "RuntimeFixtures.h"
 
+#include <algorithm>
+
 StandInRecord::StandInRecord(const std::wstring& path) {
     for (const std::string& line : readLines(path)) {
         size_t equals = line.find('=');
@@ -21,12 +23,9 @@ Lines StandInRecord::values(const std::string& key) const {
 Lines StandInRecord::facts(std::initializer_list<const char*> prefixes) const {
     Lines found;
     for (const auto& [key, value] : lines_) {
-        for (const char* prefix : prefixes) {
-            if (key.compare(0, std::char_traits<char>::length(prefix), prefix) == 0) {
-                found.push_back(value.empty() ? key : key + "=" + value);
-                break;
-            }
-        }
+        auto starts = [&key](const char* prefix) { return key.rfind(prefix, 0) == 0; };
+        if (std::any_of(prefixes.begin(), prefixes.end(), starts))
+            found.push_back(value.empty() ? key : key + "=" + value);
     }
     return found;
 }

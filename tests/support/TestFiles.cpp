@@ -1,5 +1,9 @@
 #include "TestFiles.h"
 
+#include "support/AnsiText.h"
+#include "support/FileSystem.h"
+#include "support/ModulePath.h"
+#include "support/Paths.h"
 #include "support/UniqueResource.h"
 
 #include <algorithm>
@@ -48,10 +52,8 @@ TempFolder::TempFolder() {
 TempFolder::~TempFolder() { removeTree(path_); }
 
 std::wstring testProgramFolder() {
-    wchar_t path[4096];
-    DWORD length = GetModuleFileNameW(nullptr, path, 4096);
-    std::wstring whole(path, length);
-    return whole.substr(0, whole.rfind(L'\\'));
+    DWORD error = 0;
+    return parentFolder(modulePath(nullptr, error), 1);
 }
 
 void writeBytes(const std::wstring& path, const std::string& bytes) {
@@ -90,18 +92,7 @@ bool copyFile(const std::wstring& from, const std::wstring& to) {
     return CopyFileW(longForm(from).c_str(), longForm(to).c_str(), FALSE) != 0;
 }
 
-void createFolders(const std::wstring& path) {
-    for (size_t at = path.find(L'\\', 3);; at = path.find(L'\\', at + 1)) {
-        std::wstring part = at == std::wstring::npos ? path : path.substr(0, at);
-        CreateDirectoryW(longForm(part).c_str(), nullptr);
-        if (at == std::wstring::npos)
-            break;
-    }
-}
+// The folders a file inside the path would need.
+void createFolders(const std::wstring& path) { ensureParentFolders(longForm(path) + L"\\file"); }
 
-std::string narrow(const std::wstring& text) {
-    std::string result(text.size() * 3, '\0'); // no UTF-16 unit takes more than three bytes
-    result.resize(size_t(WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), result.data(),
-                                             int(result.size()), nullptr, nullptr)));
-    return result;
-}
+std::string narrow(const std::wstring& text) { return toCodePage(CP_UTF8, text); }

@@ -3,6 +3,7 @@
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
+#include "UiAutomation.h"
 #include "support/SelectedObject.h"
 #include "ui/HyperLink_win.h"
 
@@ -133,9 +134,8 @@ TEST_F(HyperLink, OnlyTheTextOpensTheTargetThenItShowsVisited) {
     }
     EXPECT_EQ(linkColour(label), red) << "visited";
     EXPECT_EQ(GetFocus(), label) << "a click gives the link the focus";
-    for (WPARAM key : {VK_RETURN, VK_SPACE}) {
-        PostMessageW(label, WM_KEYDOWN, key, 1);
-        PostMessageW(label, WM_KEYUP, key, 0xC0000001);
+    for (WORD key : {VK_RETURN, VK_SPACE}) {
+        pressKey(label, key);
         EXPECT_TRUE(wasOpened(10000)) << "key " << key;
     }
 }

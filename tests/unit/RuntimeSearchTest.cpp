@@ -4,7 +4,6 @@
 #include "RuntimeFixtures.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
-#include "runtime/LibraryImage.h"
 #include "runtime/RegistryKeys.h"
 #include "runtime/RuntimeSelection.h"
 
@@ -23,17 +22,6 @@ protected:
 
     TempFolder temp;
 };
-
-TEST_F(RuntimeSearch, TheWidthTestReadsTheWholeFileAndNoMore) {
-    // The view covers the file and no more: cut right after the machine field it is still the companion's image.
-    std::string foreign = readBytes(companionWidthLibraryPath());
-    const size_t ntOffset = uint8_t(foreign.at(0x3C)) | uint8_t(foreign.at(0x3D)) << 8; // within the first 64 KiB
-    for (size_t cut : {size_t(0), size_t(ntOffset + 5), size_t(ntOffset + 6), foreign.size()}) {
-        writeBytes(temp / L"cut.dll", foreign.substr(0, cut));
-        EXPECT_EQ(isCompanionLibrary(temp / L"cut.dll"), cut >= ntOffset + 6) << cut;
-    }
-    EXPECT_FALSE(isCompanionLibrary(createOnlyLibraryPath()));
-}
 
 TEST_F(RuntimeSearch, ARelativeHomeIsMadeFullBeforeItIsProbed) {
     runtime(L"relative", {L"client"});
